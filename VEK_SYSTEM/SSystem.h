@@ -1,0 +1,53 @@
+// SSystem: the small seam between the portable core and the platform. Everything the
+// core needs from the operating system (error texts, message boxes, files, clocks)
+// goes through here, so that only SSystem.cpp knows whether it runs on Win32 or POSIX.
+#pragma once
+
+#include <cstdint>
+
+class SString;
+
+class SSystem {
+public:
+    // Box buttons and results, with the Win32 values.
+    enum { OK = 1, CANCEL = 2, YES = 6, NO = 7 };
+    enum : unsigned { ICON_ERROR = 0x10, ICON_QUESTION = 0x20, ICON_INFORMATION = 0x40 };
+
+    // Shows a message box. Every box of the library goes through the presenter, which tests
+    // replace with a recorder; the default is MessageBoxA on Windows and stderr natively.
+    using Presenter = int (*)(void* owner, const char* text, const char* caption, unsigned type);
+    static int messageBox(void* owner, const char* text, const char* caption, unsigned type);
+    static Presenter setPresenter(Presenter presenter); // returns the previous one
+    static Presenter defaultPresenter();
+    static void* activeWindow(); // the owner of error boxes; none natively
+
+    // Error codes and their texts: GetLastError/FormatMessageA, errno/strerror.
+    static unsigned lastErrorCode();
+    static void setLastErrorCode(unsigned code);
+    static SString systemErrorText(unsigned code); // trimmed; empty when the system has none
+
+    // Files and directories. Paths are Windows-1252 text, joined with pathSeparator().
+    static char pathSeparator();
+    static bool fileExists(const char* path);      // a file, not a directory
+    static bool directoryExists(const char* path);
+    static bool pathExists(const char* path);      // file or directory
+    static bool createDirectory(const char* path); // with missing parents
+    static bool deleteFile(const char* path);
+    static bool removeDirectory(const char* path); // only when empty
+    static bool copyFile(const char* from, const char* to, bool overwrite);
+    static bool renameFile(const char* from, const char* to); // replaces an existing target
+    static SString tempDirectory();    // ends with the separator
+    static SString currentDirectory(); // without a trailing separator
+    static int64_t fileWriteTime(const char* path); // opaque stamp; -1 when missing
+
+    // Reads a whole file; false with the error code kept for systemErrorText.
+    static bool readFile(const char* path, SString& content);
+    // Writes a whole file through a temporary file beside it and a rename, so that a
+    // failure never leaves a half-written file behind.
+    static bool writeFileAtomic(const char* path, const char* data, int length);
+
+    // Clocks: milliseconds of a steady clock, and seconds since 1970.
+    static uint32_t tickMs();
+    static int64_t unixTime();
+    static void sleepMs(unsigned ms);
+};

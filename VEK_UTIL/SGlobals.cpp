@@ -1,0 +1,12 @@
+// The library's global objects, in the one order in which they are built (and destroyed
+// in reverse). C++ orders globals only within one source file, so they all live here; the
+// priority puts them before every global of the application (its main window).
+#include "VEK_UTIL/SColorMap.h"
+#include "VEK_UTIL/SError.h"
+#include "VEK_UTIL/SLanguage.h"
+
+#define VEK_GLOBAL(order) __attribute__((init_priority(1000 + (order))))
+
+SError globalError VEK_GLOBAL(1);
+SLanguage globalLanguage VEK_GLOBAL(2);
+SColorMap globalColors VEK_GLOBAL(6);

@@ -1,0 +1,81 @@
+#include "VEK_ARRAYS/SMapNumToNum.h"
+#include "VEK_ARRAYS/SMapNumToString.h"
+#include "VEK_ARRAYS/SMapStringToNum.h"
+#include "VEK_ARRAYS/SMapStringToString.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SMapSorted, KeyOrderBinarySearchAndReplace) {
+    SMapStringToString map(true);
+    EXPECT_EQ(map.set("m", "1"), 1);
+    EXPECT_EQ(map.set("c", "2"), 1);
+    EXPECT_EQ(map.set("x", "3"), 1);
+    EXPECT_EQ(map.set("a", "4"), 1);
+    EXPECT_STREQ(map.getKeyAt(0), "a");
+    EXPECT_STREQ(map.getKeyAt(3), "x");
+    EXPECT_EQ(map.set("c", "22"), 0);
+    EXPECT_EQ(map.count(), 4);
+    EXPECT_STREQ(map.get("c"), "22");
+    EXPECT_EQ(map.find("c"), 1);
+    EXPECT_EQ(map.find("b"), ~1);
+    EXPECT_EQ(map.find("zz"), ~4);
+    EXPECT_EQ(map.find("A"), ~0); // case-sensitive byte order
+}
+
+TEST(SMapUnsorted, InsertionOrderGetCreateAndSpare) {
+    SMapStringToNum map;
+    map.set("z", 1);
+    map.set("a", 2);
+    EXPECT_STREQ(map.getKeyAt(0), "z");
+    EXPECT_EQ(map.find("q"), ~2);
+    EXPECT_EQ(map.get("missing"), 0);
+    map.get("missing") = 5; // the spare value, not stored
+    EXPECT_EQ(map.count(), 2);
+    EXPECT_EQ(map.get("missing"), 0);
+    map.get("made", true) = 7;
+    EXPECT_EQ(map.get("made"), 7);
+    EXPECT_EQ(map.count(), 3);
+    SString key;
+    int value = 0;
+    EXPECT_TRUE(map.getAt(1, key, value));
+    EXPECT_STREQ(key, "a");
+    EXPECT_FALSE(map.getAt(3, key, value));
+    EXPECT_STREQ(map.getKeyAt(9), "");
+    EXPECT_TRUE(map.remove("z"));
+    EXPECT_FALSE(map.remove("z"));
+    map.sort(-1);
+    EXPECT_STREQ(map.getKeyAt(0), "made");
+}
+
+TEST(SMapText, SetFromTextAddAllAndExpand) {
+    SMapStringToString map;
+    EXPECT_EQ(map.setFromText("a=1;b=2;c", ";", "=", true), 3);
+    EXPECT_STREQ(map.get("c"), "");
+    EXPECT_STREQ(map.get("b"), "2");
+    SMapStringToString other;
+    other.set("b", "20");
+    other.set("d", "4");
+    EXPECT_EQ(map.addAll(other), 1);
+    EXPECT_STREQ(map.get("b"), "20");
+
+    SMapStringToString vars;
+    vars.set("vek_color_win_back", "#f0f0ff");
+    vars.set("x", "{{vek_color_win_back}}!");
+    EXPECT_STREQ(vars.expand("{{vek_color_win_back}},{{unknown}}"), "#f0f0ff,{{unknown}}");
+    // Pairs are applied in map order: x comes after the colour, so its own placeholder stays.
+    EXPECT_STREQ(vars.expand("[{{x}}]"), "[{{vek_color_win_back}}!]");
+
+    SMapNumToNum numbers;
+    EXPECT_EQ(numbers.setFromText("1:0x10,2:#FF0000", ",", ":", true), 2);
+    EXPECT_EQ(numbers.get(1), 16);
+    EXPECT_EQ(numbers.get(2), 0xFF);
+    SMapNumToString names(true);
+    names.set(3, "drei");
+    names.set(1, "eins");
+    EXPECT_EQ(names.getKeyAt(0), 1);
+    EXPECT_STREQ(names.getClassName(), "SMapNumToString");
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+#include "VEK_UTIL/SColor.h"
+#include "VEK_UTIL/SColorMap.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SColorValue, ChannelsInPlatformOrder) {
+    SColor c(0x11, 0x22, 0x33);
+    EXPECT_EQ(c.red(), 0x11);
+    EXPECT_EQ(c.green(), 0x22);
+    EXPECT_EQ(c.blue(), 0x33);
+    EXPECT_EQ(c.alpha(), 0);
+    EXPECT_EQ(c.getValue(), 0x332211u);
+    EXPECT_EQ(SColor(0xFF000000u).alpha(), 0xFF);
+    EXPECT_EQ(SColor().getValue(), 0u);
+}
+
+TEST(SColorMapNames, SynonymsCaseSensitiveAndSpelling) {
+    SColorMap map;
+    EXPECT_EQ(map.parse("black"), 0);
+    EXPECT_EQ(map.parse("schwarz"), 0);
+    EXPECT_EQ(map.parse("purple"), (int)SColor(128, 0, 128).getValue());
+    EXPECT_EQ(map.findName("gray"), (int)SColor(128, 128, 128).getValue());
+    EXPECT_EQ(map.findName("grau"), (int)SColor(128, 128, 128).getValue());
+    EXPECT_EQ(map.findName("Gray"), -1);
+    EXPECT_EQ(map.findName("gr\374n"), (int)SColor(0, 128, 0).getValue());
+    EXPECT_EQ(map.findName("weis"), 0xFFFFFF);
+    EXPECT_EQ(map.findName("weiss"), -1);
+    EXPECT_EQ(map.findName("ra"), -1); // a part of a synonym is no name
+    EXPECT_EQ(map.parse("orange"), -1);
+    EXPECT_EQ(map.count(), 16);
+}
+
+TEST(SColorMapTexts, RgbHashAndBack) {
+    SColorMap map;
+    int orange = (int)SColor(255, 128, 0).getValue();
+    EXPECT_EQ(map.parse("255,128,0"), orange);
+    EXPECT_EQ(map.parse("255, 128 ,0"), orange);
+    EXPECT_EQ(map.parse("#FF8000"), orange);
+    EXPECT_STREQ(SColorMap::toText((uint32_t)orange), "#FF8000");
+    EXPECT_STREQ(SColorMap::toText(0xFF0000FFu), "#FF0000");
+    EXPECT_EQ(map.parse("#5050ff;"), (int)SColor(0x50, 0x50, 0xFF).getValue());
+    EXPECT_EQ(map.parse("1,2"), (int)SColor(1, 2, 0).getValue());
+    EXPECT_EQ(globalColors.parse("rot"), 0xFF);
+}
+
+} // namespace

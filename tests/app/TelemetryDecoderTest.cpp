@@ -1,0 +1,93 @@
+#include "app/TelemetryDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records every effect as one line, in order.
+class Recorder : public TelemetryEffects {
+public:
+    std::vector<std::string> log;
+    void showLevel(const SString& text, int level) override {
+        log.push_back(std::string("level ") + text.getBuffer() + " " + std::to_string(level));
+    }
+    void setStatusText(const SString& text) override { log.push_back(std::string("status ") + text.getBuffer()); }
+    void setPump1(float v) override { log.push_back("pump1 " + std::to_string((int)v)); }
+    void setPump2(float v) override { log.push_back("pump2 " + std::to_string((int)v)); }
+    void setRatio1Text(const SString& t) override { log.push_back(std::string("ratio1 ") + t.getBuffer()); }
+    void setRatio2Text(const SString& t) override { log.push_back(std::string("ratio2 ") + t.getBuffer()); }
+    void repaintPump1() override { log.push_back("repaint1"); }
+    void repaintPump2() override { log.push_back("repaint2"); }
+};
+
+void feed(TelemetryDecoder& d, std::initializer_list<int> bytes) {
+    for (int b : bytes) d.onReceiveByte((unsigned char)b);
+}
+
+TEST(TelemetryDecoderFrames, OneFrameDrivesEveryEffectInOrder) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, {0x55, 0xAA, 0x10, 0x0C, 0x00, 0x00, 0x01, 0x02, 0x01});
+    std::vector<std::string> expected = {"level Level = 3088 3088", "status OK", "pump1 0", "pump2 1",
+                                         "ratio1 2", "ratio2 : 1"};
+    EXPECT_EQ(r.log, expected);
+    EXPECT_EQ(d.getLevel(), 3088);
+    EXPECT_EQ(d.getState(), TelemetryDecoder::Complete);
+    d.onTimer();
+    EXPECT_EQ(r.log.back(), "repaint2");
+    EXPECT_EQ(r.log[r.log.size() - 2], "repaint1");
+    EXPECT_EQ(d.getState(), TelemetryDecoder::HuntSync1);
+}
+
+TEST(TelemetryDecoderFrames, FullLevelAndStatusValues) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, {0x55, 0xAA, 0xFF, 0xFF, 0x01, 255, 128, 10, 200});
+    EXPECT_EQ(r.log[0], "level Level = 65535 65535");
+    EXPECT_EQ(r.log[1], "status F\334LLEN");
+    EXPECT_EQ(r.log[2], "pump1 255");
+    EXPECT_EQ(r.log[5], "ratio2 : 200");
+    d.onTimer();
+    r.log.clear();
+    feed(d, {0x55, 0xAA, 0, 0, 0xFF});
+    EXPECT_EQ(r.log[1], "status F\334LLEN");
+}
+
+TEST(TelemetryDecoderSync, DoubleSyncIsNoFrameStart) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, {0x55, 0x55, 0xAA, 0x01, 0x02, 0x03});
+    EXPECT_TRUE(r.log.empty());
+    EXPECT_EQ(d.getState(), TelemetryDecoder::HuntSync1);
+    feed(d, {0x00, 0x55, 0xAA, 0x01, 0x00});
+    EXPECT_EQ(r.log.front(), "level Level = 1 1");
+}
+
+TEST(TelemetryDecoderSync, BytesAfterACompleteFrameWaitForTheTick) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, {0x55, 0xAA, 1, 0, 0, 0, 0, 0, 0});
+    size_t afterFirst = r.log.size();
+    feed(d, {0x55, 0xAA, 2, 0}); // second frame starts before the tick: dropped
+    EXPECT_EQ(r.log.size(), afterFirst);
+    d.onTimer();
+    feed(d, {0, 0, 0, 0, 0x55, 0xAA, 7, 0});
+    EXPECT_EQ(r.log.back(), "level Level = 7 7");
+    d.onTimer(); // not complete: a tick changes nothing
+    EXPECT_EQ(d.getState(), TelemetryDecoder::Status);
+}
+
+TEST(TelemetryDecoderSync, FrameCutShortIsCompletedByFollowingBytes) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, {0x55, 0xAA, 0x34, 0x12, 0x00, 0x55, 0xAA, 0x01, 0x02});
+    EXPECT_EQ(r.log[0], "level Level = 4660 4660");
+    EXPECT_EQ(r.log[2], "pump1 85");
+    EXPECT_EQ(r.log[5], "ratio2 : 2");
+}
+
+} // namespace
