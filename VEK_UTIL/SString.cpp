@@ -11,8 +11,8 @@
 #include <utility>
 
 #ifdef _WIN32
-#include <oleauto.h>
 #include <windows.h>
+#include <oleauto.h>
 #endif
 
 namespace {
