@@ -3,6 +3,7 @@
 
 #include "VEK_UTIL/SAssert.h"
 #include "VEK_UTIL/SLanguage.h"
+#include "VEK_UTIL/SRegExp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -451,6 +452,11 @@ int SString::count(const char* text) const {
     int n = 0;
     for (int hit = find(text); hit >= 0; hit = find(text, hit + 1)) ++n;
     return n;
+}
+
+int SString::match(const char* pattern, SStringList& results, SNumList* positions) const {
+    SRegExp expression;
+    return expression.findAll(pattern, buffer, results, positions);
 }
 
 bool SString::startsWith(const char* text, bool ignoreCase) const {

@@ -5,6 +5,8 @@
 #include <cstdarg>
 #include <cstdint>
 
+class SStringList;
+class SNumList;
 #ifdef _WIN32
 struct tagVARIANT;
 #endif
@@ -79,6 +81,8 @@ public:
     int findChar(char c, int start = 0) const;
     int findLastChar(char c) const;
     int count(const char* text) const;
+    // Every match of a regular expression ("/expr/modifiers") in this text, see SRegExp::findAll.
+    int match(const char* pattern, SStringList& results, SNumList* positions = nullptr) const;
     bool startsWith(const char* text, bool ignoreCase = false) const;
     bool endsWith(const char* text, bool ignoreCase = false) const;
     int compare(const char* other, bool ignoreCase = false) const;
