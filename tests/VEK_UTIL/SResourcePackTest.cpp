@@ -1,0 +1,235 @@
+#include "VEK_UTIL/SResourcePack.h"
+
+#include "VEK_SYSTEM/SSystem.h"
+#include "VEK_UTIL/SResourcePackWriter.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace SResourcePackFormat;
+
+namespace {
+
+const uint32_t kProgramSize = 200;
+const char kFailed[] = "Fehler beim Lesen der Resourcen.\r\n";
+
+// A pack written byte by byte, so that broken packs can be made too.
+struct RawPack {
+    std::string bytes = std::string(kProgramSize, 'p');
+    RawPack() { text("vekres").u32(HEADER_LENGTH).u32(2).u32(0).u32(0); }
+    RawPack& byte(unsigned char b) { bytes.push_back((char)b); return *this; }
+    RawPack& u32(uint32_t v) {
+        unsigned char b[4];
+        putU32(b, v);
+        bytes.append((const char*)b, 4);
+        return *this;
+    }
+    RawPack& text(const std::string& t) { bytes += t; return *this; }
+    RawPack& entry(const std::string& name, const std::string& data) {
+        byte(BLOCK_ENTRY).u32((uint32_t)name.size()).text(name).u32((uint32_t)data.size());
+        for (char c : data) byte((unsigned char)(c ^ KEY));
+        return *this;
+    }
+    std::string finish(uint32_t start = kProgramSize) { return text("vekend").u32(start).bytes; }
+};
+
+std::string allByteValues() {
+    std::string s;
+    for (int i = 0; i < 256; ++i) s.push_back((char)i);
+    return s;
+}
+
+std::string contentOf(const char* path) {
+    SString content;
+    SSystem::readFile(path, content);
+    return std::string(content.getBuffer(), (size_t)content.length());
+}
+
+class SResourcePackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SString base(dir.path());
+        base.append(SSystem::pathSeparator());
+        pack.setTempPath(base);
+    }
+    void TearDown() override { pack.removeFiles(); }
+
+    bool load(const std::string& fileBytes) {
+        dir.write("prog.exe", fileBytes.data(), (int)fileBytes.size());
+        return pack.load(dir.file("prog.exe"));
+    }
+    // Names in the test directory besides the program file.
+    std::set<std::string> others() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir.path().getBuffer()))
+            if (e.path().filename() != "prog.exe") names.insert(e.path().filename().string());
+        return names;
+    }
+    std::string onlyBox() const { return boxes.count() == 1 ? boxes.last().text.getBuffer() : "<boxes>"; }
+
+    TempDir dir;
+    BoxRecorder boxes;
+    SResourcePack pack;
+};
+
+TEST_F(SResourcePackTest, WrittenPackIsReadBackByteForByte) {
+    SResourcePackWriter writer;
+    const std::string binary = allByteValues(); // holds KEY, so some bytes scramble to NUL
+    ASSERT_TRUE(writer.addEntry("Controlpos.INI", "[a]\r\nb=1\r\n", 10));
+    ASSERT_TRUE(writer.addEntry("vek.bmp", binary.data(), (int)binary.size()));
+    ASSERT_TRUE(writer.addEntry("empty.txt", "", 0));
+    char flag[FLAG_MARKER_LENGTH + 1];
+    flagMarker('0', flag); // never the literal itself: it must stay unique in a program
+    SString packed;
+    ASSERT_TRUE(writer.packProgram(SString((std::string(kProgramSize - 11, 'p') + flag).c_str()), packed));
+
+    ASSERT_TRUE(load(std::string(packed.getBuffer(), (size_t)packed.length())));
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_TRUE(pack.getErrorText().isEmpty());
+    SMapStringToString& entries = pack.getEntries();
+    ASSERT_EQ(entries.count(), 3);
+    EXPECT_EQ(contentOf(entries.get("controlpos.ini")), "[a]\r\nb=1\r\n");
+    EXPECT_EQ(contentOf(entries.get("vek.bmp")), binary);
+    EXPECT_TRUE(SSystem::fileExists(entries.get("empty.txt")));
+    EXPECT_EQ(contentOf(entries.get("empty.txt")), "");
+
+    SString expectedDir(dir.path());
+    expectedDir.append(SSystem::pathSeparator()).append("_tmpVekRes0_");
+    EXPECT_TRUE(pack.getTempDir().startsWith(expectedDir)) << pack.getTempDir().getBuffer();
+    EXPECT_TRUE(entries.get("vek.bmp").startsWith(pack.getTempDir()));
+
+    pack.removeFiles();
+    EXPECT_EQ(pack.getEntries().count(), 0);
+    EXPECT_FALSE(SSystem::pathExists(pack.getTempDir()));
+    EXPECT_TRUE(others().empty());
+}
+
+TEST_F(SResourcePackTest, EmptyPackSucceeds) {
+    EXPECT_TRUE(load(RawPack().finish()));
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(pack.getEntries().count(), 0);
+    EXPECT_TRUE(SSystem::directoryExists(pack.getTempDir()));
+}
+
+TEST_F(SResourcePackTest, TrailingBytesWarnButThePackIsUsed) {
+    EXPECT_TRUE(load(RawPack().entry("a.ini", "x=1").finish() + std::string(20, 't')));
+    EXPECT_EQ(onlyBox(), "Fehler beim Lesen der Resourcen.\r\nDie Datei ist um 20 Byte zu gro\337, "
+                         "Ursache kann ein Virenbefall sein.");
+    EXPECT_STREQ(boxes.last().caption, "Fehler !");
+    EXPECT_EQ(boxes.last().type, 16u);
+    EXPECT_EQ(contentOf(pack.getEntries().get("a.ini")), "x=1");
+}
+
+TEST_F(SResourcePackTest, StartOffsetOutOfRangeFailsWithoutStepText) {
+    const std::string fileSize = RawPack().finish();
+    for (uint32_t start : {99u, 0u, (uint32_t)fileSize.size() + 1, 0xFFFFFFFFu}) {
+        boxes.clear();
+        EXPECT_FALSE(load(RawPack().finish(start))) << start;
+        EXPECT_EQ(onlyBox(), std::string(kFailed) + "\r\n\r\n") << start;
+        EXPECT_FALSE(SSystem::pathExists(pack.getTempDir()));
+    }
+}
+
+TEST_F(SResourcePackTest, BrokenPacksFailWithTheirStepText) {
+    struct Case {
+        std::string file;
+        std::string text;
+    } cases[] = {
+        {std::string(300, 'p'), "Ressourcen-Endekennung nicht vorhanden."},
+        {RawPack().entry("a.ini", "1").byte(7).finish(), "unbekannte Blockkennung: 7"},
+        {RawPack().byte(0).u32(0x7FFFFFF0).text("x").finish(), "Fehler beim Lesen der Namens-L\344nge"},
+        {RawPack().byte(0).u32(7).text("big.bin").u32(0xFFFFFFF0).finish(),
+         "Fehler beim Lesen der Daten: big.bin 4294967280"},
+        {RawPack().byte(0).u32(4).text("a.in").u32(14).text("1234").finish(),
+         "Fehler beim Lesen der Kennung"}, // the data swallows the trailer
+    };
+    for (const Case& c : cases) {
+        boxes.clear();
+        EXPECT_FALSE(load(c.file)) << c.text;
+        EXPECT_EQ(onlyBox().rfind(kFailed + c.text + "\r\n", 0), 0u) << onlyBox();
+        pack.removeFiles();
+    }
+}
+
+TEST_F(SResourcePackTest, EntriesBeforeAFailureStayOnDisk) {
+    EXPECT_FALSE(load(RawPack().entry("a.ini", "1").byte(7).finish()));
+    ASSERT_EQ(pack.getEntries().count(), 1);
+    EXPECT_EQ(contentOf(pack.getEntries().get("a.ini")), "1");
+}
+
+TEST_F(SResourcePackTest, NamesThatLeaveTheDirectoryAreRefused) {
+    const std::string names[] = {"..\\x.ini", "../x.ini", "sub/x.ini", "c:x.ini", "..", ".", "",
+                                 std::string("x\0.ini", 6)};
+    for (const std::string& name : names) {
+        boxes.clear();
+        EXPECT_FALSE(load(RawPack().entry(name, "evil").finish())) << name;
+        std::string shown = name;
+        std::replace(shown.begin(), shown.end(), '\0', '?');
+        EXPECT_EQ(onlyBox(), std::string(kFailed) + "unzul\344ssiger Name: " + shown + "\r\n\r\n");
+        EXPECT_EQ(pack.getEntries().count(), 0);
+        ASSERT_TRUE(SSystem::directoryExists(pack.getTempDir()));
+        EXPECT_TRUE(fs::is_empty(pack.getTempDir().getBuffer()));
+        pack.removeFiles();
+        EXPECT_TRUE(others().empty()) << name; // nothing beside the program either
+    }
+}
+
+TEST_F(SResourcePackTest, DirectoryTakenInTheSameSecondMovesToTheNextNumber) {
+    const long long now = (long long)SSystem::unixTime();
+    for (long long t = now; t < now + 3; ++t) // the clock may tick between here and load
+        SSystem::createDirectory(dir.file(SString::formatted("_tmpVekRes0_%lld", t)));
+    ASSERT_TRUE(load(RawPack().entry("a.ini", "1").finish()));
+    const SString& made = pack.getTempDir();
+    EXPECT_NE(made.find("_tmpVekRes1_"), -1) << made.getBuffer();
+    EXPECT_EQ(contentOf(pack.getEntries().get("a.ini")), "1");
+}
+
+TEST_F(SResourcePackTest, MissingProgramFileFailsWithOneBox) {
+    EXPECT_FALSE(pack.load(dir.file("nicht-da.exe")));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(boxes.last().text.startsWith(kFailed));
+    EXPECT_TRUE(pack.getTempDir().isEmpty());
+}
+
+TEST(SResourcePackMarker, UnpackedProgramSaysNoPack) { EXPECT_FALSE(SResourcePack::markerSaysPacked()); }
+
+TEST(SResourcePackWriter, RefusesNamesThatAreNotBareFileNames) {
+    SResourcePackWriter writer;
+    for (const char* name : {"..\\x.ini", "../x.ini", "a/b", "c:x", "", ".", "a..b"})
+        EXPECT_FALSE(writer.addEntry(name, "1", 1)) << name;
+    EXPECT_TRUE(writer.addEntry("Setting.BMP", "1", 1));
+    EXPECT_FALSE(writer.addEntry("setting.bmp", "2", 1)); // same name once lower-cased
+    EXPECT_EQ(writer.getCount(), 1);
+}
+
+TEST(SResourcePackWriter, SetsTheFlagOnceAndRefusesToPackTwice) {
+    char unpacked[FLAG_MARKER_LENGTH + 1], done[FLAG_MARKER_LENGTH + 1];
+    flagMarker('0', unpacked);
+    flagMarker('1', done);
+    const std::string program = std::string(150, 'p') + unpacked + std::string(50, 'q');
+    SResourcePackWriter writer;
+    writer.addEntry("a.ini", "1", 1);
+    SString once, twice;
+    ASSERT_TRUE(writer.packProgram(SString(program.c_str()), once)) << writer.getErrorText().getBuffer();
+    const std::string packed(once.getBuffer(), (size_t)once.length());
+    EXPECT_EQ(packed.substr(0, 150 + FLAG_MARKER_LENGTH), std::string(150, 'p') + done);
+    EXPECT_EQ(packed.substr(program.size(), 6), "vekres");
+    EXPECT_EQ(getU32((const unsigned char*)packed.data() + packed.size() - 4), program.size());
+
+    EXPECT_FALSE(writer.packProgram(once, twice));
+    EXPECT_FALSE(writer.getErrorText().isEmpty());
+    SString withoutTrailer(once.getBuffer(), (int)program.size()); // flag "1", no pack
+    EXPECT_FALSE(writer.packProgram(withoutTrailer, twice));
+    EXPECT_FALSE(writer.packProgram(SString(std::string(200, 'p').c_str()), twice)); // no flag
+    EXPECT_FALSE(writer.packProgram(SString((program + unpacked).c_str()), twice)); // two flags
+    EXPECT_FALSE(writer.packProgram(SString(unpacked), twice)); // too small to hold a pack
+}
+
+} // namespace
