@@ -54,8 +54,22 @@ bool SThread::wait(int timeoutMs) {
     if (!threadHandle) return !isRunning();
     if (isCurrentThread()) return false;
 #ifdef _WIN32
-    DWORD r = WaitForSingleObject(threadHandle, timeoutMs < 0 ? INFINITE : (DWORD)timeoutMs);
-    if (r != WAIT_OBJECT_0) return false;
+    // The thread may be inside a SendMessage to this thread (a handler handing data to the
+    // GUI): answer sent messages while waiting, or both would wait for ever.
+    HANDLE h = threadHandle;
+    DWORD begin = GetTickCount();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (timeoutMs >= 0) {
+            DWORD elapsed = GetTickCount() - begin;
+            left = elapsed >= (DWORD)timeoutMs ? 0 : (DWORD)timeoutMs - elapsed;
+        }
+        DWORD r = MsgWaitForMultipleObjects(1, &h, FALSE, left, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0) break;
+        if (r != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 #else
     if (timeoutMs >= 0) {
         uint32_t startMs = SSystem::tickMs();
