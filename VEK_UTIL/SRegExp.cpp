@@ -177,7 +177,7 @@ int SRegExp::findAll(const char* text, SStringList& results, SNumList* positions
 }
 
 int SRegExp::findAll(const char* pattern, const char* text, SStringList& results, SNumList* positions) {
-    if (!compile(pattern)) return 0;
+    if (pattern && *pattern && !compile(pattern)) return 0;
     return findAll(text, results, positions);
 }
 

@@ -36,6 +36,7 @@ public:
     // Every match: its groups (group 0 first) appended to results, their start offsets
     // (-1 for a group that took no part) to positions. Returns the number of matches.
     int findAll(const char* text, SStringList& results, SNumList* positions = nullptr);
+    // The same after compiling a non-empty pattern; 0 when it does not compile.
     int findAll(const char* pattern, const char* text, SStringList& results, SNumList* positions = nullptr);
     // The text with every match replaced; "{{n}}" in replacement stands for group n of the
     // match, "{{nr}}" for the running number of the match from 1.
