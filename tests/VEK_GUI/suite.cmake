@@ -1,0 +1,5 @@
+# GUI suites: Windows only, each program built from the files it names.
+if(WIN32)
+  vek_suite(test_gui_harness SOURCES ${CMAKE_CURRENT_LIST_DIR}/HarnessTest.cpp
+            LIBS vek_gui_harness TIMEOUT 60)
+endif()
