@@ -11,15 +11,26 @@
 #include "VEK_GUI/SApplicationBasic.h"
 #endif
 
+#ifdef _WIN32
+#include "VEK_GUI/SApplication.h"
+#include "VEK_GUI/SApplicationBasic.h"
+#endif
+
 #define VEK_GLOBAL(order) __attribute__((init_priority(1000 + (order))))
 
 SError globalError VEK_GLOBAL(1);
 SLanguage globalLanguage VEK_GLOBAL(2);
+#ifdef _WIN32
+SApplicationBasic globalApplicationBasic VEK_GLOBAL(4);
+#endif
 SDebug globalDebug VEK_GLOBAL(3);
 #ifdef _WIN32
 SApplicationBasic globalApplicationBasic VEK_GLOBAL(4);
 #endif
 SColorMap globalColors VEK_GLOBAL(6);
+#ifdef _WIN32
+SApplication globalApplication VEK_GLOBAL(7);
+#endif
 #ifdef _WIN32
 SApplication globalApplication VEK_GLOBAL(7);
 #endif

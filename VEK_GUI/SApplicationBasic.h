@@ -1,0 +1,53 @@
+// SApplicationBasic: command line, application directory, the per-user and per-computer
+// configuration files, waiting while messages are dispatched, temporary file names.
+#pragma once
+
+#include "VEK_ARRAYS/SStringList.h"
+#include "VEK_UTIL/SFileIni.h"
+#include "VEK_UTIL/SString.h"
+
+class SApplicationBasic {
+public:
+    SApplicationBasic();
+    virtual ~SApplicationBasic();
+    virtual const char* getClassName() const { return "SApplicationBasic"; }
+
+    // Splits a command line into `arguments`; the first one is the program's path, whose
+    // drive and directory (or else the current directory) become the application directory.
+    void parseCommandLine(const char* commandLine);
+
+    bool openUserConfigFile();
+    bool openComputerConfigFile();
+    SFileIni& getUserConfig() { return userConfig; }
+    SFileIni& getComputerConfig() { return computerConfig; }
+
+    // Dispatches the calling thread's messages until `milliseconds` have passed (true), or
+    // until *continueFlag becomes 0 (false).
+    bool wait(unsigned milliseconds, volatile int* continueFlag = nullptr);
+
+    // A free name "vektmp<n>.<extension>" in the temporary directory; deleted at the end.
+    SString makeTempFileName(const char* extension);
+
+    const SStringList& getArguments() const { return arguments; }
+    const SString& getProgramPath() const { return programPath; }
+    const SString& getApplicationDirectory() const { return applicationDirectory; }
+
+    // Folders of the configuration files; tests point them elsewhere.
+    void setConfigFolders(const char* userFolder, const char* computerFolder);
+
+private:
+    bool openConfigFile(SFileIni& file, const SString& folder, const char* operation);
+    SString programName() const;
+
+    SFileIni computerConfig;
+    SFileIni userConfig;
+    SString programPath;
+    SStringList arguments;
+    SString applicationDirectory;
+    int reserved = 0;
+    SStringList tempFiles;
+    SString userFolder;     // CSIDL_APPDATA unless set
+    SString computerFolder; // CSIDL_COMMON_APPDATA unless set
+};
+
+extern SApplicationBasic globalApplicationBasic;

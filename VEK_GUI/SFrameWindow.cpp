@@ -1,0 +1,257 @@
+#include "VEK_GUI/SFrameWindow.h"
+
+#include "VEK_GUI/SApplication.h"
+#include "VEK_GUI/SApplicationBasic.h"
+#if __has_include("VEK_UTIL/SResources.h")
+#include "VEK_UTIL/SResources.h"
+#define VEK_HAVE_RESOURCES 1
+#endif
+
+#include <vector>
+
+SFrameWindow::SFrameWindow() : bigIconName("app_big.ico"), smallIconName("app_smal.ico") {}
+
+SFrameWindow::~SFrameWindow() {
+    if (isWindow()) DestroyWindow(hwnd); // before the icons it shows go away
+    if (smallIcon) DestroyIcon(smallIcon);
+    if (bigIcon) DestroyIcon(bigIcon);
+}
+
+LRESULT SFrameWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) {
+    if (h == hwnd || h == nullptr) {
+        eventCalls.fire(msg, wParam, lParam);
+        switch (msg) {
+        case WM_KEYDOWN:
+            if (developmentMode() && ((lParam & 0x7F0000) >> 16) == 0x46) {
+                if (positioningActive)
+                    stopPositioning();
+                else
+                    startPositioning();
+            }
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            result = SendMessageA((HWND)lParam, MSG_REFLECT_CTLCOLOR, wParam, lParam);
+            if (result) handled = true;
+            break;
+        case WM_DRAWITEM: {
+            const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item) SendMessageA(item->hwndItem, MSG_REFLECT_DRAWITEM, wParam, lParam);
+            result = 1;
+            handled = true;
+            break;
+        }
+        case MSG_RECEIVE_BYTE: onReceiveByte((unsigned char)(lParam & 0xFF)); break;
+        case WM_SHOWWINDOW: firstShow(); break;
+        case WM_MOVE: storePlacement(); break;
+        case WM_SIZE: handleSize(); break;
+        case WM_WINDOWPOSCHANGED:
+            if (lParam && !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOSIZE)) handleSize();
+            break;
+        case WM_GETMINMAXINFO: {
+            MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            if (info && creationSize.width > 0) {
+                info->ptMinTrackSize.x = creationSize.width;
+                info->ptMinTrackSize.y = creationSize.height;
+                handled = true;
+                result = 0;
+            }
+            break;
+        }
+        default: break;
+        }
+    }
+    return SWindow::windowProc(h, msg, wParam, lParam, handled, result);
+}
+
+void SFrameWindow::firstShow() {
+    if (!firstShowPending) return;
+    firstShowPending = false;
+    onFirstShow();
+    createPendingControls();
+}
+
+void SFrameWindow::handleSize() {
+    firstShow();
+    SSize size = getClientSize();
+    std::vector<SWindow*> children;
+    for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (SWindow* w = globalApplication.findWindow(c)) children.push_back(w);
+    for (SWindow* w : children) w->onParentResized(size);
+    storePlacement();
+}
+
+SPoint SFrameWindow::nextGridPosition(int& column, int& row) {
+    SPoint p{column, row};
+    column += 100;
+    if (column > 700) {
+        column = 20;
+        row += 40;
+    }
+    return p;
+}
+
+// Declared controls of this frame (kind 3) that nobody created yet are created now; those
+// without a position go onto the grid.
+void SFrameWindow::createPendingControls() {
+    int column = 20, row = 20;
+    std::vector<SWindow*> pending;
+    for (int i = 0;; ++i) {
+        SWindow* w = globalApplication.windowAt(i);
+        if (!w) break;
+        if (w->getParent() == this && w->getKind() == 3 && !w->isCreated()) pending.push_back(w);
+    }
+    for (SWindow* w : pending) {
+        SRect r = w->getRect();
+        int x = r.x, y = r.y;
+        if (x == -1) {
+            SPoint p = nextGridPosition(column, row);
+            x = p.x;
+            if (y == -1) y = p.y;
+        } else if (y == -1) {
+            y = row;
+        }
+        w->createPending(*this, x, y);
+    }
+}
+
+void SFrameWindow::storePlacement() {
+    if (!savePlacement || !hwnd) return;
+    DWORD s = getStyle();
+    if (s & (WS_MINIMIZE | WS_MAXIMIZE)) return;
+    if (!globalApplicationBasic.openUserConfigFile()) return;
+    SRect r = getWindowRect(true);
+    SString value;
+    value.format("%d,%d,%d,%d", r.x, r.y, r.width, r.height);
+    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    ini.setString(getClassName(), "winpos", value);
+    ini.save();
+}
+
+void SFrameWindow::readPlacement() {
+    if (!savePlacement || !globalApplicationBasic.openUserConfigFile()) return;
+    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    SString position = ini.getString(getClassName(), "winpos", "");
+    if (!position.isEmpty()) {
+        int values[4] = {rect.x, rect.y, rect.width, rect.height};
+        int pos = 0;
+        for (int& v : values) {
+            SString field = position.token(",", pos);
+            if (!field.trim().isEmpty()) v = field.toNumber();
+        }
+        rect = SRect{values[0], values[1], values[2], values[3]};
+    }
+    if (ini.getString(getClassName(), "winpostype", "") == "max") style |= WS_MAXIMIZE;
+}
+
+bool SFrameWindow::developmentMode() {
+#ifdef VEK_HAVE_RESOURCES
+    return globalResources.isDevelopmentMode();
+#else
+    return true;
+#endif
+}
+
+void SFrameWindow::loadIcons() {
+#ifndef VEK_HAVE_RESOURCES
+    return;
+#else
+    SString big = globalResources.getFile(bigIconName);
+    if (!big.isEmpty()) {
+        if (bigIcon) DestroyIcon(bigIcon);
+        bigIcon = ExtractIconA(globalApplication.getInstance(), big, 0);
+        if (bigIcon) windowClass.hIcon = bigIcon;
+    }
+    SString small = globalResources.getFile(smallIconName);
+    if (!small.isEmpty()) {
+        if (smallIcon) DestroyIcon(smallIcon);
+        smallIcon = ExtractIconA(globalApplication.getInstance(), small, 0);
+        if (smallIcon) windowClass.hIconSm = smallIcon;
+    }
+#endif
+}
+
+void SFrameWindow::onPreCreateWindow() {
+    SWindow::onPreCreateWindow();
+    if (creationSize.width == -1) creationSize.width = rect.width;
+    if (creationSize.height == -1) creationSize.height = rect.height;
+    readPlacement();
+    loadIcons();
+}
+
+int SFrameWindow::onClose() {
+    if (savePlacement && hwnd && globalApplicationBasic.openUserConfigFile()) {
+        SFileIni& ini = globalApplicationBasic.getUserConfig();
+        ini.setString(getClassName(), "winpostype", (getStyle() & WS_MAXIMIZE) ? "max" : "std");
+        ini.save();
+    }
+    return SWindow::onClose();
+}
+
+// With drag bit 0 the left button drags the whole window from its client area.
+void SFrameWindow::onMouseMove(int keys, int x, int y) {
+    SWindow::onMouseMove(keys, x, y);
+    if (!(dragFlags & 1) || positioningActive || inDrag) return;
+    inDrag = true;
+    POINT pointer{x, y};
+    ClientToScreen(hwnd, &pointer);
+    if (keys & MK_LBUTTON) {
+        if (!dragging) {
+            dragging = true;
+            SetCapture(hwnd);
+            dragStart = pointer;
+            SRect r = getWindowRect(false);
+            windowStart = POINT{r.x, r.y};
+            setCursor(32646); // IDC_SIZEALL
+        } else if (pointer.x != lastPointer.x || pointer.y != lastPointer.y) {
+            // Also along one axis alone: a purely horizontal drag must move the window too.
+            SRect r = getWindowRect(false);
+            moveWindow(windowStart.x + pointer.x - dragStart.x, windowStart.y + pointer.y - dragStart.y, r.width,
+                       r.height, true);
+        }
+        lastPointer = pointer;
+    } else if (dragging) {
+        dragging = false;
+        ReleaseCapture();
+        setCursor(32512); // IDC_ARROW
+    }
+    inDrag = false;
+}
+
+void SFrameWindow::startPositioning() {
+    if (kind != 0) return;
+    SRect r = getWindowRect(false);
+    if (r.width != creationSize.width || r.height != creationSize.height) {
+        SString text("Die aktuelle Gr\366\337e einspricht nicht der Gr\366\337e bei Erzeugung des Fensters.\r\n");
+        text.append("Die Positionierung der Controls erfolgt bei Erzeugung des Fensters in der aktuellen Gr\366\337e,");
+        text.append(" somit kann es zur Zerst\366rung Ihrer Anordnung kommen.\r\n");
+        text.append("Wollen Sie trotzdem mit der Anordnung beginnen?");
+        if (messageBox(text, "ver\344nderte Fenstergr\366\337e", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
+            return;
+    }
+    positioningActive = 1;
+    sendToChildren(MSG_POSITIONING_START, 0, 0);
+}
+
+void SFrameWindow::stopPositioning() {
+    SString section(getClassName());
+#ifdef VEK_HAVE_RESOURCES
+    SFileIni& positions = globalResources.getControlPositions();
+    positions.setSectionText(section, "");
+#endif
+    sendToChildren(MSG_POSITIONING_SAVE, 0, (LPARAM)section.getBuffer());
+#ifdef VEK_HAVE_RESOURCES
+    positions.save();
+#endif
+    sendToChildren(MSG_POSITIONING_STOP, 0, 0);
+    positioningActive = 0;
+    invalidate();
+}
+
+void SFrameWindow::onReceiveByte(unsigned char) {}
+bool SFrameWindow::onStatusBarClick(int) { return false; }
+bool SFrameWindow::onStatusBarRClick(int) { return false; }
+bool SFrameWindow::onStatusBarDblClk(int) { return false; }

@@ -1,0 +1,59 @@
+// SFrameWindow: a top-level frame: stored placement, icons, automatic creation of declared
+// controls, the layouter's entry points, the frame drag and the messages frames reflect to
+// their controls. (The bars it carries - coolbar, toolbar, status bar, scroll bars and the
+// information button - are controls and join it with the control classes.)
+#pragma once
+
+#include "VEK_GUI/SWindow.h"
+
+class SFrameWindow : public SWindow {
+public:
+    SFrameWindow();
+    ~SFrameWindow() override;
+    const char* getClassName() const override { return "SFrameWindow"; }
+
+    LRESULT windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) override;
+    void onMouseMove(int keys, int x, int y) override;
+    int onClose() override;
+    void onPreCreateWindow() override;
+
+    virtual void startPositioning();
+    virtual void stopPositioning();
+    virtual void onReceiveByte(unsigned char byte);
+    virtual bool onStatusBarClick(int part);
+    virtual bool onStatusBarRClick(int part);
+    virtual bool onStatusBarDblClk(int part);
+
+    void setSavePlacement(bool on) { savePlacement = on ? 1 : 0; }
+    void setDragFlags(DWORD flags) { dragFlags = flags; }
+    void setShowInfoButton(bool on) { showInfoButton = on ? 1 : 0; }
+    bool isPositioning() const { return positioningActive != 0; }
+
+    // The next free place of the pending-control grid: columns from 20 in steps of 100 up to
+    // 700, then the next row 40 lower (rows from 20).
+    static SPoint nextGridPosition(int& column, int& row);
+
+protected:
+    void createPendingControls();
+    void storePlacement();
+    void readPlacement();
+    void loadIcons();
+    void handleSize();
+    void firstShow();
+    static bool developmentMode();
+
+    SString bigIconName;
+    SString smallIconName;
+    int savePlacement = 0;
+    DWORD dragFlags = 0;
+    int showInfoButton = 1;
+    HICON smallIcon = nullptr;
+    HICON bigIcon = nullptr;
+
+private:
+    bool dragging = false;
+    bool inDrag = false;
+    POINT dragStart{0, 0};
+    POINT windowStart{0, 0};
+    POINT lastPointer{0, 0};
+};
