@@ -1,0 +1,60 @@
+#include "VEK_UTIL/SDebug.h"
+
+#include "PlainPeer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(SDebug, StartsDisabledTowardsTheLocalMonitor) {
+    SDebug debug;
+    EXPECT_FALSE(debug.isEnabled());
+    EXPECT_STREQ(debug.getHost(), "localhost");
+    EXPECT_EQ(debug.getPort(), 5001);
+    EXPECT_STREQ(debug.getClassName(), "SDebug");
+}
+
+TEST(SDebug, SendsLinesOnceEnabledAndWarnsAboutLongPrintf) {
+    PlainPeer monitor;
+    SDebug debug;
+    debug.setTarget("127.0.0.1", monitor.port());
+    debug.print("before enable");
+    EXPECT_EQ(debug.getConnectState(), SDebug::NOT_TRIED);
+    EXPECT_FALSE(monitor.pendingClient(50));
+
+    debug.enable();
+    debug.print("eins");
+    ASSERT_EQ(debug.getConnectState(), SDebug::CONNECTED);
+    ASSERT_TRUE(monitor.accept());
+    debug.printf("%s %d", "zwei", 2);
+    debug.printf("%s", std::string(4990, 'x').c_str()); // fits
+    std::string expected = "eins\r\nzwei 2\r\n" + std::string(4990, 'x') + "\r\n";
+    EXPECT_EQ(monitor.receive(expected.size()), expected);
+
+    debug.printf("%s!", std::string(5000, 'y').c_str());
+    std::string warning = "!!!!!!!! debug.printf(): Ergebnis-String wurde gr\366\337er als 5000 Zeichen -> "
+                          "wurden abgeschnitten !!!!!!!!!!\r\n";
+    expected = std::string(5000, 'y') + "\r\n" + warning;
+    EXPECT_EQ(monitor.receive(expected.size()), expected);
+}
+
+TEST(SDebug, AMissingMonitorCostsOneAttemptOnly) {
+    int port = PlainPeer::freePort();
+    SDebug debug;
+    debug.setTarget("127.0.0.1", port);
+    debug.enable();
+    debug.print("lost");
+    EXPECT_EQ(debug.getConnectState(), SDebug::FAILED);
+    EXPECT_TRUE(debug.getErrorText().startsWith("Fehler beim Verbinden.(")) << debug.getErrorText().getBuffer();
+
+    // A monitor that appears later on that port is not tried again.
+    PlainPeer late(port);
+    ASSERT_TRUE(late.listening());
+    for (int i = 0; i < 3; ++i) debug.print("more");
+    EXPECT_EQ(debug.getConnectState(), SDebug::FAILED);
+    EXPECT_FALSE(late.pendingClient(100));
+}
+
+} // namespace
