@@ -306,9 +306,10 @@ TEST_F(Harness, MessageBoxIsAnsweredAndRecorded) {
     answerer.queue(IDYES);
     EXPECT_EQ(MessageBoxA(hwnd, "eins", "A", MB_YESNO), IDYES);
     EXPECT_EQ(MessageBoxA(hwnd, "zwei", "B", MB_OK), IDOK);
-    EXPECT_EQ(MessageBoxA(nullptr, "drei", "C", MB_YESNOCANCEL | MB_DEFBUTTON3), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "drei", "C", MB_OKCANCEL | MB_DEFBUTTON2), IDCANCEL);
     ASSERT_EQ(answerer.count(), 4);
-    EXPECT_EQ(answerer[2].answer, IDOK);
+    EXPECT_EQ(answerer[1].answer, IDYES);
+    EXPECT_EQ(answerer[2].answer, 0);
     EXPECT_EQ(answerer[3].text, "drei");
 }
 

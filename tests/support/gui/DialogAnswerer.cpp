@@ -48,20 +48,21 @@ void DialogAnswerer::onActivate(HWND dialog) {
     if (!isDialog(dialog) || !seen.insert(dialog).second) return;
     for (const auto& [id, text] : fills)
         if (GetDlgItem(dialog, id)) SetDlgItemTextA(dialog, id, text.c_str());
-    int id = nextAnswer(dialog);
-    dialogs.push_back({dialog, windowText(dialog), itemText(dialog, 0xFFFF), id});
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    int id = nextAnswer();
+    bool present = GetDlgItem(dialog, id) != nullptr;
+    dialogs.push_back({dialog, windowText(dialog), itemText(dialog, 0xFFFF), present ? id : 0});
+    if (present) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+        return;
+    }
+    // A box without the chosen button would ignore the command and wait forever. Enter
+    // presses its default button, which is only known once the box has set itself up.
+    PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0x001C0001);
 }
 
-int DialogAnswerer::nextAnswer(HWND dialog) {
-    int id = answer;
-    if (!queued.empty()) {
-        id = queued.front();
-        queued.pop_front();
-    }
-    if (GetDlgItem(dialog, id)) return id;
-    // A box without the chosen button would ignore the command and wait forever; press its
-    // default button instead.
-    LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);
-    return HIWORD(def) == DC_HASDEFID ? LOWORD(def) : id;
+int DialogAnswerer::nextAnswer() {
+    if (queued.empty()) return answer;
+    int id = queued.front();
+    queued.pop_front();
+    return id;
 }

@@ -15,7 +15,7 @@ struct AnsweredDialog {
     HWND hwnd;
     std::string caption;
     std::string text; // the message box text (control 0xFFFF); empty for other dialogs
-    int answer;       // the button actually pressed
+    int answer;       // the button pressed; 0 when it was missing and Enter was pressed instead
 };
 
 class DialogAnswerer {
@@ -41,7 +41,7 @@ public:
 private:
     static LRESULT CALLBACK cbtProc(int code, WPARAM wParam, LPARAM lParam);
     void onActivate(HWND dialog);
-    int nextAnswer(HWND dialog);
+    int nextAnswer();
 
     HHOOK hook = nullptr;
     DialogAnswerer* previous = nullptr;
