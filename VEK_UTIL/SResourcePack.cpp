@@ -162,6 +162,24 @@ bool writeEntryFile(Reading& r, const SString& name, const unsigned char* data, 
     return true;
 }
 
+// Lengths are checked against what is left of the file before anything is allocated.
+bool readName(Reading& r, SString& name) {
+    uint32_t nameLen = 0;
+    bool fits = r.program.readU32(nameLen) && nameLen <= r.fileSize - r.program.getPosition();
+    std::unique_ptr<char[]> raw(fits ? new (std::nothrow) char[nameLen + 1] : nullptr);
+    if (!raw || !r.program.read(raw.get(), nameLen)) {
+        r.errorText = "Fehler beim Lesen der Namens-L\344nge";
+        return false;
+    }
+    if (!isBareFileName(raw.get(), (int)nameLen)) {
+        r.errorText = "unzul\344ssiger Name: ";
+        for (uint32_t i = 0; i < nameLen; ++i) r.errorText.append(raw[i] ? raw[i] : '?'); // NUL would cut the box
+        return false;
+    }
+    name.setRaw(raw.get(), (int)nameLen).toLower();
+    return true;
+}
+
 Step readEntry(Reading& r) {
     unsigned char id = 0;
     if (!r.program.read(&id, 1)) {
@@ -174,28 +192,14 @@ Step readEntry(Reading& r) {
         r.errorText.append((int)id);
         return Step::Failed;
     }
-    // Lengths are checked against what is left of the file before anything is allocated.
-    uint32_t nameLen = 0;
-    bool fits = r.program.readU32(nameLen) && nameLen <= r.fileSize - r.program.getPosition();
-    std::unique_ptr<char[]> raw(fits ? new (std::nothrow) char[nameLen + 1] : nullptr);
-    if (!raw || !r.program.read(raw.get(), nameLen)) {
-        r.errorText = "Fehler beim Lesen der Namens-L\344nge";
-        return Step::Failed;
-    }
     SString name;
-    name.setRaw(raw.get(), (int)nameLen);
-    if (!isBareFileName(raw.get(), (int)nameLen)) {
-        r.errorText = "unzul\344ssiger Name: ";
-        for (uint32_t i = 0; i < nameLen; ++i) r.errorText.append(raw[i] ? raw[i] : '?'); // NUL would cut the box
-        return Step::Failed;
-    }
-    name.toLower();
+    if (!readName(r, name)) return Step::Failed;
     uint32_t dataLen = 0;
     if (!r.program.readU32(dataLen)) {
         r.errorText = "Fehler beim Lesen der Daten-L\344nge";
         return Step::Failed;
     }
-    fits = dataLen <= r.fileSize - r.program.getPosition();
+    bool fits = dataLen <= r.fileSize - r.program.getPosition();
     std::unique_ptr<unsigned char[]> data(fits ? new (std::nothrow) unsigned char[dataLen ? dataLen : 1] : nullptr);
     if (fits && !data) {
         r.errorText.format("Speicheranforderung schlug fehl: %u", dataLen);
