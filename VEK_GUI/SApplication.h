@@ -69,6 +69,7 @@ public:
     HBRUSH getDefaultBrush() const { return defaultBrush; }
     HINSTANCE getInstance() const { return instanceHandle ? instanceHandle : GetModuleHandleA(nullptr); }
     SWindow* getMainWindow() const { return mainWindow; }
+    void setMainWindow(SWindow* window) { mainWindow = window; }
     HWND getLastFocus() const { return lastFocusHandle; }
     void setLastFocus(HWND handle) { lastFocusHandle = handle; }
     int getExitCode() const { return exitCode; }

@@ -347,8 +347,7 @@ void SWindow::handleDestroy() {
     onDestroy();
     eventCalls.clear();
     SWindow* main = globalApplication.getMainWindow();
-    bool isMain = main == this || (!main && libraryMainWindow == this);
-    if (isMain) globalError.showCollected();
+    if (main == this) globalError.showCollected();
     modalFlags &= ~ModalLoop;
     globalApplication.unregisterWindow(this);
     if (main && main->hwnd == hwnd) PostQuitMessage(globalApplication.getExitCode());

@@ -5,3 +5,22 @@ if(WIN32)
   # Captures need an unobscured window: one GUI suite on the shared display at a time.
   set_tests_properties(test_gui_harness PROPERTIES RESOURCE_LOCK wine_display)
 endif()
+
+# The drawing device and images: memory contexts and one real window.
+if(WIN32)
+  file(GLOB device_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/device/*.cpp)
+  vek_suite(test_gui_device SOURCES ${device_tests} LIBS vek_gui TIMEOUT 120)
+endif()
+
+# The application object: ids, command line, configuration files, wait, timer, bindings.
+if(WIN32)
+  file(GLOB app_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/app/*.cpp)
+  vek_suite(test_gui_app SOURCES ${app_tests} LIBS vek_gui vek_gui_harness TIMEOUT 120)
+
+  # Start-up without a main window, and the order of the globals around the program's own.
+  add_executable(startup_no_main_window ${CMAKE_CURRENT_LIST_DIR}/startup/NoMainWindow.cpp)
+  target_link_libraries(startup_no_main_window PRIVATE vek_gui vek_options)
+  add_test(NAME startup_no_main_window COMMAND startup_no_main_window)
+  set_tests_properties(startup_no_main_window PROPERTIES TIMEOUT 60
+    PASS_REGULAR_EXPRESSION "construction order ok\n.*box \\[FEHLER\\] type 16: Die Anwendnung konnte nicht gestartet \r\nwerden, da kein Hauptfenster existiert.*exit code 0\ndestruction order ok")
+endif()
