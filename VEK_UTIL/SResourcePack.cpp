@@ -173,7 +173,8 @@ bool readName(Reading& r, SString& name) {
     }
     if (!isBareFileName(raw.get(), (int)nameLen)) {
         r.errorText = "unzul\344ssiger Name: ";
-        for (uint32_t i = 0; i < nameLen; ++i) r.errorText.append(raw[i] ? raw[i] : '?'); // NUL would cut the box
+        // A NUL would cut the message box text short.
+        for (uint32_t i = 0; i < nameLen; ++i) r.errorText.append(raw[i] ? raw[i] : '?');
         return false;
     }
     name.setRaw(raw.get(), (int)nameLen).toLower();
@@ -200,7 +201,8 @@ Step readEntry(Reading& r) {
         return Step::Failed;
     }
     bool fits = dataLen <= r.fileSize - r.program.getPosition();
-    std::unique_ptr<unsigned char[]> data(fits ? new (std::nothrow) unsigned char[dataLen ? dataLen : 1] : nullptr);
+    std::unique_ptr<unsigned char[]> data;
+    if (fits) data.reset(new (std::nothrow) unsigned char[dataLen ? dataLen : 1]);
     if (fits && !data) {
         r.errorText.format("Speicheranforderung schlug fehl: %u", dataLen);
         return Step::Failed;

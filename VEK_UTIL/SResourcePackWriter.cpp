@@ -83,7 +83,8 @@ bool SResourcePackWriter::packProgram(const SString& program, SString& packed) {
     int at = -1;
     int found = countOccurrences(program, unpacked, FLAG_MARKER_LENGTH, &at);
     if (found != 1) {
-        errorText.format("Die Ressourcen-Kennung muss genau einmal im Programm stehen, gefunden: %d-mal.", found);
+        errorText.format("Die Ressourcen-Kennung muss genau einmal im Programm stehen, gefunden: %d-mal.",
+                         found);
         return false;
     }
     if ((uint32_t)size < MIN_START) return fail("Das Programm ist zu klein f\374r ein Ressourcenpaket.");

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     pack.removeFiles();
     int left = 0;
-    for (const auto& e : std::filesystem::directory_iterator(workDir().getBuffer())) left += e.is_directory() ? 1 : 0;
+    for (const auto& e : std::filesystem::directory_iterator(workDir().getBuffer()))
+        left += e.is_directory() ? 1 : 0;
     if (left != 0) __builtin_trap();
     return 0;
 }

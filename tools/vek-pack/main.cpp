@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     fs::perms mode = fs::status(program, ec).permissions();
     if (!writer.packFile(program, out)) return fail(writer.getErrorText());
     if (!ec) fs::permissions(out, mode, ec);
-    std::printf("vek-pack: %d Ressourcen (%lld Byte) an %s angeh\303\244ngt\n", writer.getCount(), total, out);
+    std::printf("vek-pack: %d Ressourcen (%lld Byte) an %s angeh\303\244ngt\n", writer.getCount(), total,
+                out); // UTF-8: the terminal's encoding
     return 0;
 }
