@@ -1,6 +1,7 @@
 // SSystem: Win32 and POSIX implementations of the platform seam.
 #include "VEK_SYSTEM/SSystem.h"
 
+#include "VEK_ARRAYS/SStringList.h"
 #include "VEK_UTIL/SString.h"
 
 #include <cstdio>
@@ -13,6 +14,8 @@
 #else
 #include <cerrno>
 #include <chrono>
+#include <dirent.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -250,4 +253,39 @@ bool SSystem::writeFileAtomic(const char* path, const char* data, int length) {
     deleteFile(temp);
     setLastErrorCode(error);
     return false;
+}
+
+int SSystem::findFiles(const char* directory, const char* pattern, SStringList& paths) {
+    SString base;
+    base.setRaw(directory ? directory : "");
+    if (!base.isEmpty() && !base.endsWith("\\") && !base.endsWith("/")) base.append(pathSeparator());
+    int found = 0;
+#ifdef _WIN32
+    SString query(base);
+    query.append(pattern ? pattern : "*");
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA(query, &data);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        SString full(base);
+        full.append(data.cFileName);
+        paths.add(full);
+        ++found;
+    } while (FindNextFileA(h, &data));
+    FindClose(h);
+#else
+    DIR* d = opendir(base.isEmpty() ? "." : base.getBuffer());
+    if (!d) return 0;
+    while (dirent* e = readdir(d)) {
+        if (fnmatch(pattern ? pattern : "*", e->d_name, FNM_PERIOD) != 0) continue;
+        SString full(base);
+        full.append(e->d_name);
+        if (!fileExists(full)) continue;
+        paths.add(full);
+        ++found;
+    }
+    closedir(d);
+#endif
+    return found;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class SString;
+class SStringList;
 
 class SSystem {
 public:
@@ -39,6 +40,9 @@ public:
     static SString tempDirectory();    // ends with the separator
     static SString currentDirectory(); // without a trailing separator
     static int64_t fileWriteTime(const char* path); // opaque stamp; -1 when missing
+    // Appends the full paths of the files (not directories) in directory whose names match
+    // the wildcard pattern ("*", "?"); returns how many were appended, in no set order.
+    static int findFiles(const char* directory, const char* pattern, SStringList& paths);
 
     // Reads a whole file; false with the error code kept for systemErrorText.
     static bool readFile(const char* path, SString& content);
