@@ -10,6 +10,12 @@ endif()
 if(WIN32)
   file(GLOB device_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/device/*.cpp)
   vek_suite(test_gui_device SOURCES ${device_tests} LIBS vek_gui TIMEOUT 120)
+  # One test paints a real window and reads it back from the screen.
+  set_tests_properties(test_gui_device PROPERTIES RESOURCE_LOCK wine_display)
+  # Its benchmark is a Windows program, run by hand under Wine (bench/ is native only).
+  add_executable(bench_device ${PROJECT_SOURCE_DIR}/bench/bench_device.cpp)
+  target_link_libraries(bench_device PRIVATE vek_gui vek_options)
+  target_compile_options(bench_device PRIVATE -O2)
 endif()
 
 # The application object: ids, command line, configuration files, wait, timer, bindings.

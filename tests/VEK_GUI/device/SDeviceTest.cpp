@@ -1,0 +1,459 @@
+// The drawing device on memory contexts (and one real window for the buffered paint).
+#include <winsock2.h>
+
+#include "tests/VEK_GUI/device/Canvas.h"
+
+#include "VEK_GUI/SDevice.h"
+#include "VEK_UTIL/SDebug.h"
+#include "VEK_UTIL/SError.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const COLORREF white = RGB(255, 255, 255);
+const COLORREF black = RGB(0, 0, 0);
+const COLORREF red = RGB(255, 0, 0);
+const COLORREF green = RGB(0, 255, 0);
+const COLORREF blue = RGB(0, 0, 255);
+const COLORREF yellow = RGB(255, 255, 0);
+
+std::string log() { return globalError.getLog().getBuffer(); }
+
+int countOf(const std::string& haystack, const std::string& needle) {
+    int n = 0;
+    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++n;
+    return n;
+}
+
+// Receives the debug trace on a local port for one test.
+class TraceListener {
+public:
+    TraceListener() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(listener, (sockaddr*)&address, sizeof address);
+        listen(listener, 1);
+        int length = sizeof address;
+        getsockname(listener, (sockaddr*)&address, &length);
+        globalDebug.setTarget("127.0.0.1", ntohs(address.sin_port));
+        globalDebug.enable();
+    }
+    ~TraceListener() {
+        if (peer != INVALID_SOCKET) closesocket(peer);
+        closesocket(listener);
+        globalDebug.setTarget("127.0.0.1", 1); // nobody listens there: later traces are dropped
+    }
+    // What arrived within timeoutMs.
+    std::string received(int timeoutMs = 1000) {
+        if (peer == INVALID_SOCKET && readable(listener, timeoutMs)) peer = accept(listener, nullptr, nullptr);
+        std::string text;
+        char buffer[4096];
+        while (peer != INVALID_SOCKET && readable(peer, text.empty() ? timeoutMs : 100)) {
+            int n = recv(peer, buffer, sizeof buffer, 0);
+            if (n <= 0) break;
+            text.append(buffer, (size_t)n);
+        }
+        return text;
+    }
+
+private:
+    static bool readable(SOCKET s, int timeoutMs) {
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(s, &set);
+        timeval wait{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+        return select(0, &set, nullptr, nullptr, &wait) == 1;
+    }
+
+    SOCKET listener = INVALID_SOCKET;
+    SOCKET peer = INVALID_SOCKET;
+};
+
+class DeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override { globalError.clearLog(); }
+    void TearDown() override {
+        if (device.isPainting()) device.endPaint();
+        globalError.clearLog();
+    }
+
+    Canvas canvas{200, 200};
+    SDevice device;
+};
+
+TEST_F(DeviceTest, DrawingOutsideAPaintIsReportedPerOperationAndDrawsNothing) {
+    SRect r{10, 10, 50, 50};
+    SPointList points;
+    points.add(SPoint{1, 1});
+    points.add(SPoint{20, 1});
+    points.add(SPoint{1, 20});
+    const std::vector<std::pair<const char*, std::function<void()>>> calls = {
+        {"rectangle", [&] { device.rectangle(r, red, red); }},
+        {"ellipse", [&] { device.ellipse(r, red, red); }},
+        {"line", [&] { device.line(0, 0, 10, 10, red); }},
+        {"getTextSize", [&] { EXPECT_EQ(device.getTextSize("abc"), SSize{}); }},
+        {"drawText", [&] { EXPECT_EQ(device.drawText(r, "abc", "lt"), 0); }},
+        {"roundRect", [&] { device.roundRect(r, SSize{4, 4}, red, red); }},
+        {"textOut", [&] { device.textOut(0, 0, "abc"); }},
+        {"fillRectangle", [&] { device.fillRectangle(r, red); }},
+        {"polygon", [&] { device.polygon(points, red, red); }},
+    };
+    for (const auto& [name, call] : calls) {
+        globalError.clearLog();
+        call();
+        std::string expected = std::string("Es wurde ein SDevice::") + name +
+                               "(..) au\337erhalb von onPaint(..) bzw. ohne vorheriges SDevice::beginPaint(..) "
+                               "verwendet.\r\n";
+        EXPECT_EQ(log(), expected) << name;
+        EXPECT_FALSE(device.isPainting());
+    }
+    EXPECT_EQ(device.getCreatedObjects(), 0); // nothing was even prepared for drawing
+}
+
+TEST_F(DeviceTest, SecondBeginPaintReportsOnceTracesOnceAndStillPaints) {
+    TraceListener trace;
+    device.beginPaint(canvas.get());
+    device.beginPaint(canvas.get());
+    device.rectangle(SRect{10, 10, 30, 30}, red, blue);
+    device.endPaint();
+
+    std::string expected = "Es wurde ein SDevice::beginPaint(..) ohne vorheriges SDevice::endPaint(..) verwendet.\r\n"
+                           "\tM\366gliche Ursachen sind: beginPaint(..) innerhalb von onPaint() \r\n"
+                           "\toder beginnPaint(..) innerhalb von beginnPaint(..)\r\n"
+                           "\toder ein vergessenes endPaint(..)\r\n";
+    EXPECT_EQ(log(), expected);
+    std::string lines = trace.received();
+    EXPECT_EQ(countOf(lines, "\r\n"), 1) << lines;
+    EXPECT_EQ(lines, "!!!!! Es wurde ein ->SDevice::beginPaint(..) ohne vorheriges SDevice::endPaint(..) "
+                     "verwendet. (endPaint folgt automatisch)\r\n");
+    EXPECT_EQ(canvas.at(10, 10), red);
+    EXPECT_EQ(canvas.at(20, 20), blue);
+    EXPECT_FALSE(device.isPainting());
+}
+
+TEST_F(DeviceTest, OutsideContextGetsItsStateBack) {
+    SetMapMode(canvas.get(), MM_TEXT);
+    SetTextColor(canvas.get(), green);
+    HGDIOBJ penBefore = GetCurrentObject(canvas.get(), OBJ_PEN);
+    device.setMapMode(MM_LOMETRIC);
+    device.setColors(red, -2);
+    device.beginPaint(canvas.get());
+    device.rectangle(SRect{0, 0, 100, 100, true}, blue, -2);
+    device.textOut(0, 0, "x");
+    device.endPaint();
+    EXPECT_EQ(GetMapMode(canvas.get()), MM_TEXT);
+    EXPECT_EQ(GetTextColor(canvas.get()), green);
+    EXPECT_EQ(GetCurrentObject(canvas.get(), OBJ_PEN), penBefore);
+}
+
+TEST_F(DeviceTest, KeptColoursUseTheCurrentOnesAndCallColoursDoNotLeak) {
+    device.setPen(red, 1, PS_SOLID);
+    device.setFillColor(blue);
+    device.beginPaint(canvas.get());
+
+    device.rectangle(SRect{10, 10, 40, 40}, -2, -2);
+    EXPECT_EQ(canvas.at(10, 10), red);
+    EXPECT_EQ(canvas.at(30, 30), blue);
+
+    device.rectangle(SRect{60, 10, 40, 40}, green, yellow);
+    EXPECT_EQ(canvas.at(60, 10), green);
+    EXPECT_EQ(canvas.at(80, 30), yellow);
+    EXPECT_EQ(device.getPenColor(), red);
+    EXPECT_EQ(device.getFillColor(), blue);
+
+    device.ellipse(SRect{10, 60, 40, 40}, -2, -2);
+    EXPECT_EQ(canvas.at(30, 80), blue);
+    device.line(110, 10, 110, 50, -2);
+    EXPECT_EQ(canvas.at(110, 30), red);
+    device.endPaint();
+    EXPECT_EQ(device.getPenColor(), red);
+    EXPECT_EQ(device.getFillColor(), blue);
+}
+
+TEST_F(DeviceTest, HollowFillDrawsOutlinesOnly) {
+    device.beginPaint(canvas.get());
+    device.rectangle(SRect{10, 10, 80, 80}, black, 0xFFFFFFFF);
+    device.ellipse(SRect{100, 10, 80, 80}, black, 0xFFFFFFFF);
+    device.endPaint();
+    EXPECT_EQ(canvas.at(10, 50), black);
+    EXPECT_EQ(canvas.at(89, 50), black);
+    EXPECT_EQ(canvas.count(white, RECT{12, 12, 88, 88}), 76 * 76);
+    EXPECT_EQ(canvas.at(140, 50), white);
+    EXPECT_GT(canvas.count(black, RECT{100, 10, 180, 90}), 100);
+}
+
+TEST_F(DeviceTest, TransparentPenDrawsNoOutline) {
+    device.beginPaint(canvas.get());
+    device.rectangle(SRect{10, 10, 80, 80}, 0xFFFFFFFF, blue);
+    device.endPaint();
+    EXPECT_EQ(canvas.count(black), 0);
+    EXPECT_EQ(canvas.at(50, 50), blue);
+}
+
+TEST_F(DeviceTest, FillRectangleHasNoOutlineAndExcludesRightAndBottom) {
+    device.beginPaint(canvas.get());
+    device.fillRectangle(SRect{10, 10, 20, 20}, green);
+    device.endPaint();
+    EXPECT_EQ(canvas.count(green), 400);
+    EXPECT_EQ(canvas.at(10, 10), green);
+    EXPECT_EQ(canvas.at(30, 30), white);
+}
+
+TEST_F(DeviceTest, DrawTextCentresOneLineBothWays) {
+    device.setFont("Arial", 12, -2, -2, -2);
+    device.beginPaint(canvas.get());
+    SRect r{20, 40, 160, 100};
+    int height = device.drawText(r, "HHH", "vh");
+    device.endPaint();
+    EXPECT_GT(height, 0);
+    RECT ink = canvas.boundsOfOther(white);
+    ASSERT_LT(ink.left, ink.right);
+    int inkCentreX = (ink.left + ink.right) / 2, inkCentreY = (ink.top + ink.bottom) / 2;
+    EXPECT_NEAR(inkCentreX, 100, 3);
+    EXPECT_NEAR(inkCentreY, 90, 4);
+}
+
+TEST_F(DeviceTest, AmpersandIsPrintedAsIsUnlessAsked) {
+    Canvas asIs(200, 40), prefixed(200, 40), plain(200, 40);
+    SRect r{0, 0, 200, 40};
+    auto draw = [&](Canvas& target, const char* flags) {
+        device.beginPaint(target.get());
+        SRect copy = r;
+        device.drawText(copy, "A&B", flags);
+        device.endPaint();
+    };
+    draw(asIs, "lt");
+    draw(prefixed, "lt&");
+    device.beginPaint(plain.get());
+    device.textOut(0, 0, "A&B");
+    device.endPaint();
+    EXPECT_TRUE(asIs.samePixels(plain));
+    EXPECT_FALSE(prefixed.samePixels(plain));
+}
+
+TEST_F(DeviceTest, WrongHeightSignInLometricIsReportedOnceAndCorrected) {
+    device.setMapMode(MM_LOMETRIC);
+    device.beginPaint(canvas.get());
+    SRect r{0, 0, 400, 200};
+    device.drawText(r, "Hallo Welt, ein langer Text", "lt");
+    EXPECT_EQ(r.height, -200);
+    std::string expected = "Es wurde SDevice::drawText(..) mit falschen Vorzeichen in SRect::height verwendet.\r\n"
+                           "\t(Text: 'Hallo Welt, ein...')\r\n";
+    EXPECT_EQ(log(), expected);
+    device.drawText(r, "Noch ein Text", "lt");
+    EXPECT_EQ(log(), expected);
+    device.endPaint();
+    RECT ink = canvas.boundsOfOther(white);
+    EXPECT_LT(ink.left, ink.right) << "the text is drawn downwards, into the canvas";
+}
+
+TEST_F(DeviceTest, FontSizeFollowsTheMappingMode) {
+    device.setFont("Arial", 10, -2, -2, -2);
+    EXPECT_EQ(device.getLogFont().lfHeight, -13);
+    device.setMapMode(MM_LOMETRIC);
+    device.setFont("Arial", 10, -2, -2, -2);
+    EXPECT_EQ(device.getLogFont().lfHeight, -35);
+    device.setMapMode(MM_HIMETRIC);
+    device.setFont("", 10, -2, -2, -2);
+    EXPECT_EQ(device.getLogFont().lfHeight, -352);
+    EXPECT_STREQ(device.getLogFont().lfFaceName, "Arial");
+    device.setMapMode(MM_HIENGLISH);
+    device.setFont("", 10, 1, -2, 700);
+    EXPECT_EQ(device.getLogFont().lfHeight, -138);
+    EXPECT_EQ(device.getLogFont().lfUnderline, 1);
+    EXPECT_EQ(device.getLogFont().lfWeight, 700);
+    device.setFont("A face name that is much longer than thirty-one characters", -2, -2, -2, -2);
+    EXPECT_EQ(std::string(device.getLogFont().lfFaceName), "A face name that is much longer");
+}
+
+TEST_F(DeviceTest, FontHeightAndTextSizeUseTheSelectedFont) {
+    device.setFont("Arial", 10, -2, -2, -2);
+    int small = device.getFontHeight();
+    device.setFont("Arial", 20, -2, -2, -2);
+    int large = device.getFontHeight();
+    EXPECT_GT(small, 10);
+    EXPECT_GT(large, small + 8);
+    device.beginPaint(canvas.get());
+    SSize size = device.getTextSize("MMMM");
+    EXPECT_EQ(size.height, large);
+    EXPECT_GT(size.width, 4 * 10);
+    device.endPaint();
+}
+
+TEST_F(DeviceTest, PieStartsAtTwelveAndGrowsClockwise) {
+    device.beginPaint(canvas.get());
+    device.pie(SRect{0, 0, 200, 200}, 0, 90, 0, 1, black, red);
+    EXPECT_EQ(GetArcDirection(canvas.get()), AD_COUNTERCLOCKWISE);
+    device.endPaint();
+    EXPECT_EQ(canvas.at(140, 60), red);   // between 12 and 3 o'clock
+    EXPECT_NE(canvas.at(60, 60), red);
+    EXPECT_NE(canvas.at(60, 140), red);
+    EXPECT_NE(canvas.at(140, 140), red);
+    EXPECT_EQ(device.getLogPen().lopnWidth.x, 1);
+}
+
+TEST_F(DeviceTest, PieWithEqualAnglesDrawsOneRadius) {
+    device.beginPaint(canvas.get());
+    device.pie(SRect{0, 0, 200, 200}, 90, 90, 0, 1, black, red);
+    device.endPaint();
+    EXPECT_EQ(canvas.count(red), 0);
+    EXPECT_EQ(canvas.at(150, 100), black); // centre to 3 o'clock
+    EXPECT_EQ(canvas.at(100, 50), white);
+    EXPECT_EQ(canvas.count(black), 100);
+}
+
+TEST_F(DeviceTest, ZoomTakesMagnitudesAndZeroMeansOne) {
+    device.setZoom(0, -2);
+    EXPECT_FLOAT_EQ(device.getZoomX(), 1.0f);
+    EXPECT_FLOAT_EQ(device.getZoomY(), 2.0f);
+}
+
+TEST_F(DeviceTest, OffsetMovesTheOriginInCompatibleMode) {
+    device.setOffset(10, 20);
+    device.beginPaint(canvas.get());
+    EXPECT_EQ(device.logicalToDevice(SPoint{10, 20}), (SPoint{0, 0}));
+    device.fillRectangle(SRect{10, 20, 5, 5}, red);
+    device.setOffset(-2, 0);
+    EXPECT_EQ(device.getOffsetX(), 10);
+    EXPECT_EQ(device.deviceToLogical(SPoint{0, 0}), (SPoint{10, 0}));
+    device.endPaint();
+    EXPECT_EQ(canvas.at(0, 0), red);
+    EXPECT_EQ(canvas.count(red), 25);
+}
+
+TEST_F(DeviceTest, AutomaticGraphicsModeFollowsTheMappingMode) {
+    device.setMapMode(MM_TEXT);
+    EXPECT_EQ(device.getGraphicsMode(), GM_COMPATIBLE);
+    device.setMapMode(MM_ANISOTROPIC);
+    EXPECT_EQ(device.getGraphicsMode(), GM_COMPATIBLE);
+    device.setMapMode(MM_LOMETRIC);
+    EXPECT_EQ(device.getGraphicsMode(), GM_ADVANCED);
+    device.setMapMode(MM_TEXT, GM_ADVANCED);
+    EXPECT_EQ(device.getGraphicsMode(), GM_ADVANCED);
+}
+
+TEST_F(DeviceTest, DrawnBoundsCoverEveryShapeOfThePaint) {
+    device.beginPaint(canvas.get());
+    EXPECT_EQ(device.getDrawnBounds(), SRect{});
+    device.rectangle(SRect{10, 10, 20, 20}, black, -2);
+    device.line(100, 150, 50, 120, black);
+    EXPECT_EQ(device.getDrawnBounds(), (SRect{9, 9, 92, 142}));
+    device.endPaint();
+    device.beginPaint(canvas.get());
+    EXPECT_EQ(device.getDrawnBounds(), SRect{});
+    device.endPaint();
+}
+
+TEST_F(DeviceTest, RepeatedColoursCreateAHandfulOfObjects) {
+    device.beginPaint(canvas.get());
+    for (int i = 0; i < 200; ++i) {
+        SRect r{i % 150, i % 130, 30, 20};
+        device.rectangle(r, red, yellow);
+        device.ellipse(r, red, yellow);
+        device.fillRectangle(SRect{r.x, r.y, 4, 4}, yellow);
+        device.textOut(r.x, r.y, "Text");
+    }
+    device.endPaint();
+    EXPECT_LE(device.getCreatedObjects(), 6);
+}
+
+TEST_F(DeviceTest, ThousandPaintsLeakNoGdiObjects) {
+    auto paint = [&] {
+        device.beginPaint(canvas.get());
+        device.setFont("Arial", 10, -2, -2, -2);
+        device.rectangle(SRect{1, 1, 50, 50}, red, blue);
+        device.pie(SRect{1, 1, 50, 50}, 10, 200, 0, 3, green, yellow);
+        device.fillRectangle(SRect{60, 60, 10, 10}, green);
+        SRect t{0, 100, 200, 30};
+        device.drawText(t, "Text", "vh");
+        device.endPaint();
+    };
+    paint();
+    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 1000; ++i) paint();
+    DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    EXPECT_EQ(after, before);
+}
+
+// Wine counts no GDI objects per process: check that what a paint selected is gone after it.
+TEST_F(DeviceTest, ObjectsOfAPaintAreDeletedAtItsEnd) {
+    device.setNoFlicker(true); // no window: drawn directly
+    device.beginPaint(canvas.get());
+    device.rectangle(SRect{1, 1, 50, 50}, red, blue);
+    device.textOut(0, 0, "Text");
+    HGDIOBJ pen = GetCurrentObject(canvas.get(), OBJ_PEN);
+    HGDIOBJ brush = GetCurrentObject(canvas.get(), OBJ_BRUSH);
+    HGDIOBJ font = GetCurrentObject(canvas.get(), OBJ_FONT);
+    EXPECT_EQ(font, (HGDIOBJ)device.getFont());
+    device.endPaint();
+    EXPECT_EQ(GetObjectType(pen), 0u);
+    EXPECT_EQ(GetObjectType(brush), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(device.getFont(), nullptr);
+}
+
+// A real window painting through BeginPaint, buffered.
+class PaintWindow {
+public:
+    explicit PaintWindow(SDevice& paintDevice) : device(paintDevice) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DeviceTestWindow";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(0, "DeviceTestWindow", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150, nullptr, nullptr,
+                               wc.hInstance, this);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)this);
+        device.setHwnd(hwnd);
+    }
+    ~PaintWindow() { DestroyWindow(hwnd); }
+    void paintNow() {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        UpdateWindow(hwnd);
+    }
+    HWND hwnd = nullptr;
+    int paints = 0;
+
+private:
+    static LRESULT CALLBACK procedure(HWND h, UINT msg, WPARAM w, LPARAM l) {
+        auto* self = (PaintWindow*)GetWindowLongPtrA(h, GWLP_USERDATA);
+        if (self && msg == WM_ERASEBKGND && self->device.isNoFlicker()) return 1;
+        if (self && msg == WM_PAINT) {
+            ++self->paints;
+            self->device.beginPaint();
+            self->device.rectangle(SRect{20, 20, 50, 50}, black, red);
+            self->device.endPaint();
+            return 0;
+        }
+        return DefWindowProcA(h, msg, w, l);
+    }
+    SDevice& device;
+};
+
+TEST_F(DeviceTest, BufferedWindowPaintShowsBackgroundAndShapes) {
+    device.setBackgroundColor(blue);
+    device.setNoFlicker(true);
+    PaintWindow window(device);
+    window.paintNow();
+    ASSERT_GT(window.paints, 0);
+    Canvas shot(200, 150);
+    HDC screen = GetDC(window.hwnd);
+    BitBlt(shot.get(), 0, 0, 200, 150, screen, 0, 0, SRCCOPY);
+    ReleaseDC(window.hwnd, screen);
+    EXPECT_EQ(shot.at(40, 40), red);
+    EXPECT_EQ(shot.at(20, 20), black);
+    EXPECT_EQ(shot.at(150, 100), blue);
+    EXPECT_FALSE(device.isPainting());
+    EXPECT_EQ(log(), "");
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+// Images from .bmp and .ico files, drawn into a device as is, stretched and with a
+// transparent colour.
+#include "tests/VEK_GUI/device/Canvas.h"
+#include "tests/support/TempDir.h"
+
+#include "VEK_GUI/SDevice.h"
+#include "VEK_GUI/SImage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+const COLORREF white = RGB(255, 255, 255);
+const COLORREF red = RGB(255, 0, 0);
+const COLORREF blue = RGB(0, 0, 255);
+
+void put16(std::string& s, unsigned v) { s.append({(char)(v & 0xFF), (char)(v >> 8)}); }
+void put32(std::string& s, unsigned v) {
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+}
+
+std::string infoHeader(int width, int height, int bits) {
+    std::string s;
+    put32(s, 40);
+    put32(s, (unsigned)width);
+    put32(s, (unsigned)height);
+    put16(s, 1);
+    put16(s, (unsigned)bits);
+    for (int i = 0; i < 6; ++i) put32(s, 0);
+    return s;
+}
+
+// 24-bit, 4 x 2: top row red red blue blue, bottom row all blue.
+std::string bitmapFile() {
+    std::string pixels;
+    auto px = [&](COLORREF c) { pixels.append({(char)GetBValue(c), (char)GetGValue(c), (char)GetRValue(c)}); };
+    for (COLORREF c : {blue, blue, blue, blue}) px(c); // rows are stored bottom-up
+    for (COLORREF c : {red, red, blue, blue}) px(c);
+    std::string file = "BM";
+    put32(file, 14 + 40 + (unsigned)pixels.size());
+    put32(file, 0);
+    put32(file, 14 + 40);
+    return file + infoHeader(4, 2, 24) + pixels;
+}
+
+// 32-bit 16 x 16 icon, opaque red.
+std::string iconFile() {
+    std::string image = infoHeader(16, 32, 32);
+    for (int i = 0; i < 16 * 16; ++i) image.append({0, 0, (char)0xFF, (char)0xFF});
+    image.append(16 * 4, '\0'); // AND mask, rows padded to 32 bits
+    std::string file;
+    put16(file, 0);
+    put16(file, 1);
+    put16(file, 1);
+    file.append({16, 16, 0, 0});
+    put16(file, 1);
+    put16(file, 32);
+    put32(file, (unsigned)image.size());
+    put32(file, 22);
+    return file + image;
+}
+
+class ImageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.write("four.bmp", bitmapFile().data(), (int)bitmapFile().size());
+        dir.write("red.ico", iconFile().data(), (int)iconFile().size());
+        device.beginPaint(canvas.get());
+    }
+    void TearDown() override { device.endPaint(); }
+
+    TempDir dir;
+    Canvas canvas{64, 64};
+    SDevice device;
+    SImage image;
+};
+
+TEST_F(ImageTest, BitmapKeepsItsSizeAndPixels) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    EXPECT_TRUE(image.isLoaded());
+    EXPECT_EQ(image.getSize(), (SSize{4, 2}));
+    image.draw(device, 10, 20);
+    EXPECT_EQ(canvas.at(10, 20), red);
+    EXPECT_EQ(canvas.at(12, 20), blue);
+    EXPECT_EQ(canvas.at(10, 21), blue);
+    EXPECT_EQ(canvas.at(14, 20), white);
+    EXPECT_EQ(canvas.count(white), 64 * 64 - 8);
+}
+
+TEST_F(ImageTest, StretchedBitmapFillsTheTarget) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    image.draw(device, SRect{0, 0, 40, 20});
+    EXPECT_EQ(canvas.count(red), 20 * 10);
+    EXPECT_EQ(canvas.at(39, 19), blue);
+    EXPECT_EQ(canvas.at(40, 0), white);
+}
+
+TEST_F(ImageTest, TransparentColourIsLeftOut) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    image.setTransparentColor(blue);
+    image.draw(device, 0, 0);
+    EXPECT_EQ(canvas.count(red), 2);
+    EXPECT_EQ(canvas.count(blue), 0);
+}
+
+TEST_F(ImageTest, IconLoadsAndDraws) {
+    ASSERT_TRUE(image.load(dir.file("red.ico")));
+    EXPECT_EQ(image.getSize(), (SSize{16, 16}));
+    image.draw(device, 5, 5);
+    EXPECT_EQ(canvas.count(red), 256);
+    EXPECT_EQ(canvas.at(5, 5), red);
+}
+
+TEST_F(ImageTest, MissingOrBrokenFilesLeaveNothingLoaded) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    EXPECT_FALSE(image.load(dir.file("missing.bmp")));
+    EXPECT_FALSE(image.isLoaded());
+    EXPECT_EQ(image.getSize(), SSize{});
+    dir.write("broken.ico", "not an icon");
+    EXPECT_FALSE(image.load(dir.file("broken.ico")));
+    image.draw(device, 0, 0); // nothing to draw, nothing drawn
+    EXPECT_EQ(canvas.count(white), 64 * 64);
+}
+
+TEST_F(ImageTest, LoadingAndClearingLeaksNothing) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 200; ++i) {
+        image.load(dir.file(i % 2 ? "four.bmp" : "red.ico"));
+        image.draw(device, 0, 0);
+    }
+    image.load(dir.file("four.bmp"));
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+}
+
+} // namespace
