@@ -1,6 +1,7 @@
 #include "VEK_GUI/SImage.h"
 
 #include "VEK_GUI/SDevice.h"
+#include "VEK_UTIL/SResources.h"
 
 namespace {
 
@@ -27,7 +28,9 @@ SImage::~SImage() = default;
 bool SImage::load(const char* name) {
     clear();
     if (!name || !*name) return false;
-    SString path(name);
+    // Before the resource manager has started, the name is the path (tests, early windows).
+    SString path = globalResources.isInitialised() ? globalResources.getFile(name) : SString().setRaw(name);
+    if (path.isEmpty()) return false;
     if (hasExtension(path, ".ico")) {
         HICON loaded = (HICON)LoadImageA(nullptr, path, IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
         if (!loaded) loaded = ExtractIconA(GetModuleHandleA(nullptr), path, 0);
