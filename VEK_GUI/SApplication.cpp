@@ -4,10 +4,7 @@
 #include "VEK_GUI/SWindow.h"
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SDebug.h"
-#if __has_include("VEK_UTIL/SResources.h")
 #include "VEK_UTIL/SResources.h"
-#define VEK_HAVE_RESOURCES 1
-#endif
 
 #include <gdiplus.h>
 
@@ -59,11 +56,9 @@ bool SApplication::init(HINSTANCE instance, HINSTANCE previous, int showCommand)
     startGdiplus();
 
     globalApplicationBasic.parseCommandLine(GetCommandLineA());
-#ifdef VEK_HAVE_RESOURCES
     globalResources.setAppDir(globalApplicationBasic.getApplicationDirectory());
     globalResources.setProgramFile(globalApplicationBasic.getProgramPath());
     globalResources.init();
-#endif
 
     startTimer();
 

@@ -2,10 +2,7 @@
 
 #include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
-#if __has_include("VEK_UTIL/SResources.h")
 #include "VEK_UTIL/SResources.h"
-#define VEK_HAVE_RESOURCES 1
-#endif
 
 #include <vector>
 
@@ -147,18 +144,9 @@ void SFrameWindow::readPlacement() {
     if (ini.getString(getClassName(), "winpostype", "") == "max") style |= WS_MAXIMIZE;
 }
 
-bool SFrameWindow::developmentMode() {
-#ifdef VEK_HAVE_RESOURCES
-    return globalResources.isDevelopmentMode();
-#else
-    return true;
-#endif
-}
+bool SFrameWindow::developmentMode() { return globalResources.isDevelopmentMode(); }
 
 void SFrameWindow::loadIcons() {
-#ifndef VEK_HAVE_RESOURCES
-    return;
-#else
     SString big = globalResources.getFile(bigIconName);
     if (!big.isEmpty()) {
         if (bigIcon) DestroyIcon(bigIcon);
@@ -171,7 +159,6 @@ void SFrameWindow::loadIcons() {
         smallIcon = ExtractIconA(globalApplication.getInstance(), small, 0);
         if (smallIcon) windowClass.hIconSm = smallIcon;
     }
-#endif
 }
 
 void SFrameWindow::onPreCreateWindow() {
@@ -238,14 +225,10 @@ void SFrameWindow::startPositioning() {
 
 void SFrameWindow::stopPositioning() {
     SString section(getClassName());
-#ifdef VEK_HAVE_RESOURCES
-    SFileIni& positions = globalResources.getControlPositions();
+    SFileIni& positions = globalResources.controlPositions;
     positions.setSectionText(section, "");
-#endif
     sendToChildren(MSG_POSITIONING_SAVE, 0, (LPARAM)section.getBuffer());
-#ifdef VEK_HAVE_RESOURCES
     positions.save();
-#endif
     sendToChildren(MSG_POSITIONING_STOP, 0, 0);
     positioningActive = 0;
     invalidate();

@@ -49,17 +49,20 @@ void SScroll::scroll(bool horizontal, int request) {
     int line = resolveStep(lineStep, (int)info.nPage, documentSize);
     int page = resolveStep(pageStep, (int)info.nPage, documentSize);
     int pos = info.nPos;
+    // Outside a real drag the bar reports no track position; a program that scrolls by
+    // sending the request gives it in the high word, as the platform does.
+    int track = info.nTrackPos != info.nPos ? info.nTrackPos : (int)HIWORD(request);
     switch (LOWORD(request)) {
     case SB_LINEUP: pos -= line; break;
     case SB_LINEDOWN: pos += line; break;
     case SB_PAGEUP: pos -= page; break;
     case SB_PAGEDOWN: pos += page; break;
     case SB_THUMBPOSITION:
-        pos = info.nTrackPos;
+        pos = track;
         repaint = true;
         break;
     case SB_THUMBTRACK:
-        pos = info.nTrackPos;
+        pos = track;
         repaint = false;
         break;
     case SB_TOP: pos = info.nMin; break;

@@ -5,11 +5,7 @@
 #include "VEK_UTIL/SDebug.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SLanguage.h"
-
-#ifdef _WIN32
-#include "VEK_GUI/SApplication.h"
-#include "VEK_GUI/SApplicationBasic.h"
-#endif
+#include "VEK_UTIL/SResources.h"
 
 #ifdef _WIN32
 #include "VEK_GUI/SApplication.h"
@@ -20,17 +16,12 @@
 
 SError globalError VEK_GLOBAL(1);
 SLanguage globalLanguage VEK_GLOBAL(2);
-#ifdef _WIN32
-SApplicationBasic globalApplicationBasic VEK_GLOBAL(4);
-#endif
 SDebug globalDebug VEK_GLOBAL(3);
 #ifdef _WIN32
 SApplicationBasic globalApplicationBasic VEK_GLOBAL(4);
 #endif
+SResources globalResources VEK_GLOBAL(5);
 SColorMap globalColors VEK_GLOBAL(6);
-#ifdef _WIN32
-SApplication globalApplication VEK_GLOBAL(7);
-#endif
 #ifdef _WIN32
 SApplication globalApplication VEK_GLOBAL(7);
 #endif

@@ -30,3 +30,17 @@ if(WIN32)
   set_tests_properties(startup_no_main_window PROPERTIES TIMEOUT 60
     PASS_REGULAR_EXPRESSION "construction order ok\n.*box \\[FEHLER\\] type 16: Die Anwendnung konnte nicht gestartet \r\nwerden, da kein Hauptfenster existiert.*exit code 0\ndestruction order ok")
 endif()
+
+# Windows, frames and dialogs; scrolling, tooltips and anchors.
+if(WIN32)
+  file(GLOB window_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/window/*.cpp)
+  vek_suite(test_gui_window SOURCES ${window_tests} LIBS vek_gui vek_gui_harness TIMEOUT 120)
+  set_tests_properties(test_gui_window test_gui_app PROPERTIES RESOURCE_LOCK wine_display)
+endif()
+
+# The window demo captured as a person sees it (PNG files in the artifacts folder).
+if(WIN32)
+  file(GLOB demo_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/demo/*.cpp)
+  vek_suite(test_gui_demo SOURCES ${demo_tests} LIBS window_demo_windows vek_gui_harness TIMEOUT 120)
+  set_tests_properties(test_gui_demo PROPERTIES RESOURCE_LOCK wine_display)
+endif()

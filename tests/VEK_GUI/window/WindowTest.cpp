@@ -1,0 +1,406 @@
+#include "VEK_GUI/SApplication.h"
+#include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_GUI/SDialog.h"
+#include "VEK_GUI/SFrameWindow.h"
+#include "VEK_GUI/SWindow.h"
+#include "VEK_UTIL/SError.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/InputSender.h"
+#include "tests/support/gui/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    void SetUp() override { globalError.clearLog(); }
+    void TearDown() override { MessagePump::flush(); }
+};
+
+// ---------------------------------------------------------------- creation
+
+class Plain : public SWindow {
+public:
+    Plain(int w = 300, int h = 200) {
+        rect = SRect{-1, -1, w, h};
+        title = "Fenster";
+    }
+    int firstShows = 0;
+    int closeAnswer = 1;
+    int erased = 0;
+    std::vector<int> keys;
+    int keyAnswer = 0;
+    void onFirstShow() override { ++firstShows; }
+    int onClose() override { return closeAnswer; }
+    int onEraseBackground(SDevice&) override { return ++erased, 0; }
+    int onKeyDown(int, int, int virtualKey, bool) override {
+        keys.push_back(virtualKey);
+        return keyAnswer;
+    }
+    void makeChild(SWindow& p) {
+        style = WS_CHILD | WS_VISIBLE;
+        rect = SRect{10, 10, 50, 30};
+        create(&p);
+    }
+    using SWindow::style;
+};
+
+TEST_F(WindowTest, CentredOnTheScreenWithoutParentAndOnTheParentWithOne) {
+    Plain top(300, 200);
+    ASSERT_TRUE(top.create(nullptr));
+    SRect r = top.getWindowRect(true);
+    EXPECT_EQ(r.x, (GetSystemMetrics(SM_CXFULLSCREEN) - 300) / 2);
+    EXPECT_EQ(r.y, (GetSystemMetrics(SM_CYFULLSCREEN) - 200) / 2);
+
+    Plain owned(100, 60);
+    ASSERT_TRUE(owned.create(&top));
+    SRect o = owned.getWindowRect(true);
+    EXPECT_EQ(o.x, r.x + r.width / 2 - 50);
+    EXPECT_EQ(o.y, r.y + r.height / 2 - 30);
+}
+
+TEST_F(WindowTest, SecondCreateIsRefusedWithTheWindowText) {
+    Plain w;
+    ASSERT_TRUE(w.create(nullptr));
+    HWND first = w.getHwnd();
+    w.setWindowText("Zweiter Versuch");
+    EXPECT_FALSE(w.create(nullptr));
+    EXPECT_EQ(w.getHwnd(), first);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().text, "SWindow::create(): Dieses Fenster wurde bereits erzeugt.\r\n'Zweiter Versuch'");
+    EXPECT_STREQ(boxes.last().caption, "Fehler !");
+}
+
+TEST_F(WindowTest, FirstShowRunsOnceForShowAndSize) {
+    Plain w;
+    ASSERT_TRUE(w.create(nullptr));
+    EXPECT_LE(w.firstShows, 1);
+    w.show(SW_SHOW);
+    w.moveWindow(10, 10, 320, 220);
+    MessagePump::flush();
+    EXPECT_EQ(w.firstShows, 1);
+}
+
+TEST_F(WindowTest, ErrorsOnMissingWindowsAreCollected) {
+    Plain w;
+    EXPECT_STREQ(w.getWindowText(), "");
+    EXPECT_TRUE(w.getWindowRect().isEmpty());
+    EXPECT_EQ(w.addToolTip("tip"), 0);
+    Plain parentLess;
+    w.setParent(&parentLess); // before creation only remembered
+    EXPECT_EQ(w.getParent(), &parentLess);
+    ASSERT_TRUE(w.create(nullptr));
+    EXPECT_EQ(w.getParent(), nullptr); // create takes its own parent
+    Plain notCreated;
+    w.setParent(&notCreated);
+    EXPECT_EQ(w.getParent(), nullptr);
+    const SString& log = globalError.getLog();
+    EXPECT_NE(log.find("mittels getWindowText() auf ein nicht existierendes Fenster"), -1);
+    EXPECT_NE(log.find("mittels getWindowRect() auf ein nicht existierendes Fenster"), -1);
+    EXPECT_NE(log.find("SWindow::addToolTip() kann nur auf schon erzeugte Fenster angewendet werden."), -1);
+    EXPECT_NE(log.find("SWindow::setParent(..): Das Elternfenster existiert noch nicht."), -1);
+    EXPECT_EQ(w.addToolTip("tip"), 1);
+    EXPECT_EQ(w.addToolTip("tip"), 0);
+    EXPECT_NE(log.find("SWindow::addToolTip() kann nicht mehrfach aufgerufen werden."), -1);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(WindowTest, MessageBoxWithoutWindowIsOwnerlessAndNoted) {
+    Plain w;
+    EXPECT_EQ(w.messageBox("Hallo", "Titel", MB_OK), IDOK);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().owner, nullptr);
+    EXPECT_NE(globalError.getLog().find("ohne dass das Fenster existierte.\r\n\t(Text: Hallo)"), -1);
+}
+
+// ---------------------------------------------------------------- messages
+
+TEST_F(WindowTest, CloseRefusedByOnCloseKeepsTheWindow) {
+    Plain w;
+    ASSERT_TRUE(w.create(nullptr));
+    w.closeAnswer = 0;
+    SendMessageA(w.getHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(w.getHwnd()));
+    w.closeAnswer = 1;
+    SendMessageA(w.getHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(w.getHwnd()));
+}
+
+TEST_F(WindowTest, EraseInNoFlickerModeAnswersOneWithoutTheHandler) {
+    Plain w;
+    ASSERT_TRUE(w.create(nullptr));
+    HDC dc = GetDC(w.getHwnd());
+    EXPECT_EQ(SendMessageA(w.getHwnd(), WM_ERASEBKGND, (WPARAM)dc, 0), 0);
+    EXPECT_EQ(w.erased, 1);
+    w.getDevice().setNoFlicker(true);
+    EXPECT_EQ(SendMessageA(w.getHwnd(), WM_ERASEBKGND, (WPARAM)dc, 0), 1);
+    EXPECT_EQ(w.erased, 1);
+    ReleaseDC(w.getHwnd(), dc);
+}
+
+TEST_F(WindowTest, UnhandledKeyClimbsToTheParent) {
+    Plain parentWindow;
+    ASSERT_TRUE(parentWindow.create(nullptr));
+    Plain child;
+    child.makeChild(parentWindow);
+    ASSERT_TRUE(child.isWindow());
+    parentWindow.keyAnswer = 1;
+    InputSender(child.getHwnd()).keyDown('A');
+    EXPECT_EQ(child.keys.size(), 1u);
+    ASSERT_EQ(parentWindow.keys.size(), 1u);
+    EXPECT_EQ(parentWindow.keys[0], 'A');
+
+    child.keyAnswer = 1; // handled by the child: the parent hears nothing
+    InputSender(child.getHwnd()).keyDown('B');
+    EXPECT_EQ(parentWindow.keys.size(), 1u);
+}
+
+TEST_F(WindowTest, ChildrenAreSentToFromLastToFirst) {
+    class Recorder : public Plain {
+    public:
+        std::vector<HWND>* order = nullptr;
+        LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
+            if (msg == WM_USER + 3 && h == hwnd) order->push_back(hwnd);
+            return Plain::windowProc(h, msg, w, l, handled, result);
+        }
+    };
+    std::vector<HWND> order;
+    Plain parentWindow;
+    ASSERT_TRUE(parentWindow.create(nullptr));
+    Recorder a, b, c;
+    for (Recorder* r : {&a, &b, &c}) {
+        r->order = &order;
+        r->makeChild(parentWindow);
+    }
+    parentWindow.sendToChildren(WM_USER + 3, 0, 0);
+    ASSERT_EQ(order.size(), 3u);
+    std::vector<HWND> children;
+    for (HWND h = GetWindow(parentWindow.getHwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) children.push_back(h);
+    EXPECT_EQ(order, std::vector<HWND>(children.rbegin(), children.rend()));
+}
+
+// ---------------------------------------------------------------- modal runs and dialogs
+
+TEST_F(WindowTest, ShowModalNeedsCreationAndAParent) {
+    Plain w;
+    EXPECT_EQ(w.showModal(), 0);
+    EXPECT_NE(boxes.last().text.find("da das Fenster noch nicht mittels 'create()' erzeugt wurde."), -1);
+    ASSERT_TRUE(w.create(nullptr));
+    EXPECT_EQ(w.showModal(), 0);
+    EXPECT_STREQ(boxes.last().text,
+                 "SWindow::showModal() konnte nicht durchgef\374hrt werden, kein Parent-Window existiert.");
+    EXPECT_FALSE(w.isVisible());
+}
+
+class TestDialog : public SDialog {
+public:
+    int okAnswer = 1;
+    int closeAnswer = 1;
+    int onOK() override { return okAnswer; }
+    int onCancel() override { return 1; }
+    int onClose() override { return closeAnswer; }
+};
+
+// Steps played into a running modal loop by timers.
+struct ModalScript {
+    static inline HWND owner = nullptr;
+    static inline TestDialog* dialog = nullptr;
+    static inline bool ownerDisabled = false;
+    static inline bool stillOpenAfterRefusals = false;
+    static void CALLBACK refuse(HWND h, UINT, UINT_PTR id, DWORD) {
+        KillTimer(h, id);
+        ownerDisabled = !IsWindowEnabled(owner);
+        SendMessageA(h, WM_CLOSE, 0, 0);         // refused by onClose
+        SendMessageA(h, WM_COMMAND, IDOK, 0);    // refused by onOK
+        stillOpenAfterRefusals = IsWindow(h) && (dialog->getModalFlags() & SWindow::ModalLoop);
+    }
+    static void CALLBACK accept(HWND h, UINT, UINT_PTR id, DWORD) {
+        KillTimer(h, id);
+        dialog->okAnswer = 1;
+        dialog->closeAnswer = 1;
+        PostMessageA(h, WM_COMMAND, IDOK, 0);
+    }
+};
+
+TEST_F(WindowTest, ModalDialogEndsThroughEndDialogAndReenablesItsParent) {
+    Plain owner;
+    ASSERT_TRUE(owner.create(nullptr));
+    owner.show(SW_SHOW);
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.create(&owner));
+    dialog.okAnswer = 0;
+    dialog.closeAnswer = 0;
+    ModalScript::owner = owner.getHwnd();
+    ModalScript::dialog = &dialog;
+    SetTimer(dialog.getHwnd(), 1, 30, ModalScript::refuse);
+    SetTimer(dialog.getHwnd(), 2, 150, ModalScript::accept);
+    EXPECT_EQ(dialog.showModal(), IDOK);
+    EXPECT_TRUE(ModalScript::ownerDisabled);
+    EXPECT_TRUE(ModalScript::stillOpenAfterRefusals);
+    EXPECT_TRUE(IsWindowEnabled(owner.getHwnd()));
+    EXPECT_FALSE(IsWindow(dialog.getHwnd()));
+}
+
+TEST_F(WindowTest, DialogKeysReachTheButtonsAndTabWraps) {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    dialog.show(SW_SHOW);
+    HWND a = CreateWindowExA(0, "BUTTON", "a", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 40, 20, dialog.getHwnd(),
+                             (HMENU)11, nullptr, nullptr);
+    CreateWindowExA(0, "STATIC", "s", WS_CHILD | WS_VISIBLE, 0, 30, 40, 20, dialog.getHwnd(), (HMENU)12, nullptr,
+                    nullptr);
+    HWND c = CreateWindowExA(0, "BUTTON", "c", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 60, 40, 20, dialog.getHwnd(),
+                             (HMENU)13, nullptr, nullptr);
+    SetFocus(dialog.getHwnd());
+    EXPECT_EQ(dialog.nextTabStop(false), a);
+    SetFocus(a);
+    EXPECT_EQ(dialog.nextTabStop(false), c);
+    SetFocus(c);
+    EXPECT_EQ(dialog.nextTabStop(false), a); // wraps
+    EXPECT_EQ(dialog.nextTabStop(true), a);
+    SetFocus(dialog.getHwnd());
+    EXPECT_EQ(dialog.nextTabStop(true), c); // backwards starts at the last child
+
+    // Enter and Escape go to every child as the dialog key message.
+    static std::vector<LPARAM> heard;
+    heard.clear();
+    WNDPROC old = (WNDPROC)SetWindowLongPtrA(c, GWLP_WNDPROC, (LONG_PTR) + [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == MSG_DIALOG_KEY) heard.push_back(l);
+        return DefWindowProcA(h, m, w, l);
+    });
+    EXPECT_EQ(dialog.onKeyDown(13, 0, VK_RETURN, true), 1);
+    EXPECT_EQ(dialog.onKeyDown(27, 0, VK_ESCAPE, true), 1);
+    EXPECT_EQ(dialog.onKeyDown('x', 0, 'X', true), 0);
+    EXPECT_EQ(heard, (std::vector<LPARAM>{0, 2}));
+    SetWindowLongPtrA(c, GWLP_WNDPROC, (LONG_PTR)old);
+    EXPECT_EQ(dialog.onKeyDown(9, 0, VK_TAB, true), 1);
+}
+
+TEST_F(WindowTest, DialogNotShownModallyClosesOnEndDialog) {
+    TestDialog dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    SendMessageA(dialog.getHwnd(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(dialog.getModalResult(), IDCANCEL);
+    EXPECT_FALSE(IsWindow(dialog.getHwnd()));
+}
+
+// ---------------------------------------------------------------- frames
+
+class PlacedFrame : public SFrameWindow {
+public:
+    PlacedFrame() {
+        rect = SRect{40, 30, 400, 300};
+        savePlacement = 1;
+        showInfoButton = 0;
+    }
+    const char* getClassName() const override { return "PlacedFrame"; }
+};
+
+class FrameTest : public WindowTest {
+protected:
+    TempDir user, computer;
+    void SetUp() override {
+        WindowTest::SetUp();
+        globalApplicationBasic.getUserConfig().close(false);
+        globalApplicationBasic.setConfigFolders(user.path(), computer.path());
+        globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
+    }
+    void TearDown() override {
+        globalApplicationBasic.getUserConfig().close(true);
+        WindowTest::TearDown();
+    }
+    SString stored(const char* key) { return globalApplicationBasic.getUserConfig().getString("PlacedFrame", key, ""); }
+};
+
+TEST_F(FrameTest, PlacementIsStoredOnlyInTheNormalState) {
+    PlacedFrame frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    frame.show(SW_SHOWNORMAL);
+    frame.moveWindow(50, 60, 420, 310);
+    MessagePump::flush();
+    EXPECT_STREQ(stored("winpos"), "50,60,420,310");
+
+    ShowWindow(frame.getHwnd(), SW_MAXIMIZE);
+    MessagePump::flush();
+    EXPECT_STREQ(stored("winpos"), "50,60,420,310");
+    SendMessageA(frame.getHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_STREQ(stored("winpostype"), "max");
+
+    PlacedFrame again;
+    ASSERT_TRUE(again.create(nullptr));
+    EXPECT_TRUE(GetWindowLongA(again.getHwnd(), GWL_STYLE) & WS_MAXIMIZE);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(again.getHwnd(), &placement);
+    EXPECT_EQ(placement.rcNormalPosition.right - placement.rcNormalPosition.left, 420);
+    ShowWindow(again.getHwnd(), SW_MINIMIZE);
+    MessagePump::flush();
+    EXPECT_STREQ(stored("winpos"), "50,60,420,310");
+}
+
+TEST_F(FrameTest, FrameCannotShrinkBelowItsCreationSize) {
+    PlacedFrame frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    MINMAXINFO info{};
+    SendMessageA(frame.getHwnd(), WM_GETMINMAXINFO, 0, (LPARAM)&info);
+    EXPECT_EQ(info.ptMinTrackSize.x, 400);
+    EXPECT_EQ(info.ptMinTrackSize.y, 300);
+}
+
+TEST_F(FrameTest, ReceivedBytesAndReflectedMessagesReachTheirHandlers) {
+    class ByteFrame : public PlacedFrame {
+    public:
+        std::vector<int> bytes;
+        void onReceiveByte(unsigned char b) override { bytes.push_back(b); }
+    } frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    SendMessageA(frame.getHwnd(), MSG_RECEIVE_BYTE, 0, 0x1255);
+    SendMessageA(frame.getHwnd(), MSG_RECEIVE_BYTE, 0, 0xAA);
+    EXPECT_EQ(frame.bytes, (std::vector<int>{0x55, 0xAA}));
+
+    static HBRUSH answer = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame.getHwnd(), (HMENU)21,
+                                nullptr, nullptr);
+    WNDPROC old = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR) + [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == MSG_REFLECT_CTLCOLOR) return (LRESULT)answer;
+        return DefWindowProcA(h, m, w, l);
+    });
+    HDC dc = GetDC(edit);
+    EXPECT_EQ(SendMessageA(frame.getHwnd(), WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)edit), (LRESULT)answer);
+    ReleaseDC(edit, dc);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)old);
+}
+
+TEST_F(FrameTest, PendingControlsGoOntoTheGrid) {
+    int column = 20, row = 20;
+    std::vector<SPoint> places;
+    for (int i = 0; i < 8; ++i) places.push_back(SFrameWindow::nextGridPosition(column, row));
+    EXPECT_EQ(places[0], (SPoint{20, 20}));
+    EXPECT_EQ(places[6], (SPoint{620, 20}));
+    EXPECT_EQ(places[7], (SPoint{20, 60}));
+}
+
+TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
+    PlacedFrame frame;
+    frame.setSavePlacement(false);
+    frame.setDragFlags(1);
+    ASSERT_TRUE(frame.create(nullptr));
+    frame.show(SW_SHOWNORMAL);
+    MessagePump::flush();
+    SRect before = frame.getWindowRect(true);
+    InputSender input(frame.getHwnd());
+    input.move(50, 50, MK_LBUTTON);
+    input.move(80, 50, MK_LBUTTON); // along one axis only
+    SRect after = frame.getWindowRect(true);
+    EXPECT_EQ(after.x, before.x + 30);
+    EXPECT_EQ(after.y, before.y);
+    input.move(80, 50, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+} // namespace
