@@ -46,7 +46,7 @@ public:
     SFileIni resourceIni;
 
     // Style values never grow beyond this by expansion of colour variables.
-    static const int maxStyleLength = 65536;
+    static constexpr int maxStyleLength = 65536;
 
 protected:
     // True when the program carries a pack and it was read completely.
