@@ -44,3 +44,10 @@ if(WIN32)
   vek_suite(test_gui_demo SOURCES ${demo_tests} LIBS window_demo_windows vek_gui_harness TIMEOUT 120)
   set_tests_properties(test_gui_demo PROPERTIES RESOURCE_LOCK wine_display)
 endif()
+
+# The application timer's benchmark: a Windows program, run by hand under Wine.
+if(WIN32)
+  add_executable(bench_timer ${PROJECT_SOURCE_DIR}/bench/bench_timer.cpp)
+  target_link_libraries(bench_timer PRIVATE vek_gui vek_options)
+  target_compile_options(bench_timer PRIVATE -O2)
+endif()
