@@ -46,7 +46,8 @@ public:
     bool hasSection(const char* section);
     SString getSectionText(const char* section);
     bool setSectionText(const char* section, const char* text);
-    int getSection(const char* section, SStringList& keys, SStringList* values = nullptr, bool skipComments = true);
+    int getSection(const char* section, SStringList& keys, SStringList* values = nullptr,
+                   bool skipComments = true);
     int getEntries(const char* section, SMapStringToString& map, bool clear = true);
     int getEntries(const char* section, SMapStringToNum& map, bool clear = true);
     bool setEntries(const char* section, const SMapStringToString& map);

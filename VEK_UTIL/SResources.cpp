@@ -13,8 +13,9 @@ namespace {
 const char kResourceIni[] = "resource.ini";
 const char kControlPosIni[] = "controlpos.ini";
 const char kResourceDir[] = "VEK-Resourcen";
-const char kEarlyUseEnd[] = " kann erst nach der Initialisierung des globalResources-Objektes verwendet werden.\r\n"
-                            "Sie sollten sie z.B. nicht im Konstrukor des Main-Fensters";
+const char kEarlyUseEnd[] =
+    " kann erst nach der Initialisierung des globalResources-Objektes verwendet werden.\r\n"
+    "Sie sollten sie z.B. nicht im Konstrukor des Main-Fensters";
 const char kEarlyUseHint[] = " sondern besser in onPreCreateWindow() verwenden.";
 
 // Whatever expansion of a hostile style file may cost in all.
@@ -32,16 +33,15 @@ const NamedValue kColourVariables[] = {
     {"vek_color_input_back", "#ffffff"},
 };
 
+#define VEK_BUTTON_COLOURS "{{vek_color_ctrl_border1}},{{vek_color_ctrl_border2}},{{vek_color_ctrl_text}}"
 const NamedValue kButtonStyles[] = {
     {"SButton-form", "0,0"},
-    {"SButton-normal",
-     "{{vek_color_win_back}},{{vek_color_ctrl_border1}},{{vek_color_ctrl_border2}},{{vek_color_ctrl_text}}"},
-    {"SButton-selected",
-     "{{vek_color_win_back_contrast}},{{vek_color_ctrl_border1}},{{vek_color_ctrl_border2}},{{vek_color_ctrl_text}}"},
-    {"SButton-mouseover",
-     "{{vek_color_win_back_contrast}},{{vek_color_ctrl_border1}},{{vek_color_ctrl_border2}},{{vek_color_ctrl_text}}"},
+    {"SButton-normal", "{{vek_color_win_back}}," VEK_BUTTON_COLOURS},
+    {"SButton-selected", "{{vek_color_win_back_contrast}}," VEK_BUTTON_COLOURS},
+    {"SButton-mouseover", "{{vek_color_win_back_contrast}}," VEK_BUTTON_COLOURS},
     {"SButton-disabled", "#f0f0f0,#a0a0a0,#f0f0f0,#a0a0a0"},
 };
+#undef VEK_BUTTON_COLOURS
 
 SString raw(const char* text) {
     SString s;

@@ -66,7 +66,9 @@ TEST_F(SResourcesTest, FirstRunCreatesTheResourceDirectory) {
 
 TEST_F(SResourcesTest, PackedEntriesAnswerByLowerCaseName) {
     SResourcePackWriter writer;
-    auto add = [&](const char* name, const char* data) { return writer.addEntry(name, data, (int)std::strlen(data)); };
+    auto add = [&](const char* name, const char* data) {
+        return writer.addEntry(name, data, (int)std::strlen(data));
+    };
     ASSERT_TRUE(add("Setting.bmp", "BM-bytes"));
     ASSERT_TRUE(add("controlpos.ini", "[Control-Styles]\r\nx=1\r\n"));
     ASSERT_TRUE(add("resource.ini", "[StandardResourcePath]\r\n"));
@@ -127,8 +129,9 @@ TEST_F(SResourcesTest, StyleDefinitionsInTheirOrder) {
 
     SResources styled;
     styled.setAppDir(dir.path());
-    writeResource("controlpos.ini", "[Standard-Styles]\r\nvek_color_win_back=#ffffff\r\nmine={{vek_color_win_back}}!\r\n"
-                                    "[Control-Styles]\r\nSButton-form=1,{{mine}}\r\n");
+    writeResource("controlpos.ini",
+                  "[Standard-Styles]\r\nvek_color_win_back=#ffffff\r\nmine={{vek_color_win_back}}!\r\n"
+                  "[Control-Styles]\r\nSButton-form=1,{{mine}}\r\n");
     writeResource("b.sty", "[style_x]\r\nshared=from b\r\n[css_box]\r\n color: {{vek_color_input_text}};\r\n");
     writeResource("a.sty", "[style_y]\r\nshared=from a\r\nonlyA={{mine}}\r\n[other]\r\nignored=1\r\n");
     styled.init();
@@ -143,13 +146,16 @@ TEST_F(SResourcesTest, StyleDefinitionsInTheirOrder) {
 
 TEST_F(SResourcesTest, HostileStyleFileStaysBounded) {
     std::string sheet = "[style_bomb]\r\nv0=" + std::string(1000, 'x') + "\r\n";
-    for (int i = 1; i < 40; ++i)
-        sheet += "v" + std::to_string(i) + "={{v" + std::to_string(i - 1) + "}}{{v" + std::to_string(i - 1) + "}}\r\n";
+    for (int i = 1; i < 40; ++i) {
+        std::string previous = "{{v" + std::to_string(i - 1) + "}}";
+        sheet += "v" + std::to_string(i) + "=" + previous + previous + "\r\n";
+    }
     sheet += "[css_cut"; // a truncated header at the end
     writeResource("bomb.sty", sheet.c_str());
     res.init();
     EXPECT_EQ(res.getStyle("v1").length(), 2000);
-    for (int i = 0; i < res.getStyles().count(); ++i) EXPECT_LE(res.getStyles().getValueAt(i).length(), 65536);
+    for (int i = 0; i < res.getStyles().count(); ++i)
+        EXPECT_LE(res.getStyles().getValueAt(i).length(), SResources::maxStyleLength);
 }
 
 TEST_F(SResourcesTest, PathsWithoutTrailingSeparator) {
