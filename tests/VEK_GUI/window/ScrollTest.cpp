@@ -57,7 +57,9 @@ TEST(ScrollRequests, LineAndPageStepsOnARealBar) {
     w.getScroll().setDocumentHeight(1000);
     w.getScroll().update();
     MessagePump::flush();
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
     GetScrollInfo(w.getHwnd(), SB_VERT, &info);
     ASSERT_EQ((int)info.nPage, 200);
     EXPECT_EQ(vscroll(w, SB_LINEDOWN), 20);

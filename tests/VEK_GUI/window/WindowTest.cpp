@@ -4,6 +4,7 @@
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SError.h"
+#include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/InputSender.h"
@@ -401,6 +402,57 @@ TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
     EXPECT_EQ(after.y, before.y);
     input.move(80, 50, 0);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The layouter's entry points of a frame: the size question, the messages to the children,
+// the emptied section of the layout file, and Scroll Lock in development mode.
+TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
+    static TempDir appDir;
+    if (!globalResources.isInitialised()) {
+        globalResources.setAppDir(appDir.path());
+        globalResources.setProgramFile(appDir.file("Anlage.exe"));
+        globalResources.init();
+    }
+    ASSERT_TRUE(globalResources.isDevelopmentMode());
+    globalResources.controlPositions.setSectionText("PlacedFrame", "old=1\r\n");
+
+    static std::vector<UINT> heard;
+    static SString savedSection;
+    heard.clear();
+    PlacedFrame frame;
+    frame.setSavePlacement(false);
+    ASSERT_TRUE(frame.create(nullptr));
+    HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, frame.getHwnd(), nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(child, GWLP_WNDPROC, (LONG_PTR) + [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m >= MSG_POSITIONING_START && m <= MSG_POSITIONING_SAVE) heard.push_back(m);
+        if (m == MSG_POSITIONING_SAVE) savedSection.setRaw(reinterpret_cast<const char*>(l));
+        return DefWindowProcA(h, m, w, l);
+    });
+
+    frame.startPositioning(); // created size: no question
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_TRUE(frame.isPositioning());
+    frame.stopPositioning();
+    EXPECT_FALSE(frame.isPositioning());
+    EXPECT_EQ(heard, (std::vector<UINT>{MSG_POSITIONING_START, MSG_POSITIONING_SAVE, MSG_POSITIONING_STOP}));
+    EXPECT_STREQ(savedSection, "PlacedFrame");
+    EXPECT_TRUE(globalResources.controlPositions.hasSection("PlacedFrame"));
+    EXPECT_EQ(globalResources.controlPositions.getSectionText("PlacedFrame").find("old=1"), -1);
+
+    SRect r = frame.getWindowRect(true);
+    frame.moveWindow(r.x, r.y, r.width + 50, r.height);
+    boxes.answer = IDNO;
+    frame.startPositioning();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().caption, "ver\344nderte Fenstergr\366\337e");
+    EXPECT_EQ(boxes.last().type, (unsigned)(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+    EXPECT_FALSE(frame.isPositioning());
+    boxes.answer = IDYES;
+    // Scroll Lock (scan code 0x46) toggles the layouter in development mode.
+    SendMessageA(frame.getHwnd(), WM_KEYDOWN, VK_SCROLL, 0x00460001);
+    EXPECT_TRUE(frame.isPositioning());
+    SendMessageA(frame.getHwnd(), WM_KEYDOWN, VK_SCROLL, 0x00460001);
+    EXPECT_FALSE(frame.isPositioning());
 }
 
 } // namespace
