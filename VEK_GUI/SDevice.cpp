@@ -186,6 +186,8 @@ void SDevice::releaseObjects() {
     fillBrush.reset();
     brushSelected = false;
     pen.reset();
+    penCache.clear();
+    brushCache.clear();
     if (!(stateFlags & FontManagedElsewhere)) font.reset();
 }
 
@@ -358,16 +360,28 @@ void SDevice::applyPen() {
         wanted.lopnStyle = PS_NULL;
         wanted.lopnColor = 0;
     }
-    if (!pen || !samePen(wanted, penMadeFrom)) {
-        SGdiObject<HPEN> made(CreatePenIndirect(&wanted));
+    if (pen && samePen(wanted, penMadeFrom)) {
+        if (hdc) SelectObject(hdc, pen.get());
+        return;
+    }
+    SGdiObject<HPEN> made;
+    for (auto it = penCache.begin(); it != penCache.end(); ++it) {
+        if (samePen(it->from, wanted)) {
+            made = std::move(it->pen);
+            penCache.erase(it);
+            break;
+        }
+    }
+    if (!made) {
+        made.reset(CreatePenIndirect(&wanted));
         if (!made) return;
         ++createdObjects;
-        if (hdc) SelectObject(hdc, made.get());
-        pen = std::move(made);
-        penMadeFrom = wanted;
-    } else if (hdc) {
-        SelectObject(hdc, pen.get());
     }
+    if (hdc) SelectObject(hdc, made.get()); // before the old pen may be deleted
+    if (pen) penCache.push_back(CachedPen{penMadeFrom, std::move(pen)});
+    if (penCache.size() > cacheSize) penCache.erase(penCache.begin());
+    pen = std::move(made);
+    penMadeFrom = wanted;
 }
 
 void SDevice::applyBrush() {
@@ -375,16 +389,25 @@ void SDevice::applyBrush() {
         if (hdc) SelectObject(hdc, fillBrush ? (HGDIOBJ)fillBrush.get() : GetStockObject(NULL_BRUSH));
         return;
     }
-    if (fillColor == Transparent) {
-        if (hdc) SelectObject(hdc, GetStockObject(NULL_BRUSH));
-        fillBrush.reset();
-    } else {
-        SGdiObject<HBRUSH> made(CreateSolidBrush(fillColor));
-        if (!made) return;
-        ++createdObjects;
-        if (hdc) SelectObject(hdc, made.get());
-        fillBrush = std::move(made);
+    SGdiObject<HBRUSH> made;
+    if (fillColor != Transparent) {
+        for (auto it = brushCache.begin(); it != brushCache.end(); ++it) {
+            if (it->from == fillColor) {
+                made = std::move(it->brush);
+                brushCache.erase(it);
+                break;
+            }
+        }
+        if (!made) {
+            made.reset(CreateSolidBrush(fillColor));
+            if (!made) return;
+            ++createdObjects;
+        }
     }
+    if (hdc) SelectObject(hdc, made ? (HGDIOBJ)made.get() : GetStockObject(NULL_BRUSH));
+    if (fillBrush) brushCache.push_back(CachedBrush{brushMadeFrom, std::move(fillBrush)});
+    if (brushCache.size() > cacheSize) brushCache.erase(brushCache.begin());
+    fillBrush = std::move(made);
     brushMadeFrom = fillColor;
     brushSelected = true;
 }

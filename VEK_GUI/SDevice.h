@@ -12,6 +12,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <vector>
+
 class SWindow;
 
 class SDevice : public SPainter {
@@ -137,6 +140,19 @@ private:
     HGDIOBJ oldBitmap = nullptr;
     RECT clientRect{};
     LOGPEN penMadeFrom{};
+    // Pens and brushes made earlier in this paint: a paint that alternates between a few
+    // colours reuses them instead of making an object per shape.
+    struct CachedPen {
+        LOGPEN from;
+        SGdiObject<HPEN> pen;
+    };
+    struct CachedBrush {
+        COLORREF from;
+        SGdiObject<HBRUSH> brush;
+    };
+    static constexpr std::size_t cacheSize = 8;
+    std::vector<CachedPen> penCache;
+    std::vector<CachedBrush> brushCache;
     bool brushSelected = false;
     COLORREF brushMadeFrom = Transparent;
     COLORREF savedPenColor = Keep;
