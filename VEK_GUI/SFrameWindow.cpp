@@ -4,6 +4,8 @@
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_UTIL/SResources.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 SFrameWindow::SFrameWindow() : bigIconName("app_big.ico"), smallIconName("app_smal.ico") {}
@@ -232,6 +234,27 @@ void SFrameWindow::stopPositioning() {
     sendToChildren(MSG_POSITIONING_STOP, 0, 0);
     positioningActive = 0;
     invalidate();
+}
+
+const char* SFrameWindow::infoButtonToolTip(bool development) {
+    return development ? "Klicken Sie hier f\374r den Realtime-Layouter.\r\n\r\n"
+                         "Diese Anwendung wurde mit der \r\nVekora-Library erstellt."
+                       : "Diese Anwendung wurde mit der \r\nVekora-Library erstellt.";
+}
+
+void SFrameWindow::onInfoCommand(int id) {
+    switch (id) {
+    case InfoPositioning: startPositioning(); break;
+    case InfoPositioningActive: stopPositioning(); break;
+    case InfoAbout:
+        messageBox("Bevor Sie Ihre Anwendung weitergeben, sollten Sie die \r\nbenutzten Ressourcen und Einstellungen in "
+                   "das fertige Programm binden.\r\nW\344hlen Sie dazu 'Ressourcen einbinden' im Aktionsmen\374 der "
+                   "Objektbibliothek.",
+                   "Info", MB_ICONINFORMATION);
+        break;
+    case InfoWebPage: ShellExecuteA(nullptr, "open", webPageAddress(), nullptr, nullptr, SW_SHOWNORMAL); break;
+    default: break;
+    }
 }
 
 void SFrameWindow::onReceiveByte(unsigned char) {}

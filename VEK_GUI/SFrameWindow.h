@@ -24,6 +24,13 @@ public:
     virtual bool onStatusBarRClick(int part);
     virtual bool onStatusBarDblClk(int part);
 
+    // The information button's menu: 80 start and 112 stop the layouter, 63 shows the
+    // hint on binding resources, 119 opens the library's web page.
+    enum InfoMenu { InfoPositioning = 80, InfoPositioningActive = 112, InfoAbout = 63, InfoWebPage = 119 };
+    virtual void onInfoCommand(int id);
+    static const char* infoButtonToolTip(bool developmentMode);
+    static const char* webPageAddress() { return "https://www.vekora-library.de/"; }
+
     void setSavePlacement(bool on) { savePlacement = on ? 1 : 0; }
     void setDragFlags(DWORD flags) { dragFlags = flags; }
     void setShowInfoButton(bool on) { showInfoButton = on ? 1 : 0; }

@@ -453,6 +453,20 @@ TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
     EXPECT_TRUE(frame.isPositioning());
     SendMessageA(frame.getHwnd(), WM_KEYDOWN, VK_SCROLL, 0x00460001);
     EXPECT_FALSE(frame.isPositioning());
+
+    // The information menu's entries.
+    boxes.clear();
+    frame.onInfoCommand(SFrameWindow::InfoPositioning);
+    EXPECT_TRUE(frame.isPositioning());
+    frame.onInfoCommand(SFrameWindow::InfoPositioningActive);
+    EXPECT_FALSE(frame.isPositioning());
+    frame.onInfoCommand(SFrameWindow::InfoAbout);
+    ASSERT_EQ(boxes.count(), 2); // the size question (answered yes), then the hint
+    EXPECT_STREQ(boxes.last().caption, "Info");
+    EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONINFORMATION);
+    EXPECT_EQ(boxes.last().text.find("Bevor Sie Ihre Anwendung weitergeben"), 0);
+    EXPECT_NE(SString(SFrameWindow::infoButtonToolTip(true)).find("Realtime-Layouter"), -1);
+    EXPECT_EQ(SString(SFrameWindow::infoButtonToolTip(false)).find("Realtime"), -1);
 }
 
 } // namespace
