@@ -112,83 +112,59 @@ void SScroll::moveChildren(int dx, int dy) {
     }
 }
 
-bool SScroll::showBarHor(bool show) {
+bool SScroll::showBar(bool horizontal, bool show) {
     if (!owner->isCreated() || !owner->getHwnd()) {
-        globalError.show("SScroll::showBarHor(..) kann nur auf ein existierendes Fenster angewendet werden.\r\n"
-                         "Bitte f\374hren Sie zuerst create(...) aus.",
-                         0, "Fehler !", 16);
+        SString text("SScroll::");
+        text.append(horizontal ? "showBarHor" : "showBarVert");
+        text.append("(..) kann nur auf ein existierendes Fenster angewendet werden.\r\n"
+                    "Bitte f\374hren Sie zuerst create(...) aus.");
+        globalError.show(text, 0, "Fehler !", 16);
         return false;
     }
     int bar = 0;
-    HWND h = barWindow(true, bar);
+    HWND h = barWindow(horizontal, bar);
     if (!ShowScrollBar(h, bar, show)) return false;
-    horizontalShown = show ? 1 : 0;
+    (horizontal ? horizontalShown : verticalShown) = show ? 1 : 0;
     return true;
 }
 
-bool SScroll::showBarVert(bool show) {
-    if (!owner->isCreated() || !owner->getHwnd()) {
-        globalError.show("SScroll::showBarVert(..) kann nur auf ein existierendes Fenster angewendet werden.\r\n"
-                         "Bitte f\374hren Sie zuerst create(...) aus.",
-                         0, "Fehler !", 16);
-        return false;
-    }
-    int bar = 0;
-    HWND h = barWindow(false, bar);
-    if (!ShowScrollBar(h, bar, show)) return false;
-    verticalShown = show ? 1 : 0;
-    return true;
-}
+bool SScroll::showBarHor(bool show) { return showBar(true, show); }
+bool SScroll::showBarVert(bool show) { return showBar(false, show); }
 
-void SScroll::enableBarHor(bool on) {
+void SScroll::enableBar(bool horizontal, bool on) {
     int bar = 0;
-    HWND h = barWindow(true, bar);
+    HWND h = barWindow(horizontal, bar);
     EnableScrollBar(h, bar, on ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
 }
 
-void SScroll::enableBarVert(bool on) {
-    int bar = 0;
-    HWND h = barWindow(false, bar);
-    EnableScrollBar(h, bar, on ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
-}
+void SScroll::enableBarHor(bool on) { enableBar(true, on); }
+void SScroll::enableBarVert(bool on) { enableBar(false, on); }
 
-void SScroll::setRangeHor(int min, int max, bool redraw) {
+// Sets the range; when the platform moved the position, the offset follows it and the
+// owner hears of it.
+void SScroll::setRange(bool horizontal, int min, int max, bool redraw) {
     int bar = 0;
-    HWND h = barWindow(true, bar);
+    HWND h = barWindow(horizontal, bar);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE;
     info.nMin = min;
     info.nMax = max;
     SetScrollInfo(h, bar, &info, redraw);
-    int pos = read(true).nPos;
-    if (pos != owner->getDevice().getOffsetX()) {
-        owner->getDevice().setOffset(pos, -2);
-        owner->invalidate();
-        SendMessageA(owner->getHwnd(), WM_HSCROLL, 0, 0);
-    }
+    SDevice& device = owner->getDevice();
+    int pos = read(horizontal).nPos;
+    if (pos == (horizontal ? device.getOffsetX() : device.getOffsetY())) return;
+    device.setOffset(horizontal ? pos : -2, horizontal ? -2 : pos);
+    owner->invalidate();
+    SendMessageA(owner->getHwnd(), horizontal ? WM_HSCROLL : WM_VSCROLL, 0, 0);
 }
 
-void SScroll::setRangeVert(int min, int max, bool redraw) {
-    int bar = 0;
-    HWND h = barWindow(false, bar);
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE;
-    info.nMin = min;
-    info.nMax = max;
-    SetScrollInfo(h, bar, &info, redraw);
-    int pos = read(false).nPos;
-    if (pos != owner->getDevice().getOffsetY()) {
-        owner->getDevice().setOffset(-2, pos);
-        owner->invalidate();
-        SendMessageA(owner->getHwnd(), WM_VSCROLL, 0, 0);
-    }
-}
+void SScroll::setRangeHor(int min, int max, bool redraw) { setRange(true, min, max, redraw); }
+void SScroll::setRangeVert(int min, int max, bool redraw) { setRange(false, min, max, redraw); }
 
-void SScroll::setPosHor(int pos, bool redraw) {
+void SScroll::setPos(bool horizontal, int pos, bool redraw) {
     int bar = 0;
-    HWND h = barWindow(true, bar);
+    HWND h = barWindow(horizontal, bar);
     if (pos != -1) {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
@@ -196,23 +172,13 @@ void SScroll::setPosHor(int pos, bool redraw) {
         info.nPos = pos;
         SetScrollInfo(h, bar, &info, redraw);
     }
-    owner->getDevice().setOffset(read(true).nPos, -2);
+    int now = read(horizontal).nPos;
+    owner->getDevice().setOffset(horizontal ? now : -2, horizontal ? -2 : now);
     if (redraw) owner->invalidate();
 }
 
-void SScroll::setPosVert(int pos, bool redraw) {
-    int bar = 0;
-    HWND h = barWindow(false, bar);
-    if (pos != -1) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_POS;
-        info.nPos = pos;
-        SetScrollInfo(h, bar, &info, redraw);
-    }
-    owner->getDevice().setOffset(-2, read(false).nPos);
-    if (redraw) owner->invalidate();
-}
+void SScroll::setPosHor(int pos, bool redraw) { setPos(true, pos, redraw); }
+void SScroll::setPosVert(int pos, bool redraw) { setPos(false, pos, redraw); }
 
 int SScroll::getPosHor() { return read(true).nPos; }
 int SScroll::getPosVert() { return read(false).nPos; }

@@ -55,6 +55,10 @@ private:
     HWND barWindow(bool horizontal, int& bar) const;
     SCROLLINFO read(bool horizontal);
     void scroll(bool horizontal, int request);
+    bool showBar(bool horizontal, bool show);
+    void enableBar(bool horizontal, bool on);
+    void setRange(bool horizontal, int min, int max, bool redraw);
+    void setPos(bool horizontal, int pos, bool redraw);
     void moveChildren(int dx, int dy);
     void updatePages();
 

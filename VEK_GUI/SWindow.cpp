@@ -654,22 +654,15 @@ void SWindow::setWaitCursor(bool on) {
 }
 
 int SWindow::addToolTip(const char* text, const char* tipTitle, int icon, int maxWidth, bool balloon) {
-    if (toolTip) {
-        globalError.add("SWindow::addToolTip() kann nicht mehrfach aufgerufen werden.");
-        return 0;
-    }
-    if (!created || !hwnd) {
-        globalError.add("SWindow::addToolTip() kann nur auf schon erzeugte Fenster angewendet werden.");
-        return 0;
-    }
-    toolTip = new SToolTip(this);
-    toolTip->create(hwnd, balloon, false);
-    toolTip->setText(text, tipTitle, icon);
-    toolTip->setMaxWidth(maxWidth);
-    return 1;
+    return createToolTip(text, tipTitle, icon, maxWidth, balloon, false);
 }
 
 int SWindow::addTrackingToolTip(const char* text, const char* tipTitle, int icon, int maxWidth) {
+    return createToolTip(text, tipTitle, icon, maxWidth, false, true);
+}
+
+int SWindow::createToolTip(const char* text, const char* tipTitle, int icon, int maxWidth, bool balloon,
+                           bool tracking) {
     if (toolTip) {
         globalError.add("SWindow::addToolTip() kann nicht mehrfach aufgerufen werden.");
         return 0;
@@ -679,7 +672,7 @@ int SWindow::addTrackingToolTip(const char* text, const char* tipTitle, int icon
         return 0;
     }
     toolTip = new SToolTip(this);
-    toolTip->create(hwnd, false, true);
+    toolTip->create(hwnd, balloon, tracking);
     toolTip->setText(text, tipTitle, icon);
     toolTip->setMaxWidth(maxWidth);
     return 1;

@@ -153,6 +153,7 @@ protected:
     void handlePaint();
     void runModalLoop();
     void checkFirstShow();
+    int createToolTip(const char* text, const char* tipTitle, int icon, int maxWidth, bool balloon, bool tracking);
 
     HWND hwnd = nullptr;
     SString className;
