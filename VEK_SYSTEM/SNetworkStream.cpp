@@ -17,18 +17,14 @@
 #include <unistd.h>
 #endif
 
+#include "VEK_SYSTEM/SSocketHandle.h"
+
 namespace {
 
 const int kWaitMs = 200;
 const char* const kFailed = "Fehler...";
 
-#ifdef _WIN32
-SOCKET nat(SNetworkStream::Socket s) { return (SOCKET)s; }
-bool wouldBlock(unsigned e) { return e == WSAEWOULDBLOCK; }
-#else
-int nat(SNetworkStream::Socket s) { return (int)s; }
-bool wouldBlock(unsigned e) { return e == EAGAIN || e == EWOULDBLOCK || e == EINTR; }
-
+#ifndef _WIN32
 struct WakePipe {
     int fds[2] = {-1, -1};
 };
@@ -422,6 +418,18 @@ int SNetworkStream::waitForEvents(Socket s, int& events) {
 #endif
 
 // ---------------------------------------------------------------- platform helpers
+
+bool SNetworkStream::prepareSockets() {
+    if (winsockStarted) return true;
+    SString failure;
+    if (!startWinsock(failure)) {
+        setErrorText(failure);
+        close();
+        return false;
+    }
+    winsockStarted = true;
+    return true;
+}
 
 bool SNetworkStream::startWinsock(SString& error) {
 #ifdef _WIN32

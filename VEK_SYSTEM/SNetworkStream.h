@@ -75,6 +75,8 @@ protected:
 
     // Platform helpers shared with the transports.
     static bool startWinsock(SString& error);
+    // Starts Winsock once per object; on failure the error text is set and the stream closed.
+    bool prepareSockets();
     static unsigned lastSocketError();
     static SString socketErrorText(unsigned code); // never empty
     static void closeSocketHandle(Socket s);

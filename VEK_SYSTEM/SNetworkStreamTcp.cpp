@@ -17,6 +17,8 @@
 #include <unistd.h>
 #endif
 
+#include "VEK_SYSTEM/SSocketHandle.h"
+
 namespace {
 
 const int kChunk = 1000;
@@ -24,13 +26,6 @@ const int kChunk = 1000;
 // flooding peer cannot keep a handler in one read for ever.
 const int kReadLimit = 4 << 20;
 
-#ifdef _WIN32
-SOCKET nat(SNetworkStream::Socket s) { return (SOCKET)s; }
-bool wouldBlock(unsigned e) { return e == WSAEWOULDBLOCK; }
-#else
-int nat(SNetworkStream::Socket s) { return (int)s; }
-bool wouldBlock(unsigned e) { return e == EAGAIN || e == EWOULDBLOCK || e == EINTR; }
-#endif
 
 SNetworkStream::Socket newSocket(int type) {
     auto s = ::socket(AF_INET, type, 0);
@@ -47,13 +42,7 @@ SNetworkStream::Socket newSocket(int type) {
 SNetworkStreamTcp::SNetworkStreamTcp() { socketType = SOCK_STREAM; }
 
 bool SNetworkStreamTcp::connectSocket() {
-    SString failure;
-    if (!startWinsock(failure)) {
-        setErrorText(failure);
-        close();
-        return false;
-    }
-    winsockStarted = true;
+    if (!prepareSockets()) return false;
 
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -104,13 +93,7 @@ bool SNetworkStreamTcp::failStart(const char* what, unsigned code) {
 }
 
 bool SNetworkStreamTcp::startListening() {
-    SString failure;
-    if (!startWinsock(failure)) {
-        setErrorText(failure);
-        close();
-        return false;
-    }
-    winsockStarted = true;
+    if (!prepareSockets()) return false;
 
     sockaddr_in address{};
     address.sin_family = AF_INET;

@@ -1,0 +1,14 @@
+// The platform's socket handle behind SNetworkStream::Socket, and "try again later".
+// Included only by the stream's sources, after the platform's socket headers.
+#pragma once
+
+#include "VEK_SYSTEM/SNetworkStream.h"
+
+#ifdef _WIN32
+inline SOCKET nat(SNetworkStream::Socket s) { return (SOCKET)s; }
+inline bool wouldBlock(unsigned e) { return e == WSAEWOULDBLOCK; }
+#else
+#include <cerrno>
+inline int nat(SNetworkStream::Socket s) { return (int)s; }
+inline bool wouldBlock(unsigned e) { return e == EAGAIN || e == EWOULDBLOCK || e == EINTR; }
+#endif
