@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+bool TankModel::isMixCommand(uint8_t first, uint8_t second) {
+    return (first == 1 && second == 1) || (first == 2 && second == 1) || (first == 1 && second == 2);
+}
+
 void TankModel::applyMixCommand(uint8_t first, uint8_t second) {
-    bool known = (first == 1 && second == 1) || (first == 2 && second == 1) || (first == 1 && second == 2);
-    if (!known) return;
+    if (!isMixCommand(first, second)) return;
     ratio1 = first;
     ratio2 = second;
 }

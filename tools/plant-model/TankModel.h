@@ -25,6 +25,7 @@ public:
     // Takes the two bytes of a mix command; only 1,1 / 2,1 / 1,2 are commands, any other
     // pair is ignored.
     void applyMixCommand(uint8_t first, uint8_t second);
+    static bool isMixCommand(uint8_t first, uint8_t second);
     void advance(double seconds);
     // 0x55 0xAA, level low, level high, status, pump 1, pump 2, ratio first, ratio second.
     std::array<uint8_t, 9> telemetryFrame() const;

@@ -1,0 +1,140 @@
+#include "tools/plant-sim/SimOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <getopt.h>
+#include <strings.h>
+
+namespace {
+
+const char* const helpText =
+    "usage: plant-sim [options]\n"
+    "\n"
+    "Plays the plant controller of the mixing tank on a pseudo-terminal: it streams the\n"
+    "nine-byte telemetry frame (55 AA level-low level-high status pump1 pump2 ratio1 ratio2)\n"
+    "of a small tank model and takes the two-byte mix commands 1,1 / 2,1 / 1,2 it receives.\n"
+    "The first line on stdout is the path of the pseudo-terminal. SIGINT or SIGTERM end it\n"
+    "and remove the port link.\n"
+    "\n"
+    "  --rate BAUD          line rate to pace the output at, 10 bits a byte (default 9600:\n"
+    "                       960 bytes a second)\n"
+    "  --flood              write as fast as the line takes the bytes, ignoring --rate\n"
+    "  --prefix DIR --port comN\n"
+    "                       link the pseudo-terminal into the Wine prefix DIR as\n"
+    "                       DIR/dosdevices/comN (N 1..256), so the program opens it as COMN\n"
+    "  --garbage N          N bytes of noise after every frame (0..1000)\n"
+    "  --cut-every N        cut every N-th frame short (0: never)\n"
+    "  --cut-length K       bytes of a cut frame that are sent (1..8, default 4)\n"
+    "  --close-after S      close the line after S seconds and end (0: never)\n"
+    "  --record FILE        write every byte received to FILE as it arrives\n"
+    "  --counted            frame n (from 0) carries n as its level, so a receiver can check\n"
+    "                       order and loss; status, pumps and ratio still come from the model\n"
+    "  --frames N           send N frames, then only listen (cut frames count)\n"
+    "  --bytes N            send N bytes, then only listen\n"
+    "  --programmer-rate BAUD\n"
+    "                       answer the programmer preamble (D4 C7 A3 BE F1 AC C9 + command)\n"
+    "                       with a line holding 0xB1 and ending in LF, but only while the\n"
+    "                       line is set to BAUD; at any other rate stay silent. Telemetry\n"
+    "                       pauses during a command and for 300 ms after it.\n"
+    "  --quiet              no log lines on stderr\n"
+    "  --help               this text\n";
+
+enum OptionId { Rate = 1000, Flood, Prefix, Port, Garbage, CutEvery, CutLength, CloseAfter, Record, Counted,
+                Frames, Bytes, ProgrammerRate, Quiet, Help };
+
+const option longOptions[] = {
+    {"rate", required_argument, nullptr, Rate},
+    {"flood", no_argument, nullptr, Flood},
+    {"prefix", required_argument, nullptr, Prefix},
+    {"port", required_argument, nullptr, Port},
+    {"garbage", required_argument, nullptr, Garbage},
+    {"cut-every", required_argument, nullptr, CutEvery},
+    {"cut-length", required_argument, nullptr, CutLength},
+    {"close-after", required_argument, nullptr, CloseAfter},
+    {"record", required_argument, nullptr, Record},
+    {"counted", no_argument, nullptr, Counted},
+    {"frames", required_argument, nullptr, Frames},
+    {"bytes", required_argument, nullptr, Bytes},
+    {"programmer-rate", required_argument, nullptr, ProgrammerRate},
+    {"quiet", no_argument, nullptr, Quiet},
+    {"help", no_argument, nullptr, Help},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The whole text must be a number within the range.
+bool parseNumber(const char* text, long long low, long long high, long long& value) {
+    errno = 0;
+    char* end = nullptr;
+    long long n = std::strtoll(text, &end, 10);
+    if (errno || end == text || *end || n < low || n > high) return false;
+    value = n;
+    return true;
+}
+
+bool parseSeconds(const char* text, double& value) {
+    char* end = nullptr;
+    double s = std::strtod(text, &end);
+    if (end == text || *end || !std::isfinite(s) || s < 0 || s > 1e6) return false;
+    value = s;
+    return true;
+}
+
+// "com" followed by 1..256: nothing else may become a file name in the prefix.
+bool validPort(const std::string& name) {
+    if (name.size() < 4 || name.size() > 6 || strncasecmp(name.c_str(), "com", 3) || name[3] == '0') return false;
+    for (size_t i = 3; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return std::atoi(name.c_str() + 3) <= 256;
+}
+
+bool take(int id, const char* arg, SimOptions& o) {
+    long long n = 0;
+    switch (id) {
+    case Rate: return parseNumber(arg, 50, 4000000, n) && (o.rate = (long)n, true);
+    case Flood: return o.flood = true;
+    case Prefix: return !(o.prefix = arg).empty();
+    case Port: return validPort(o.port = arg);
+    case Garbage: return parseNumber(arg, 0, 1000, n) && (o.garbage = (int)n, true);
+    case CutEvery: return parseNumber(arg, 0, 1000000000, n) && (o.cutEvery = (int)n, true);
+    case CutLength: return parseNumber(arg, 1, 8, n) && (o.cutLength = (int)n, true);
+    case CloseAfter: return parseSeconds(arg, o.closeAfter);
+    case Record: return !(o.record = arg).empty();
+    case Counted: return o.counted = true;
+    case Frames: return parseNumber(arg, 0, 1LL << 62, n) && (o.frameLimit = (uint64_t)n, true);
+    case Bytes: return parseNumber(arg, 0, 1LL << 62, n) && (o.byteLimit = (uint64_t)n, true);
+    case ProgrammerRate: return parseNumber(arg, 50, 4000000, n) && (o.programmerRate = (long)n, true);
+    case Quiet: return o.quiet = true;
+    }
+    return false;
+}
+
+} // namespace
+
+int parseSimOptions(int argc, char** argv, SimOptions& options) {
+    optind = 1;
+    int id;
+    while ((id = getopt_long(argc, argv, "", longOptions, nullptr)) != -1) {
+        if (id == Help) {
+            std::fputs(helpText, stdout);
+            return 1;
+        }
+        if (id == '?' || id == ':') return 2; // getopt has said what was wrong
+        if (!take(id, optarg, options)) {
+            std::fprintf(stderr, "plant-sim: bad value for --%s: %s\n", longOptions[id - Rate].name,
+                         optarg ? optarg : "");
+            return 2;
+        }
+    }
+    if (optind < argc) {
+        std::fprintf(stderr, "plant-sim: unexpected argument %s (see --help)\n", argv[optind]);
+        return 2;
+    }
+    if (options.prefix.empty() != options.port.empty()) {
+        std::fprintf(stderr, "plant-sim: --prefix and --port go together\n");
+        return 2;
+    }
+    return 0;
+}

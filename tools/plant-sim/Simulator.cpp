@@ -1,0 +1,175 @@
+#include "tools/plant-sim/Simulator.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr double never = std::numeric_limits<double>::infinity();
+
+timespec toTimespec(double seconds) {
+    seconds = std::max(seconds, 0.0);
+    timespec t;
+    t.tv_sec = (time_t)seconds;
+    t.tv_nsec = (long)((seconds - (double)t.tv_sec) * 1e9);
+    return t;
+}
+
+} // namespace
+
+Simulator::Simulator(const SimOptions& options, PtyLine& line) : options(options), line(line) {
+    clock_gettime(CLOCK_MONOTONIC, &startTime);
+}
+
+double Simulator::now() const {
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return (double)(t.tv_sec - startTime.tv_sec) + (double)(t.tv_nsec - startTime.tv_nsec) * 1e-9;
+}
+
+void Simulator::log(const char* format, ...) {
+    if (options.quiet) return;
+    va_list args;
+    va_start(args, format);
+    std::fputs("plant-sim: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+}
+
+bool Simulator::openRecord() {
+    if (options.record.empty()) return true;
+    recordFile.reset(open(options.record.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!recordFile.isOpen()) log("cannot open %s: %s", options.record.c_str(), std::strerror(errno));
+    return recordFile.isOpen();
+}
+
+int Simulator::run(const volatile std::sig_atomic_t& stop) {
+    if (!openRecord()) return 1;
+    while (!stop && !lineFailed) {
+        double t = now();
+        if (options.closeAfter > 0 && t >= options.closeAfter) {
+            line.close();
+            log("line closed after %.3f s", t);
+            break;
+        }
+        if (reader.inProgrammerCommand() && t - lastInput >= commandQuietSeconds) answerProgrammer(t);
+        bool wantWrite = bytesDue(t) > 0;
+        pollfd fd = {line.masterFd(), (short)(POLLIN | (wantWrite ? POLLOUT : 0)), 0};
+        timespec wait = toTimespec(wantWrite ? idleWaitSeconds : waitSeconds(t));
+        int ready = ppoll(&fd, 1, &wait, nullptr);
+        if (ready < 0 && errno != EINTR) {
+            log("poll: %s", std::strerror(errno));
+            lineFailed = true;
+        }
+        if (ready <= 0) continue;
+        if (fd.revents & (POLLERR | POLLNVAL)) lineFailed = true;
+        if (fd.revents & POLLIN) receive(now());
+        if (fd.revents & POLLOUT) send(now());
+    }
+    log("sent %llu frames, %llu bytes; received %llu bytes", (unsigned long long)source.framesMade(),
+        (unsigned long long)source.bytesMade(), (unsigned long long)received);
+    return lineFailed ? 1 : 0;
+}
+
+void Simulator::receive(double t) {
+    uint8_t buffer[4096];
+    ssize_t n = read(line.masterFd(), buffer, sizeof buffer);
+    if (n < 0) {
+        if (errno != EAGAIN && errno != EINTR) lineFailed = true;
+        return;
+    }
+    received += (uint64_t)n;
+    lastInput = t;
+    if (recordFile.isOpen() && write(recordFile.get(), buffer, (size_t)n) != n)
+        log("record file: %s", std::strerror(errno));
+    for (ssize_t i = 0; i < n; ++i)
+        if (reader.feed(buffer[i])) log("mix %d:%d", model.ratioFirst(), model.ratioSecond());
+    if (reader.inProgrammerCommand()) pausedUntil = never;
+}
+
+// The programmer answers only at its own rate; at any other the bytes it would read are
+// noise to it, so it stays silent.
+void Simulator::answerProgrammer(double t) {
+    std::string command = reader.takeProgrammerCommand();
+    long rate = line.slaveRate();
+    pausedUntil = t + programmerHoldSeconds;
+    if (!options.programmerRate || rate != options.programmerRate) {
+        log("programmer command of %zu bytes at %ld Bd: silent", command.size(), rate);
+        return;
+    }
+    std::string answer = "Tobrik ";
+    for (char c : command) answer += (unsigned char)c < 0x20 ? '?' : c;
+    answer += " \xB1\n";
+    log("programmer command of %zu bytes at %ld Bd: answered", command.size(), rate);
+    if (!writeAll(answer.data(), answer.size())) lineFailed = true;
+}
+
+// For the short answer line: waits for room instead of dropping bytes.
+bool Simulator::writeAll(const void* data, size_t count) {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    while (count > 0) {
+        ssize_t n = write(line.masterFd(), bytes, count);
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
+        if (n < 0) {
+            pollfd fd = {line.masterFd(), POLLOUT, 0};
+            poll(&fd, 1, 50);
+            continue;
+        }
+        bytes += n;
+        count -= (size_t)n;
+    }
+    return true;
+}
+
+// How many telemetry bytes may go now; takes the next piece from the source when needed.
+size_t Simulator::bytesDue(double t) const {
+    if (t < pausedUntil) return 0;
+    size_t pending = outgoing.size() - sent;
+    if (pending == 0 && source.isDone()) return 0;
+    if (options.flood) return std::max<size_t>(pending, 1);
+    if (t < nextDue) return 0;
+    double perSecond = (double)options.rate / 10.0;
+    return (size_t)std::floor((t - nextDue) * perSecond) + 1;
+}
+
+void Simulator::send(double t) {
+    size_t due = bytesDue(t);
+    if (due == 0) return;
+    if (sent == outgoing.size()) {
+        outgoing.clear();
+        sent = 0;
+        // Flooding writes whole batches of frames; a paced line one frame at a time.
+        size_t batch = options.flood ? 4096 : 1;
+        while (outgoing.size() < batch && source.next(outgoing, t)) {}
+        if (outgoing.empty()) return;
+    }
+    size_t count = std::min(due, outgoing.size() - sent);
+    ssize_t n = write(line.masterFd(), outgoing.data() + sent, count);
+    if (n < 0) {
+        if (errno != EAGAIN && errno != EINTR) lineFailed = true;
+        return;
+    }
+    sent += (size_t)n;
+    if (options.flood) return;
+    // A line that was held back (pause, full buffer) does not make up more than 10 ms.
+    double perSecond = (double)options.rate / 10.0;
+    nextDue = std::max(nextDue, t - 0.01) + (double)n / perSecond;
+}
+
+double Simulator::waitSeconds(double t) const {
+    double until = t + idleWaitSeconds;
+    if (options.closeAfter > 0) until = std::min(until, options.closeAfter);
+    if (reader.inProgrammerCommand()) until = std::min(until, lastInput + commandQuietSeconds);
+    else if (pausedUntil > t) until = std::min(until, pausedUntil);
+    else if (!options.flood && !(source.isDone() && sent == outgoing.size())) until = std::min(until, nextDue);
+    return until - t;
+}

@@ -1,0 +1,52 @@
+// plant-sim: the mixing-tank plant controller on a pseudo-terminal, for running and
+// testing the program without hardware. See --help.
+#include "tools/plant-sim/DosDeviceLink.h"
+#include "tools/plant-sim/PtyLine.h"
+#include "tools/plant-sim/SimOptions.h"
+#include "tools/plant-sim/Simulator.h"
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+volatile std::sig_atomic_t stopping = 0;
+
+void onSignal(int) { stopping = 1; }
+
+// Without SA_RESTART, so that a waiting poll returns at once.
+void catchStopSignals() {
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    int parsed = parseSimOptions(argc, argv, options);
+    if (parsed) return parsed == 1 ? 0 : 2;
+
+    catchStopSignals();
+    PtyLine line;
+    if (!line.isOpen()) {
+        std::fprintf(stderr, "plant-sim: no pseudo-terminal: %s\n", line.errorText().c_str());
+        return 1;
+    }
+    DosDeviceLink link;
+    if (!options.prefix.empty()) {
+        if (!link.create(options.prefix, options.port, line.slavePath())) {
+            std::fprintf(stderr, "plant-sim: cannot link the port: %s\n", link.errorText().c_str());
+            return 1;
+        }
+        if (!options.quiet) std::fprintf(stderr, "plant-sim: %s -> %s\n", link.linkPath().c_str(),
+                                         line.slavePath().c_str());
+    }
+    std::printf("%s\n", line.slavePath().c_str());
+    std::fflush(stdout);
+    return Simulator(options, line).run(stopping);
+}
