@@ -1,0 +1,224 @@
+// The real plant-sim program, driven through its pseudo-terminal the way a serial port
+// would: read frames, send mix commands and programmer commands at chosen line rates.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<uint8_t> preamble = {0xD4, 0xC7, 0xA3, 0xBE, 0xF1, 0xAC, 0xC9};
+
+// plant-sim as a child process; its first stdout line is the terminal's path.
+class SimProcess {
+public:
+    explicit SimProcess(std::vector<std::string> args) {
+        int out[2];
+        if (pipe(out)) return;
+        pid = fork();
+        if (pid == 0) {
+            dup2(out[1], 1);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv = {const_cast<char*>(PLANT_SIM_PATH)};
+            for (auto& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(PLANT_SIM_PATH, argv.data());
+            _exit(127);
+        }
+        ::close(out[1]);
+        FILE* in = fdopen(out[0], "r");
+        char line[256] = "";
+        if (in && std::fgets(line, sizeof line, in)) path = std::string(line, std::strcspn(line, "\n"));
+        if (in) std::fclose(in);
+    }
+    ~SimProcess() { stop(); }
+
+    // SIGTERM, then the exit code (-1 when it did not end normally).
+    int stop() {
+        if (pid <= 0) return exitCode;
+        kill(pid, SIGTERM);
+        return wait();
+    }
+    int wait() {
+        int status = 0;
+        if (pid > 0 && waitpid(pid, &status, 0) == pid) exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        pid = -1;
+        return exitCode;
+    }
+
+    std::string path;
+
+private:
+    pid_t pid = -1;
+    int exitCode = -1;
+};
+
+// The program's side of the line: the slave, raw, at a settable rate.
+class Terminal {
+public:
+    explicit Terminal(const std::string& path) : fd(open(path.c_str(), O_RDWR | O_NOCTTY)) {}
+    ~Terminal() {
+        if (fd >= 0) ::close(fd);
+    }
+    bool isOpen() const { return fd >= 0; }
+
+    void setRate(speed_t code) {
+        termios mode;
+        ASSERT_EQ(tcgetattr(fd, &mode), 0);
+        cfmakeraw(&mode);
+        cfsetspeed(&mode, code);
+        ASSERT_EQ(tcsetattr(fd, TCSANOW, &mode), 0);
+    }
+    void write(const std::vector<uint8_t>& bytes) { ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
+
+    // Reads until `count` bytes came, `stop` came, or `ms` passed without a byte.
+    std::vector<uint8_t> read(size_t count, int ms, int stop = -1) {
+        std::vector<uint8_t> got;
+        uint8_t buffer[4096];
+        while (got.size() < count) {
+            pollfd p = {fd, POLLIN, 0};
+            if (poll(&p, 1, ms) <= 0 || !(p.revents & POLLIN)) break;
+            ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - got.size()));
+            if (n <= 0) break;
+            got.insert(got.end(), buffer, buffer + n);
+            if (stop >= 0 && buffer[n - 1] == stop) break;
+        }
+        return got;
+    }
+
+    int fd;
+};
+
+struct Frame {
+    std::vector<uint8_t> bytes;
+    int level() const { return bytes[2] | bytes[3] << 8; }
+};
+
+std::vector<Frame> framesOf(const std::vector<uint8_t>& bytes) {
+    std::vector<Frame> frames;
+    for (size_t i = 0; i + 9 <= bytes.size(); i += 9) frames.push_back({{bytes.begin() + i, bytes.begin() + i + 9}});
+    return frames;
+}
+
+TEST(PlantSim, FloodsCountedFramesInOrderAndFollowsMixCommands) {
+    SimProcess sim({"--flood", "--counted", "--quiet"});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen()) << sim.path;
+
+    std::vector<Frame> frames = framesOf(line.read(9 * 3000, 2000));
+    ASSERT_EQ(frames.size(), 3000u);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        ASSERT_EQ(frames[i].bytes[0], 0x55) << "frame " << i;
+        ASSERT_EQ(frames[i].bytes[1], 0xAA) << "frame " << i;
+        ASSERT_EQ(frames[i].level(), (int)i) << "a frame lost or out of order";
+        ASSERT_EQ(frames[i].bytes[7], 1);
+        ASSERT_EQ(frames[i].bytes[8], 1);
+    }
+
+    // The frames already in the line still carry 1:1; later ones 2:1, and none is lost.
+    line.write({2, 1});
+    int next = (int)frames.size();
+    bool changed = false;
+    for (int block = 0; block < 50 && !changed; ++block) {
+        for (const Frame& f : framesOf(line.read(9 * 1000, 2000))) {
+            ASSERT_EQ(f.level(), next++ & 0xFFFF);
+            if (f.bytes[7] == 2 && f.bytes[8] == 1) changed = true;
+            if (changed) ASSERT_EQ(f.bytes[5], 100 * (f.bytes[4] != 0)) << "pump 1 runs at full speed";
+        }
+    }
+    EXPECT_TRUE(changed) << "the ratio bytes never followed the mix command";
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+TEST(PlantSim, CutsFramesAndAddsNoiseUpToItsLimit) {
+    SimProcess sim({"--flood", "--counted", "--quiet", "--frames", "4", "--cut-every", "2", "--cut-length", "4",
+                    "--garbage", "3"});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    std::vector<uint8_t> got = line.read(1000, 500);
+    ASSERT_EQ(got.size(), 9u + 3 + 4 + 3 + 9 + 3 + 4 + 3);
+    EXPECT_EQ(std::vector<uint8_t>(got.begin() + 12, got.begin() + 16), (std::vector<uint8_t>{0x55, 0xAA, 1, 0}));
+    EXPECT_EQ(got[19], 0x55);
+    EXPECT_EQ(got[21], 2) << "the third frame keeps its number";
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+TEST(PlantSim, ProgrammerAnswersOnlyAtItsRateAndEveryByteIsRecorded) {
+    fs::path record = fs::temp_directory_path() / ("plant-sim-record-" + std::to_string(getpid()));
+    SimProcess sim({"--frames", "2", "--programmer-rate", "115200", "--quiet", "--record", record.string()});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    ASSERT_EQ(line.read(18, 2000).size(), 18u) << "two paced frames";
+
+    std::vector<uint8_t> plus = preamble, d = preamble;
+    plus.push_back('+');
+    d.push_back('d');
+
+    line.setRate(B19200);
+    line.write(plus);
+    EXPECT_TRUE(line.read(100, 400).empty()) << "answered at the wrong rate";
+
+    line.setRate(B115200);
+    line.write(d);
+    std::vector<uint8_t> answer = line.read(100, 1000, '\n');
+    ASSERT_FALSE(answer.empty());
+    EXPECT_EQ(answer.back(), '\n');
+    EXPECT_NE(std::find(answer.begin(), answer.end(), 0xB1), answer.end());
+
+    EXPECT_EQ(sim.stop(), 0);
+    std::vector<uint8_t> recorded;
+    if (FILE* f = std::fopen(record.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) recorded.push_back((uint8_t)c);
+        std::fclose(f);
+    }
+    fs::remove(record);
+    std::vector<uint8_t> both = plus;
+    both.insert(both.end(), d.begin(), d.end());
+    EXPECT_EQ(recorded, both);
+}
+
+TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {
+    fs::path prefix = fs::temp_directory_path() / ("plant-sim-prefix-" + std::to_string(getpid()));
+    fs::create_directories(prefix / "dosdevices");
+    fs::path link = prefix / "dosdevices" / "com7";
+    {
+        SimProcess sim({"--prefix", prefix.string(), "--port", "COM7", "--quiet"});
+        ASSERT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::read_symlink(link).string(), sim.path);
+        EXPECT_EQ(sim.stop(), 0);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+    }
+    {
+        // Closing the line: the program's side sees the hang-up, the link goes, exit 0.
+        SimProcess sim({"--prefix", prefix.string(), "--port", "com7", "--close-after", "0.3", "--quiet"});
+        Terminal line(sim.path);
+        ASSERT_TRUE(line.isOpen());
+        EXPECT_EQ(sim.wait(), 0);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+        line.read(100000, 200);
+        uint8_t byte;
+        EXPECT_LE(::read(line.fd, &byte, 1), 0) << "the line is still up";
+    }
+    for (const char* bad : {"../com7", "com0", "com257", "com 7", "lpt1", "com7/x"}) {
+        SimProcess sim({"--prefix", prefix.string(), "--port", bad, "--quiet"});
+        EXPECT_TRUE(sim.path.empty()) << bad;
+        EXPECT_EQ(sim.wait(), 2) << bad;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(prefix / "dosdevices"), fs::directory_iterator()), 0);
+    fs::remove_all(prefix);
+}
+
+} // namespace
