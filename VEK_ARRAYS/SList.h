@@ -72,7 +72,12 @@ public:
         if (index < 0 || index >= count_) return spareElement();
         return ref(index);
     }
-    const T& operator[](int index) const { return const_cast<SList*>(this)->operator[](index); }
+    // Outside, one shared empty element that is never written, so readers on several
+    // threads do not race.
+    const T& operator[](int index) const {
+        if (index < 0 || index >= count_) return emptyElement();
+        return ref(index);
+    }
 
     bool setAt(int index, const T& value) {
         if (!checkRange(index, count_ - 1, "setAt")) return false;
@@ -96,11 +101,10 @@ public:
             int i = find(value);
             if (i >= 0) return i;
         }
+        // The copy comes first: value may be one of our own elements, which growing moves.
+        Slot slot = makeSlot(value);
         grow(count_);
-        if constexpr (kInline)
-            items[count_] = value;
-        else
-            items[count_] = new T(value);
+        items[count_] = slot;
         return count_++;
     }
 
@@ -111,9 +115,10 @@ public:
     }
 
     int removeAll(const T& value) {
+        const T wanted = value; // value may be an element that the first removal destroys
         int n = 0;
         for (int i = count_ - 1; i >= 0; --i)
-            if (compareAt(i, value) == 0) {
+            if (compareAt(i, wanted) == 0) {
                 removeAt(i);
                 ++n;
             }
@@ -131,8 +136,8 @@ public:
     }
 
     int addAll(const SList& other, bool unique = false) {
-        int before = count_;
-        for (int i = 0; i < other.count_; ++i) add(other.ref(i), unique);
+        const int before = count_, n = other.count_; // other may be this list
+        for (int i = 0; i < n; ++i) add(other.ref(i), unique);
         return count_ - before;
     }
 
@@ -156,6 +161,16 @@ private:
     T& spareElement() {
         spare = T{};
         return spare;
+    }
+    static const T& emptyElement() {
+        static const T empty{};
+        return empty;
+    }
+    static Slot makeSlot(const T& value) {
+        if constexpr (kInline)
+            return value;
+        else
+            return new T(value);
     }
 
     void grow(int n) {

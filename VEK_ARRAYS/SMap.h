@@ -21,11 +21,12 @@ class SMap : public SListBase {
 
 public:
     explicit SMap(bool sortedMap = false) : sorted(sortedMap) {}
-    SMap(const SMap& other) : SListBase(), sorted(other.sorted) { addAll(other); }
+    SMap(const SMap& other) : SListBase(), sorted(other.sorted), order(other.order) { addAll(other); }
     SMap& operator=(const SMap& other) {
         if (this != &other) {
             clear();
             sorted = other.sorted;
+            order = other.order;
             addAll(other);
         }
         return *this;
@@ -58,7 +59,7 @@ public:
         int low = 0, high = count_ - 1;
         while (low <= high) {
             int probe = low + (high - low + 1) / 2;
-            int c = compareAt(probe, key);
+            int c = order * compareAt(probe, key);
             if (c == 0) return probe;
             if (c < 0)
                 low = probe + 1;
@@ -95,12 +96,14 @@ public:
         value = pairs[index]->value;
         return true;
     }
+    // Outside the map: one shared empty key or value that is never written, so that
+    // readers on several threads do not race.
     const K& getKeyAt(int index) const {
-        if (index < 0 || index >= count_) return const_cast<SMap*>(this)->spareKey();
+        if (index < 0 || index >= count_) return empty<K>();
         return pairs[index]->key;
     }
     const V& getValueAt(int index) const {
-        if (index < 0 || index >= count_) return const_cast<SMap*>(this)->spareValue();
+        if (index < 0 || index >= count_) return empty<V>();
         return pairs[index]->value;
     }
     V& valueAt(int index) {
@@ -152,9 +155,11 @@ public:
         return n;
     }
 
-    // Quicksort of the pairs by key; direction 1 ascending, -1 descending.
+    // Quicksort of the pairs by key; direction 1 ascending, -1 descending. A sorted map
+    // keeps the new order for its searches and insertions.
     void sort(int direction = 1) {
-        if (count_ > 1) quickSort(0, count_ - 1, direction < 0 ? -1 : 1);
+        order = direction < 0 ? -1 : 1;
+        if (count_ > 1) quickSort(0, count_ - 1, order);
     }
 
 private:
@@ -204,12 +209,14 @@ private:
         spare.value = V{};
         return spare.value;
     }
-    K& spareKey() {
-        spare.key = K{};
-        return spare.key;
+    template <class X>
+    static const X& empty() {
+        static const X value{};
+        return value;
     }
 
     Pair** pairs = nullptr;
     bool sorted = false;
+    int order = 1; // 1 ascending, -1 descending key order of a sorted map
     Pair spare{};
 };

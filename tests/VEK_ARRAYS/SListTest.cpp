@@ -121,6 +121,31 @@ TEST(SListOperations, PointersAndPointsStayInTheirSlots) {
     EXPECT_EQ(points.find(SPoint{3, 5}), -1);
 }
 
+// Adding an element of the list itself must copy it before the array moves, and adding
+// a list to itself doubles it once.
+TEST(SListOperations, AddingFromItselfAtTheGrowthStep) {
+    SNumList nums;
+    for (int i = 0; i < 101; ++i) nums.add(i + 7); // full: the next add reallocates
+    ASSERT_EQ(nums.getAllocated(), 101);
+    nums.add(nums[0]);
+    EXPECT_EQ(nums[101], 7);
+    SPointList points;
+    for (int i = 0; i < 101; ++i) points.add(SPoint{i, -i});
+    points.add(*points.getAt(100));
+    EXPECT_EQ(points.find(SPoint{100, -100}, 101), 101);
+
+    EXPECT_EQ(nums.addAll(nums), 102);
+    EXPECT_EQ(nums.count(), 204);
+    EXPECT_EQ(nums[203], 7);
+    SStringList texts = threeStrings();
+    EXPECT_EQ(texts.addAll(texts, true), 0);
+    EXPECT_EQ(texts.addAll(texts), 3);
+    EXPECT_STREQ(texts.join(""), "abcabc");
+    SStringList same;
+    for (int i = 0; i < 3; ++i) same.add("x");
+    EXPECT_EQ(same.removeAll(same[1]), 3);
+}
+
 TEST(SStringListSplit, PiecesQuotesAndTokens) {
     SStringList list;
     EXPECT_EQ(list.split("a;;b", ";"), 3);
