@@ -1,0 +1,134 @@
+#include "VEK_SYSTEM/SComPortSettings.h"
+
+#include "VEK_UTIL/SFileIni.h"
+
+#ifdef _WIN32
+#include "VEK_GUI/SApplicationBasic.h"
+#endif
+
+namespace {
+
+// A plain decimal number (blanks around it allowed) within [low, high]; anything else,
+// letters and overlong digit strings included, leaves `value` alone.
+bool takeNumber(SString text, int low, int high, int& value) {
+    text.trim();
+    if (text.isEmpty() || text.length() > 10) return false;
+    for (int i = 0; i < text.length(); ++i)
+        if (text.getAt(i) < '0' || text.getAt(i) > '9') return false;
+    int n = text.toNumber();
+    if (n < low || n > high) return false;
+    value = n;
+    return true;
+}
+
+int parityCode(char letter, int fallback) {
+    switch (SString::lowerChar(letter)) {
+    case 'e': return 2;
+    case 'm': return 3;
+    case 'n': return 0;
+    case 'o': return 1;
+    case 's': return 4;
+    }
+    return fallback;
+}
+
+SString sectionName(const char* suffix) {
+    SString name;
+    name.setRaw("ComPort");
+    name.append(suffix ? suffix : "");
+    return name;
+}
+
+} // namespace
+
+SComPortSettings::SComPortSettings() { setDefaults(); }
+
+SComPortSettings::~SComPortSettings() = default;
+
+void SComPortSettings::setDefaults() {
+    port.setRaw("com1");
+    baud = 9600;
+    parity = 0;
+    dataBits = 8;
+    stopBits = 0;
+}
+
+bool SComPortSettings::isPortName(const SString& name) {
+    int digits = name.length() - 3;
+    if (digits < 1 || digits > 3 || !name.startsWith("com", true) || name.getAt(3) == '0') return false;
+    for (int i = 3; i < name.length(); ++i)
+        if (name.getAt(i) < '0' || name.getAt(i) > '9') return false;
+    return SString::toNumber(name.getBuffer() + 3) <= maxPortNumber;
+}
+
+SString SComPortSettings::toString() const {
+    static const char* const parityLetters[] = {"N,", "O,", "E,", "M,", "S,"};
+    static const char* const stopTexts[] = {"1", "1.5", "2"};
+    SString text(port);
+    text.append(',').append(baud).append(',');
+    text.append(parity >= 0 && parity <= maxParity ? parityLetters[parity] : ",");
+    text.append(dataBits).append(',');
+    if (stopBits >= 0 && stopBits <= maxStopBits) text.append(stopTexts[stopBits]);
+    return text.toUpper();
+}
+
+// Five fields cut at ","; missing ones are empty and keep their defaults.
+void SComPortSettings::fromString(const char* text) {
+    setDefaults();
+    SString rest;
+    rest.setRaw(text ? text : "");
+    rest.append(",,,,");
+    SString portField = rest.cutFirst(",");
+    SString baudField = rest.cutFirst(",");
+    SString parityField = rest.cutFirst(",");
+    SString dataField = rest.cutFirst(",");
+    SString stopField = rest.cutFirst(",");
+
+    portField.toLower();
+    if (isPortName(portField)) port = portField;
+    takeNumber(baudField, minBaud, maxBaud, baud);
+    if (!parityField.isEmpty()) parity = parityCode(parityField.getAt(0), parity);
+    takeNumber(dataField, minDataBits, maxDataBits, dataBits);
+    if (stopField == "1") stopBits = 0;
+    else if (stopField == "1.5") stopBits = 1;
+    else if (stopField == "2") stopBits = 2;
+}
+
+// An empty port means nothing was stored: all defaults. Otherwise each valid key counts.
+void SComPortSettings::load(SFileIni& ini, const char* suffix) {
+    SString section = sectionName(suffix);
+    SString storedPort = ini.getString(section, "Port", "");
+    setDefaults();
+    if (storedPort.isEmpty()) return;
+    if (isPortName(storedPort)) port = storedPort;
+    SString storedBaud = ini.getString(section, "Baud", "9600");
+    storedBaud.replace(".", ""); // "115.200" as a person writes it
+    takeNumber(storedBaud, minBaud, maxBaud, baud);
+    takeNumber(ini.getString(section, "Parity", "0"), 0, maxParity, parity);
+    takeNumber(ini.getString(section, "Data", "8"), minDataBits, maxDataBits, dataBits);
+    takeNumber(ini.getString(section, "Stop", "0"), 0, maxStopBits, stopBits);
+    tobrikCommands = ini.getInt(section, "SendTobrikCmd", 0) != 0;
+}
+
+bool SComPortSettings::store(SFileIni& ini, const char* suffix) const {
+    SString section = sectionName(suffix);
+    ini.setString(section, "Port", port);
+    ini.setInt(section, "Baud", baud);
+    ini.setInt(section, "Parity", parity);
+    ini.setInt(section, "Data", dataBits);
+    ini.setInt(section, "Stop", stopBits);
+    ini.setInt(section, "SendTobrikCmd", tobrikCommands ? 1 : 0);
+    return ini.save();
+}
+
+#ifdef _WIN32
+bool SComPortSettings::load(const char* suffix) {
+    if (!globalApplicationBasic.openUserConfigFile()) return false;
+    load(globalApplicationBasic.getUserConfig(), suffix);
+    return true;
+}
+
+bool SComPortSettings::store(const char* suffix) const {
+    return globalApplicationBasic.openUserConfigFile() && store(globalApplicationBasic.getUserConfig(), suffix);
+}
+#endif

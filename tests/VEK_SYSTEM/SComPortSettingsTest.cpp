@@ -1,0 +1,147 @@
+#include "VEK_SYSTEM/SComPortSettings.h"
+#include "VEK_SYSTEM/SRingBuffer.h"
+
+#include "VEK_UTIL/SFileIni.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string text(const SComPortSettings& s) { return s.toString().getBuffer(); }
+
+SComPortSettings parsed(const std::string& in) {
+    SComPortSettings s;
+    s.fromString(in.c_str());
+    return s;
+}
+
+TEST(SComPortSettings, TextFormRoundTripsAndKeepsDefaultsOfWrongFields) {
+    SComPortSettings s;
+    EXPECT_EQ(text(s), "COM1,9600,N,8,1");
+
+    s = parsed("com3,115200,E,7,2");
+    EXPECT_STREQ(s.port.getBuffer(), "com3");
+    EXPECT_EQ(s.baud, 115200);
+    EXPECT_EQ(s.parity, 2);
+    EXPECT_EQ(s.dataBits, 7);
+    EXPECT_EQ(s.stopBits, 2);
+    EXPECT_EQ(text(s), "COM3,115200,E,7,2");
+    EXPECT_EQ(text(parsed(text(s))), "COM3,115200,E,7,2");
+    EXPECT_EQ(text(parsed("COM4,1200,o,5,1.5")), "COM4,1200,O,5,1.5");
+
+    EXPECT_EQ(text(parsed("usb0,4800")), "COM1,4800,N,8,1");
+    EXPECT_EQ(text(parsed("com2,9600,N,8,3")), "COM2,9600,N,8,1");
+    EXPECT_EQ(text(parsed("")), "COM1,9600,N,8,1");
+
+    s = SComPortSettings();
+    s.parity = 7;
+    EXPECT_EQ(text(s), "COM1,9600,,8,1");
+}
+
+TEST(SComPortSettings, GarbageGivesTheDefaultFieldByField) {
+    // Each wrong field falls back alone; the right ones next to it count.
+    EXPECT_EQ(text(parsed("com5,abc,E,x,2")), "COM5,9600,E,8,2");
+    EXPECT_EQ(text(parsed("com5,96OO,E,8,2")), "COM5,9600,E,8,2");
+    EXPECT_EQ(text(parsed("com5,99999999999999999999,S,8,1")), "COM5,9600,S,8,1");
+    EXPECT_EQ(text(parsed("com5,-9600,M,-8,1")), "COM5,9600,M,8,1");
+    EXPECT_EQ(text(parsed("com5,9,N,9,1")), "COM5,9600,N,8,1");
+    EXPECT_EQ(text(parsed("com5,10000000,N,4,1")), "COM5,10000000,N,4,1");
+    EXPECT_EQ(text(parsed("com5,,,,")), "COM5,9600,N,8,1");
+    EXPECT_EQ(text(parsed(std::string(500, ','))), "COM1,9600,N,8,1");
+    EXPECT_EQ(text(parsed("com7,19200,N,8,1" + std::string(300, ','))), "COM7,19200,N,8,1");
+    // Only "com" and a port number become the port: nothing that leaves the device names.
+    for (const char* port : {"com", "com0", "com257", "com1\\..\\x", "com 3", "comx", "com07", "com1234"})
+        EXPECT_STREQ(parsed(std::string(port) + ",4800").port.getBuffer(), "com1") << port;
+    EXPECT_STREQ(parsed("COM256").port.getBuffer(), "com256");
+}
+
+TEST(SComPortSettings, FromStringKeepsTheProgrammerFlag) {
+    SComPortSettings s;
+    EXPECT_FALSE(s.tobrikCommands);
+    s.tobrikCommands = true;
+    s.fromString("com2,4800");
+    EXPECT_TRUE(s.tobrikCommands);
+    s.setDefaults();
+    EXPECT_TRUE(s.tobrikCommands);
+}
+
+TEST(SComPortSettings, StoredSectionRoundTripsAndGarbageLoadsTheDefaults) {
+    SFileIni ini;
+    ini.loadFromText("[Other]\r\nPort=com9\r\n");
+    SComPortSettings s = parsed("com4,115200,E,7,2");
+    s.tobrikCommands = true;
+    EXPECT_FALSE(s.store(ini, "_Control3")) << "a text without a file cannot be saved";
+    const char* keys[] = {"Port", "Baud", "Parity", "Data", "Stop", "SendTobrikCmd"};
+    const char* values[] = {"com4", "115200", "2", "7", "2", "1"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_STREQ(ini.getString("ComPort_Control3", keys[i], "-").getBuffer(), values[i]) << keys[i];
+
+    SComPortSettings loaded;
+    loaded.load(ini, "_Control3");
+    EXPECT_EQ(text(loaded), "COM4,115200,E,7,2");
+    EXPECT_TRUE(loaded.tobrikCommands);
+
+    ini.loadFromText("[ComPort_Control1]\r\nPort=COM2\r\nBaud=115.200\r\nSendTobrikCmd=5\r\n"
+                     "[ComPort_Control2]\r\nPort=\r\nBaud=4800\r\nParity=2\r\n"
+                     "[ComPort_Control4]\r\nPort=usb1\r\nBaud=fast\r\nParity=9\r\nData=x\r\nStop=-1\r\n");
+    loaded.load(ini, "_Control1");
+    EXPECT_EQ(text(loaded), "COM2,115200,N,8,1");
+    EXPECT_TRUE(loaded.tobrikCommands);
+    loaded.load(ini, "_Control2");
+    EXPECT_EQ(text(loaded), "COM1,9600,N,8,1") << "an empty port loads the defaults";
+    loaded.load(ini, "_Control4");
+    EXPECT_EQ(text(loaded), "COM1,9600,N,8,1");
+    EXPECT_FALSE(loaded.tobrikCommands);
+    loaded.load(ini, "_Control9");
+    EXPECT_EQ(text(loaded), "COM1,9600,N,8,1") << "a missing section loads the defaults";
+}
+
+std::vector<int> take(SRingBuffer& b, int count) {
+    std::vector<unsigned char> bytes((size_t)count);
+    if (!b.read(bytes.data(), count)) return {};
+    return std::vector<int>(bytes.begin(), bytes.end());
+}
+
+TEST(SRingBuffer, WrapsAroundAndDropsTheOldestWhenFull) {
+    SRingBuffer b(4);
+    for (unsigned char c : {1, 2, 3}) EXPECT_FALSE(b.put(c));
+    EXPECT_EQ(take(b, 2), (std::vector<int>{1, 2}));
+    for (unsigned char c : {4, 5, 6}) EXPECT_FALSE(b.put(c)); // wraps past the end
+    EXPECT_EQ(b.count(), 4);
+    EXPECT_TRUE(b.put(7));
+    EXPECT_EQ(b.getOverflowCount(), 1);
+    EXPECT_TRUE(take(b, 5).empty()) << "only four are stored";
+    EXPECT_EQ(b.count(), 4) << "a refused read takes nothing";
+    EXPECT_EQ(take(b, 4), (std::vector<int>{4, 5, 6, 7}));
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_TRUE(take(b, 1).empty());
+
+    for (int i = 0; i < 10; ++i) b.put((unsigned char)i);
+    EXPECT_EQ(b.getOverflowCount(), 7);
+    EXPECT_EQ(take(b, 4), (std::vector<int>{6, 7, 8, 9}));
+}
+
+TEST(SRingBuffer, CapacityChangesAndClearEmptyIt) {
+    SRingBuffer b(2);
+    b.put(1);
+    b.put(2);
+    b.put(3);
+    b.setCapacity(3);
+    EXPECT_EQ(b.getCapacity(), 3);
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_EQ(b.getOverflowCount(), 0);
+    b.put(9);
+    b.clear();
+    EXPECT_EQ(b.count(), 0);
+
+    b.setCapacity(-5); // no buffering at all
+    EXPECT_EQ(b.getCapacity(), 0);
+    EXPECT_FALSE(b.put(1));
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_TRUE(take(b, 1).empty());
+}
+
+} // namespace
