@@ -148,6 +148,16 @@ void SString::reserve(int needed, bool keep) {
     capacity = wanted;
 }
 
+// Appending grows the buffer by at least half, so that a text built piece by piece moves
+// each byte only a few times; the capacity keeps its form 128*k - 1.
+void SString::growFor(int needed) {
+    if (buffer && needed <= capacity) return;
+    long long wanted = buffer ? capacity + capacity / 2 : 0;
+    if (wanted < needed) wanted = needed;
+    if (wanted > 0x7FFFFF7F) wanted = needed;
+    reserve((int)wanted);
+}
+
 void SString::setLength(int n) {
     length_ = n;
     buffer[n] = 0;
@@ -206,33 +216,48 @@ SString& SString::operator=(double value) {
     return setRaw(text);
 }
 
-// printf-style formatting into a fresh string: a 1000-byte window (plus `extra`) that grows
-// tenfold while the result does not fit, up to 10,000,000 bytes; longer results are cut.
-static SString formatWindowed(const char* fmt, va_list args, int extra) {
+// printf-style formatting onto the end. A short result goes through a stack buffer, a
+// longer one through one heap buffer of its exact size, so arguments may point into this
+// string and a call costs only what it adds. Results are cut at 10,000,000 bytes.
+SString& SString::appendFormatV(const char* fmt, va_list args) {
+    const int limit = 10000000;
     int len = -1;
     const char* chosen = globalLanguage.lookup(fmt ? fmt : "", len);
-    SString pattern;
-    pattern.setRaw(chosen, len); // the chosen variant, zero-terminated
-    SString out;
-    for (int window = 1000 + extra;; window *= 10) {
-        char* room = out.prepareWrite(window);
-        va_list copy;
-        va_copy(copy, args);
-        int n = std::vsnprintf(room, (size_t)window + 1, pattern, copy);
-        va_end(copy);
-        if (n < 0) room[0] = 0;
-        if (n < 0 || n <= window || window > 9999999) break;
+    SString copy; // a German variant ends at "~~" and needs a terminator of its own
+    const char* pattern = chosen;
+    if (len >= 0 && chosen[len] != 0) pattern = copy.setRaw(chosen, len).getBuffer();
+
+    char small[512];
+    char* room = small;
+    char* heap = nullptr;
+    int window = (int)sizeof small;
+    int n;
+    for (;;) {
+        va_list again;
+        va_copy(again, args);
+        n = std::vsnprintf(room, (size_t)window, pattern, again);
+        va_end(again);
+        if (n >= 0 && n < window) break;
+        if (window > limit) { // cut: what fitted, or nothing without a count
+            n = n < 0 ? 0 : window - 1;
+            break;
+        }
+        // A runtime that only says "too small" (-1) gets ten times the room.
+        window = n >= 0 ? n + 1 : window * 10;
+        if (window > limit + 1) window = limit + 1;
+        char* p = static_cast<char*>(std::realloc(heap, (size_t)window));
+        VEK_ASSERT(p != nullptr, kFile);
+        room = heap = p;
     }
-    out.commitWrite();
-    return out;
+    append(room, n);
+    std::free(heap);
+    return *this;
 }
 
 SString& SString::formatV(const char* fmt, va_list args) {
-    return *this = formatWindowed(fmt, args, 0);
-}
-
-SString& SString::appendFormatV(const char* fmt, va_list args) {
-    return append(formatWindowed(fmt, args, length_));
+    SString out;
+    out.appendFormatV(fmt, args);
+    return *this = std::move(out);
 }
 
 char* SString::prepareWrite(int room) {
@@ -278,7 +303,7 @@ SString& SString::append(const char* text, int count) {
         copy.setRaw(text, count); // appending (a part of) ourselves
         return append(copy.buffer, count);
     }
-    reserve(length_ + count);
+    growFor(length_ + count);
     std::memcpy(buffer + length_, text, (size_t)count);
     setLength(length_ + count);
     return *this;
@@ -288,7 +313,7 @@ SString& SString::append(const SString& text) { return append(text.buffer, text.
 
 SString& SString::append(char c) {
     if (c == 0) return *this;
-    reserve(length_ + 1);
+    growFor(length_ + 1);
     buffer[length_] = c;
     setLength(length_ + 1);
     return *this;
@@ -315,7 +340,7 @@ SString& SString::insert(int pos, const char* text, int count) {
     if (pos >= length_) return append(text, count);
     SString piece;
     piece.setRaw(text, count);
-    reserve(length_ + count);
+    growFor(length_ + count);
     std::memmove(buffer + pos + count, buffer + pos, (size_t)(length_ - pos));
     std::memcpy(buffer + pos, piece.buffer, (size_t)count);
     setLength(length_ + count);

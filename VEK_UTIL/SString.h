@@ -143,6 +143,7 @@ public:
 
 private:
     void reserve(int needed, bool keep = true);
+    void growFor(int needed);
     void setLength(int n);
 
     int precision = 10;

@@ -1,4 +1,5 @@
-// Throughput of the telemetry decoder and of assigning marked texts with a loaded table.
+// Throughput of the telemetry decoder, of assigning marked texts with a loaded table and of
+// escaping long texts (every control byte is formatted onto the end of the result).
 #include "VEK_UTIL/SLanguage.h"
 #include "app/TelemetryDecoder.h"
 
@@ -54,6 +55,17 @@ void PlainTextAssignment(benchmark::State& state) {
     }
 }
 BENCHMARK(PlainTextAssignment);
+
+void EscapeControlBytes(benchmark::State& state) {
+    SString text;
+    for (int i = 0; i < state.range(0); ++i) text.append((char)(1 + i % 8)); // "\x01".."\x08"
+    for (auto _ : state) {
+        SString escaped = text.escape();
+        benchmark::DoNotOptimize(escaped.getBuffer());
+    }
+    state.SetBytesProcessed((int64_t)state.iterations() * state.range(0));
+}
+BENCHMARK(EscapeControlBytes)->Arg(10 * 1000)->Arg(100 * 1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -108,9 +108,15 @@ TEST(SStringBuilding, FormatGrowsBeyondTheFirstWindow) {
     EXPECT_EQ(s.getAt(5001), '>');
     s.appendFormat("%d", 42);
     EXPECT_TRUE(s.endsWith(">42"));
+    s.appendFormat("|%s", s.getBuffer()); // the string's own bytes, longer than any window
+    EXPECT_EQ(s.length(), 2 * 5004 + 1);
+    EXPECT_EQ(s.getAt(5005), '<');
+    EXPECT_TRUE(s.endsWith(">42"));
     SString self("abc");
     self.format("%s-%s", self.getBuffer(), self.getBuffer());
     EXPECT_STREQ(self, "abc-abc");
+    self.appendFormat("%s", self.getBuffer());
+    EXPECT_STREQ(self, "abc-abcabc-abc");
 }
 
 TEST(SStringBuilding, NumbersAssignAndAppend) {
