@@ -417,8 +417,12 @@ int SFileIni::findSections(SStringList& names, const char* patterns, SStringList
     names.clear();
     if (texts) texts->clear();
     const char* text = content.getBuffer();
-    int at = content.startsWith("[") ? 0 : content.find("\r\n[");
-    if (at > 0) at += 2;
+    // Each "[" that starts the text or follows a CR LF; the first may also follow one at 0.
+    auto nextHeader = [this](int from) {
+        int hit = content.find("\r\n[", from);
+        return hit < 0 ? -1 : hit + 2;
+    };
+    int at = content.startsWith("[") ? 0 : nextHeader(0);
     while (at >= 0 && at < content.length()) {
         int close = at + 1;
         while (close < content.length() && text[close] != ']' && !isLineEnd(text[close])) ++close;
@@ -432,8 +436,7 @@ int SFileIni::findSections(SStringList& names, const char* patterns, SStringList
                 }
             }
         }
-        at = content.find("\r\n[", at + 1);
-        if (at >= 0) at += 2;
+        at = nextHeader(at);
     }
     return names.count();
 }

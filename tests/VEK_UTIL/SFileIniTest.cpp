@@ -116,6 +116,11 @@ TEST_F(SFileIniTest, FindSectionsWithPatternLists) {
     EXPECT_EQ(bytes(names[1]), "css_c");
     EXPECT_EQ(ini.findSections(names, "*"), 4);
     EXPECT_EQ(ini.findSections(names, "style"), 0); // no "*": the whole name
+
+    ini.loadFromText("\r\n[first]\r\nk=1\r\n[second]\r\n"); // a style file led by a blank line
+    EXPECT_EQ(ini.findSections(names, "*", &texts), 2);
+    EXPECT_EQ(bytes(names[0]), "first");
+    EXPECT_EQ(bytes(texts[0]), "k=1");
 }
 
 TEST_F(SFileIniTest, CopyAndMergeBetweenFiles) {
