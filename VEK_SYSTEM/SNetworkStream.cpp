@@ -28,8 +28,6 @@ const char* const kFailed = "Fehler...";
 struct WakePipe {
     int fds[2] = {-1, -1};
 };
-
-void setNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
 #endif
 
 } // namespace
@@ -140,6 +138,18 @@ bool SNetworkStream::createServer(void* window, int atPort, const char* bindAddr
         setFailure("SNetworkStream::createServer(..) : Fehler, Stream ist bereits verbunden.");
         return false;
     }
+    bool listening;
+    {
+        std::lock_guard<std::mutex> lock(socketLock);
+        listening = listenSocket != noSocket;
+    }
+    // A second listener would replace the first one's handle and leave it open.
+    if (listening) {
+        setFailure("SNetworkStream::createServer(..) : ");
+        appendErrorText("~~idNetErrorStreamAlreadyServer~~Fehler, Stream ist bereits als Server gestartet.~~Error, "
+                        "stream is already started as server.");
+        return false;
+    }
     isServer = 1;
     notifyWindow = window;
     port = (uint16_t)atPort;
@@ -185,7 +195,7 @@ bool SNetworkStream::acceptClient() {
 #ifndef _WIN32
     // Winsock hands the listener's event selection (and non-blocking mode) to the new
     // socket; natively it has to be set up here.
-    if (watched) setNonBlocking((int)a);
+    if (watched) makeNonBlocking(a);
     readArmed = writeArmed = true;
     endOfStream = closeReported = false;
 #endif
@@ -352,7 +362,7 @@ bool SNetworkStream::selectEvents(Socket s) {
         delete pipeEnds;
         return false;
     }
-    setNonBlocking(nat(s));
+    makeNonBlocking(s);
     readArmed = writeArmed = acceptArmed = true;
     endOfStream = closeReported = false;
     eventHandle = pipeEnds;
@@ -469,6 +479,46 @@ void SNetworkStream::closeSocketHandle(Socket s) {
 #endif
 }
 
+void SNetworkStream::makeNonBlocking(Socket s) {
+#ifdef _WIN32
+    u_long on = 1;
+    ioctlsocket(nat(s), FIONBIO, &on);
+#else
+    fcntl(nat(s), F_SETFL, fcntl(nat(s), F_GETFL) | O_NONBLOCK);
+#endif
+}
+
+// select() rather than WSAPoll: older Windows versions never report a failed connect
+// through WSAPoll.
+bool SNetworkStream::finishConnect(Socket s, int timeoutMs, unsigned& code) {
+    if (!connectUnderWay(code)) return false;
+#ifdef _WIN32
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(nat(s), &writable);
+    FD_SET(nat(s), &failed);
+    timeval limit = {timeoutMs / 1000, timeoutMs % 1000 * 1000};
+    int ready = select(0, nullptr, &writable, &failed, &limit);
+    const unsigned timedOut = WSAETIMEDOUT;
+    int length = sizeof(int);
+#else
+    pollfd p = {nat(s), POLLOUT, 0};
+    int ready = ::poll(&p, 1, timeoutMs);
+    const unsigned timedOut = ETIMEDOUT;
+    socklen_t length = sizeof(int);
+#endif
+    if (ready <= 0) {
+        code = ready == 0 ? timedOut : lastSocketError();
+        return false;
+    }
+    int error = 0;
+    if (getsockopt(nat(s), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0)
+        error = (int)lastSocketError();
+    code = (unsigned)error;
+    return error == 0;
+}
+
 bool SNetworkStream::waitReadable(Socket s, int timeoutMs) {
 #ifdef _WIN32
     WSAPOLLFD p = {nat(s), POLLRDNORM, 0};
@@ -518,4 +568,18 @@ bool SNetworkStream::sendAll(const void* bytes, int count) {
     if (s != noSocket && sent == count) return true;
     setFailure("Daten konnten nicht gesendet werden.");
     return false;
+}
+
+int SNetworkStream::sendSome(const void* bytes, int count) {
+    Socket s = currentDataSocket();
+    if (s == noSocket) return -1;
+#ifdef _WIN32
+    int n = ::send(nat(s), static_cast<const char*>(bytes), count, 0);
+#else
+    int n = (int)::send(nat(s), bytes, (size_t)count, MSG_NOSIGNAL | MSG_DONTWAIT);
+#endif
+    if (n >= 0) return n;
+    if (wouldBlock(lastSocketError())) return 0;
+    setFailure("Daten konnten nicht gesendet werden.");
+    return -1;
 }

@@ -83,6 +83,12 @@ protected:
     static bool waitReadable(Socket s, int timeoutMs);
     // Sends every byte, waiting for room on a non-blocking socket; false on a real error.
     bool sendAll(const void* bytes, int count);
+    // Sends what the socket takes at once (it must be non-blocking): the byte count, 0 when
+    // it is full, -1 on a real error.
+    int sendSome(const void* bytes, int count);
+    static void makeNonBlocking(Socket s);
+    // Waits for a connect that is under way; false with the reason in code.
+    static bool finishConnect(Socket s, int timeoutMs, unsigned& code);
     void rearmRead() { readArmed = true; }
     void noteEndOfStream() { endOfStream = true; }
 
@@ -98,6 +104,7 @@ protected:
     uint16_t port = 0;
     void* eventHandle = nullptr;
     int writeStallMs = 10000; // a peer that takes nothing for this long fails the write
+    int connectTimeoutMs = 0; // > 0: connect waits at most this long and leaves the socket non-blocking
     bool winsockStarted = false;
 
 private:

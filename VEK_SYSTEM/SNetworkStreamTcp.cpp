@@ -69,14 +69,17 @@ bool SNetworkStreamTcp::connectSocket() {
     Socket s = newSocket(socketType);
     if (s == noSocket) return failStart("socket(..) schlug fehl.", lastSocketError());
     takeSocket(dataSocket, s);
+    if (connectTimeoutMs > 0) makeNonBlocking(s);
     if (::connect(nat(s), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         unsigned code = lastSocketError();
-        SString text;
-        text.format("Fehler beim Verbinden.(%u)\r\n", code);
-        text.append(socketErrorText(code));
-        setErrorText(text);
-        close();
-        return false;
+        if (connectTimeoutMs <= 0 || !finishConnect(s, connectTimeoutMs, code)) {
+            SString text;
+            text.format("Fehler beim Verbinden.(%u)\r\n", code);
+            text.append(socketErrorText(code));
+            setErrorText(text);
+            close();
+            return false;
+        }
     }
 #ifdef _WIN32
     if (notifyWindow) WSAAsyncSelect(nat(s), (HWND)notifyWindow, 0x4402, FD_READ | FD_ACCEPT | FD_CLOSE);

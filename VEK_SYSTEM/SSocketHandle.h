@@ -1,4 +1,5 @@
-// The platform's socket handle behind SNetworkStream::Socket, and "try again later".
+// The platform's socket handle behind SNetworkStream::Socket, "try again later" and "connect
+// under way".
 // Included only by the stream's sources, after the platform's socket headers.
 #pragma once
 
@@ -7,8 +8,10 @@
 #ifdef _WIN32
 inline SOCKET nat(SNetworkStream::Socket s) { return (SOCKET)s; }
 inline bool wouldBlock(unsigned e) { return e == WSAEWOULDBLOCK; }
+inline bool connectUnderWay(unsigned e) { return e == WSAEWOULDBLOCK; }
 #else
 #include <cerrno>
 inline int nat(SNetworkStream::Socket s) { return (int)s; }
 inline bool wouldBlock(unsigned e) { return e == EAGAIN || e == EWOULDBLOCK || e == EINTR; }
+inline bool connectUnderWay(unsigned e) { return e == EINPROGRESS || e == EINTR; }
 #endif

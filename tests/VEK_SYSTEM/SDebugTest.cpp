@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -55,6 +57,36 @@ TEST(SDebug, AMissingMonitorCostsOneAttemptOnly) {
     for (int i = 0; i < 3; ++i) debug.print("more");
     EXPECT_EQ(debug.getConnectState(), SDebug::FAILED);
     EXPECT_FALSE(late.pendingClient(100));
+}
+
+// A monitor that accepts and then stops reading must not hold up a tracing thread: lines
+// are dropped, and the trace comes back on a new connection after the pause.
+TEST(SDebug, AStuckMonitorNeverStallsTheProgram) {
+    PlainPeer monitor;
+    SDebug debug;
+    debug.setTarget("127.0.0.1", monitor.port());
+    debug.setStallTimes(100, 200);
+    debug.enable();
+    debug.print("first");
+    ASSERT_TRUE(monitor.accept());
+    std::atomic<bool> done{false};
+    std::thread tracer([&] {
+        std::string line(2000, 'x'); // 20 MB in all, more than the sockets buffer
+        for (int i = 0; i < 10000; ++i) debug.print(line.c_str());
+        done = true;
+    });
+    EXPECT_TRUE(waitUntil([&] { return done.load(); }, 5000)); // only a hang takes this long
+    monitor.closeClient(); // frees a tracer that is stuck after all
+    tracer.join();
+    EXPECT_GT(debug.getDroppedLines(), 5000);
+
+    ASSERT_TRUE(waitUntil([&] {
+        debug.print("wieder da");
+        return monitor.pendingClient(10);
+    }));
+    ASSERT_TRUE(monitor.accept());
+    debug.print("danach");
+    EXPECT_EQ(monitor.receive(19, 2000).substr(0, 11), "wieder da\r\n");
 }
 
 } // namespace

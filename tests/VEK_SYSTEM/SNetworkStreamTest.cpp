@@ -122,10 +122,17 @@ TEST(SNetworkStreamTcp, SecondCreateClientFailsAndKeepsTheConnection) {
     EXPECT_EQ(peer.receive(10), "still here");
 
     SNetworkStreamTcp server;
-    ASSERT_TRUE(server.createServer(nullptr, PlainPeer::freePort(), "127.0.0.1"));
+    const int first = PlainPeer::freePort();
+    ASSERT_TRUE(server.createServer(nullptr, first, "127.0.0.1"));
     EXPECT_FALSE(server.createClient(nullptr, peer.port(), "127.0.0.1"));
     EXPECT_STREQ(server.getErrorText(),
                  "SNetworkStream::createClient(..) : Fehler, Stream ist bereits als Server gestartet.");
+    EXPECT_FALSE(server.createServer(nullptr, PlainPeer::freePort(), "127.0.0.1"));
+    EXPECT_STREQ(server.getErrorText(),
+                 "SNetworkStream::createServer(..) : Fehler, Stream ist bereits als Server gestartet.");
+    server.close(); // nothing may listen on the first port afterwards
+    SNetworkStreamTcp late;
+    EXPECT_FALSE(late.createClient(nullptr, first, "127.0.0.1"));
 }
 
 TEST(SNetworkStreamTcp, FailedConnectsLeaveNoSocketAndExplainWhy) {
