@@ -3,6 +3,11 @@
 
 #include "VEK_UTIL/SFileIni.h"
 
+#ifdef _WIN32
+#include "VEK_GUI/SApplicationBasic.h"
+#include "tests/support/TempDir.h"
+#endif
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -98,6 +103,23 @@ TEST(SComPortSettings, StoredSectionRoundTripsAndGarbageLoadsTheDefaults) {
     loaded.load(ini, "_Control9");
     EXPECT_EQ(text(loaded), "COM1,9600,N,8,1") << "a missing section loads the defaults";
 }
+
+#ifdef _WIN32
+TEST(SComPortSettings, UserConfigurationFileKeepsOneSectionPerControl) {
+    TempDir folder;
+    globalApplicationBasic.setConfigFolders(folder.path(), folder.path());
+    globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
+    SComPortSettings s = parsed("com6,57600,O,8,2");
+    ASSERT_TRUE(s.store("_Control7"));
+
+    SFileIni onDisk;
+    ASSERT_TRUE(onDisk.load(folder.path() + "\\VEK\\Anlage.cfg"));
+    EXPECT_STREQ(onDisk.getString("ComPort_Control7", "Baud"), "57600");
+    SComPortSettings loaded;
+    ASSERT_TRUE(loaded.load("_Control7"));
+    EXPECT_EQ(text(loaded), "COM6,57600,O,8,2");
+}
+#endif
 
 std::vector<int> take(SRingBuffer& b, int count) {
     std::vector<unsigned char> bytes((size_t)count);
