@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string bytesOf(const SMem& m) { return std::string(reinterpret_cast<const char*>(m.getData()), (size_t)m.getSize()); }
+std::string bytesOf(const SMem& m) {
+    return std::string(reinterpret_cast<const char*>(m.getData()), (size_t)m.getSize());
+}
 
 struct Got {
     uint32_t code;

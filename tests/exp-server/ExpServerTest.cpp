@@ -1,0 +1,265 @@
+// A real exp-server on free loopback ports, and a client made of the library's TCP stream,
+// the frame reassembler, the session's state table and the telemetry decoder: the same
+// parts the program's network client joins, with the test thread in the GUI thread's place.
+#include "VEK_SYSTEM/SNetworkStreamTcp.h"
+#include "app/AddressQuery.h"
+#include "app/ExperimentSession.h"
+#include "app/FrameReassembler.h"
+#include "app/TelemetryDecoder.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// exp-server as a child process on free ports, read from its first line.
+class ServerProcess {
+public:
+    explicit ServerProcess(std::vector<std::string> args) {
+        int out[2];
+        if (pipe(out)) return;
+        pid = fork();
+        if (pid == 0) {
+            dup2(out[1], 1);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv = {const_cast<char*>(EXP_SERVER_PATH)};
+            for (auto& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(EXP_SERVER_PATH, argv.data());
+            _exit(127);
+        }
+        ::close(out[1]);
+        FILE* first = fdopen(out[0], "r");
+        if (!first || std::fscanf(first, "exp-server: web 127.0.0.1:%d, experiment 127.0.0.1:%d", &webPort, &port) != 2)
+            port = webPort = 0;
+        if (first) std::fclose(first);
+    }
+    ~ServerProcess() {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    pid_t pid = -1;
+    int webPort = 0, port = 0;
+};
+
+// The event thread cuts frames; the test thread takes them one at a time, in order.
+class Client : public SNetworkStreamTcp {
+public:
+    ~Client() override { stopEventThread(); }
+    // A message, or the refused length of a frame the reassembler would not take.
+    struct Item {
+        ProtocolMessage message;
+        bool oversized = false;
+        uint32_t length = 0;
+    };
+    bool take(Item& item, std::chrono::milliseconds timeout) {
+        std::unique_lock<std::mutex> hold(lock);
+        if (!arrived.wait_for(hold, timeout, [this] { return !items.empty(); })) return false;
+        item = items.front();
+        items.pop_front();
+        return true;
+    }
+    int pendingBytes() {
+        std::lock_guard<std::mutex> hold(lock);
+        return rx.pendingBytes();
+    }
+
+protected:
+    void onRead() override {
+        SMem bytes;
+        read(bytes);
+        std::lock_guard<std::mutex> hold(lock);
+        rx.append(bytes);
+        Item item;
+        for (FrameReassembler::Result r; (r = rx.next(item.message)) != FrameReassembler::Incomplete;) {
+            item.oversized = r == FrameReassembler::Oversized;
+            item.length = rx.getRejectedLength();
+            items.push_back(item);
+        }
+        arrived.notify_all();
+    }
+
+private:
+    std::mutex lock;
+    std::condition_variable arrived;
+    FrameReassembler rx;
+    std::deque<Item> items;
+};
+
+class Plant : public TelemetryEffects {
+public:
+    int frames = 0;
+    std::string ratio;
+    void showLevel(const SString&, int) override { ++frames; }
+    void setStatusText(const SString&) override {}
+    void setPump1(float) override {}
+    void setPump2(float) override {}
+    void setRatio1Text(const SString& t) override { ratio = t.getBuffer(); }
+    void setRatio2Text(const SString& t) override { ratio += t.getBuffer(); }
+    void repaintPump1() override {}
+    void repaintPump2() override {}
+};
+
+class Session : public ExperimentEffects {
+public:
+    Session() : session(*this), decoder(plant) {}
+    void append(const SString& text) override { view += text.getBuffer(); }
+    void enableButton(Button, bool) override {}
+    void feedTelemetry(unsigned char byte) override { decoder.onReceiveByte(byte); }
+    void debugLine(const SString&) override {}
+    void closeStream() override { client.close(); }
+    void saveProtocol(const SMem&) override {}
+
+    bool connect(int port) {
+        if (!client.createClient(nullptr, port, "127.0.0.1") || !client.startEventThread()) return false;
+        session.setState(ExperimentSession::Connecting);
+        return true;
+    }
+    void send(uint32_t code, const SMem& payload) { client.write(ProtocolMessage::frame(code, payload)); }
+    void send(uint32_t code, const char* text) { client.write(ProtocolMessage::frame(code, SString(text))); }
+    // Applies messages as they come until `done` holds; false after five quiet seconds.
+    bool runUntil(const std::function<bool()>& done) {
+        while (!done()) {
+            Client::Item item;
+            if (!client.take(item, 5s)) return false;
+            if (item.oversized) {
+                session.rejectFrame(item.length);
+                continue;
+            }
+            if (item.message.code == ProtocolMessage::Data) ++dataMessages;
+            session.handleMessage(item.message);
+            decoder.onTimer(); // the window's timer: every 'D' frame carries one whole telemetry frame
+        }
+        return true;
+    }
+    bool inState(int s) { return runUntil([&] { return session.getState() == s; }); }
+
+    Client client;
+    ExperimentSession session;
+    Plant plant;
+    TelemetryDecoder decoder;
+    std::string view;
+    int dataMessages = 0;
+};
+
+std::string fileText(const SString& path) {
+    std::ifstream in(path.getBuffer(), std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+TEST(ExpServer, AddressQueryAnswersWithTheLoopbackAddress) {
+    ServerProcess server({"--web-port", "0", "--port", "0", "--comment", "Testlabor", "--web-delay", "200"});
+    ASSERT_NE(server.webPort, 0);
+    SNetworkStreamTcp web;
+    ASSERT_TRUE(web.createClient(nullptr, server.webPort, "127.0.0.1"));
+    web.write(AddressQuery::requestText("localhost"));
+    SString reply;
+    for (int i = 0; i < 50 && reply.isEmpty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        reply = web.read();
+    }
+    SString ip;
+    EXPECT_TRUE(AddressQuery::addressFromReply(reply, ip)) << reply.getBuffer();
+    EXPECT_STREQ(ip, "127.0.0.1");
+    EXPECT_NE(reply.find("127.0.0.1 - Testlabor\r\n"), -1);
+}
+
+TEST(ExpServer, WholeSessionWithTelemetryAndAMixCommand) {
+    TempDir dir;
+    ServerProcess server({"--web-port", "0", "--port", "0", "--record", dir.file("record.txt").getBuffer(),
+                          "--store", dir.path().getBuffer(), "--telemetry-ms", "20", "--step-ms", "5"});
+    ASSERT_NE(server.port, 0);
+    Session s;
+    ASSERT_TRUE(s.connect(server.port));
+    s.send('S', "connect|matrikel=123456;name=Anna");
+    ASSERT_TRUE(s.inState(ExperimentSession::Connected)) << s.view;
+
+    const unsigned char firmware[] = {0x0C, 0x94, 0x00, 0x00, 0xFF, 0x7F};
+    s.send('U', SMem(firmware, sizeof firmware));
+    s.session.setState(ExperimentSession::Uploading);
+    ASSERT_TRUE(s.inState(ExperimentSession::Ready)) << s.view;
+    EXPECT_NE(s.view.find("...Firmware empfangen (6 Bytes)\r\nSeite 1 von 4"), std::string::npos) << s.view;
+    EXPECT_EQ(fileText(dir.file("Steuerung_123456.bin")), std::string((const char*)firmware, sizeof firmware));
+
+    s.send('S', "start");
+    ASSERT_TRUE(s.runUntil([&] { return s.plant.frames >= 5; })) << s.view;
+    EXPECT_EQ(s.session.getState(), ExperimentSession::Running);
+    const unsigned char mixC[] = {1, 2};
+    s.send('D', SMem(mixC, 2));
+    ASSERT_TRUE(s.runUntil([&] { return s.plant.ratio == "1: 2"; }));
+
+    s.session.setState(ExperimentSession::Finishing);
+    s.send('S', "finish");
+    ASSERT_TRUE(s.inState(ExperimentSession::Ready));
+    EXPECT_EQ(s.plant.frames, s.dataMessages); // every relayed frame reached the decoder whole
+    EXPECT_TRUE(s.view.ends_with("Experiment beendet\r\n")) << s.view;
+    s.client.close();
+
+    std::string record = fileText(dir.file("record.txt"));
+    for (const char* line : {"1 S 33 connect|matrikel=123456;name=Anna\n", "1 U 6\n", "1 S 5 start\n",
+                             "1 D 2 01 02\n", "1 S 6 finish\n"})
+        EXPECT_NE(record.find(line), std::string::npos) << line << record;
+}
+
+TEST(ExpServer, AdmissionNeedsSixDigitsAndAName) {
+    ServerProcess server({"--web-port", "0", "--port", "0", "--record", "/dev/null"});
+    struct {
+        const char* command;
+        const char* reason;
+    } cases[] = {{"connect|matrikel=12345;name=Anna", "Die Matrikelnummer muss aus sechs Ziffern bestehen.\r\n"},
+                 {"connect|matrikel=1234567;name=Anna", "Die Matrikelnummer muss aus sechs Ziffern bestehen.\r\n"},
+                 {"connect|matrikel=123456;name=", "Der Name fehlt.\r\n"}};
+    for (const auto& c : cases) {
+        Session s;
+        ASSERT_TRUE(s.connect(server.port));
+        s.send('S', c.command);
+        ASSERT_TRUE(s.inState(ExperimentSession::Idle)) << c.command;
+        EXPECT_EQ(s.view, c.reason);
+        EXPECT_FALSE(s.client.isConnected());
+    }
+}
+
+// The client refuses the announced length without waiting for it, and a frame cut off by
+// the server's close is never delivered.
+TEST(ExpServer, HugeLengthAndCloseMidFrame) {
+    ServerProcess huge({"--web-port", "0", "--port", "0", "--record", "/dev/null", "--huge-at", "1"});
+    Session s;
+    ASSERT_TRUE(s.connect(huge.port));
+    s.send('S', "connect|matrikel=123456;name=Anna");
+    ASSERT_TRUE(s.inState(ExperimentSession::Idle));
+    EXPECT_EQ(s.view, "Verbindung getrennt: Nachricht mit 4294967280 Bytes ist zu lang.\r\n");
+    EXPECT_FALSE(s.client.isConnected());
+
+    ServerProcess cut({"--web-port", "0", "--port", "0", "--record", "/dev/null", "--close-at", "1"});
+    Session c;
+    ASSERT_TRUE(c.connect(cut.port));
+    c.send('S', "connect|matrikel=123456;name=Anna");
+    for (int i = 0; i < 100 && c.client.pendingBytes() == 0; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_GT(c.client.pendingBytes(), 0);
+    Client::Item item;
+    EXPECT_FALSE(c.client.take(item, 300ms));
+    EXPECT_EQ(c.session.getState(), ExperimentSession::Connecting);
+}
+
+} // namespace
