@@ -51,3 +51,10 @@ if(WIN32)
   target_link_libraries(bench_timer PRIVATE vek_gui vek_options)
   target_compile_options(bench_timer PRIVATE -O2)
 endif()
+
+# Resizing a frame: messages, child moves and configuration writes per step (run by hand).
+if(WIN32)
+  add_executable(bench_resize ${PROJECT_SOURCE_DIR}/bench/bench_resize.cpp)
+  target_link_libraries(bench_resize PRIVATE vek_gui vek_options)
+  target_compile_options(bench_resize PRIVATE -O2)
+endif()
