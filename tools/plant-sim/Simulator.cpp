@@ -45,15 +45,15 @@ void Simulator::log(const char* format, ...) {
     va_end(args);
 }
 
-bool Simulator::openRecord() {
+bool Simulator::prepare() {
     if (options.record.empty()) return true;
     recordFile.reset(open(options.record.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!recordFile.isOpen()) log("cannot open %s: %s", options.record.c_str(), std::strerror(errno));
+    if (!recordFile.isOpen()) // said even with --quiet
+        std::fprintf(stderr, "plant-sim: cannot open %s: %s\n", options.record.c_str(), std::strerror(errno));
     return recordFile.isOpen();
 }
 
 int Simulator::run(const volatile std::sig_atomic_t& stop) {
-    if (!openRecord()) return 1;
     while (!stop && !lineFailed) {
         double t = now();
         if (options.closeAfter > 0 && t >= options.closeAfter) {
@@ -113,13 +113,19 @@ void Simulator::answerProgrammer(double t) {
     if (!writeAll(answer.data(), answer.size())) lineFailed = true;
 }
 
-// For the short answer line: waits for room instead of dropping bytes.
+// For the short answer line: waits for room rather than dropping bytes, but not for a
+// reader that never comes.
 bool Simulator::writeAll(const void* data, size_t count) {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    double giveUp = now() + 1.0;
     while (count > 0) {
         ssize_t n = write(line.masterFd(), bytes, count);
         if (n < 0 && errno != EAGAIN && errno != EINTR) return false;
         if (n < 0) {
+            if (now() > giveUp) {
+                log("answer dropped: nobody reads the line");
+                return true;
+            }
             pollfd fd = {line.masterFd(), POLLOUT, 0};
             poll(&fd, 1, 50);
             continue;

@@ -25,13 +25,14 @@ public:
     static constexpr double idleWaitSeconds = 0.05;
 
     Simulator(const SimOptions& options, PtyLine& line);
+    // Opens the record file; false (with a message) when that fails.
+    bool prepare();
     // Runs until `stop` is set, the line is closed after --close-after, or the line
     // fails. Returns the exit code.
     int run(const volatile std::sig_atomic_t& stop);
 
 private:
     double now() const;
-    bool openRecord();
     void receive(double t);
     void answerProgrammer(double t);
     bool writeAll(const void* data, size_t count);

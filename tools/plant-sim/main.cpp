@@ -46,7 +46,9 @@ int main(int argc, char** argv) {
         if (!options.quiet) std::fprintf(stderr, "plant-sim: %s -> %s\n", link.linkPath().c_str(),
                                          line.slavePath().c_str());
     }
+    Simulator simulator(options, line);
+    if (!simulator.prepare()) return 1;
     std::printf("%s\n", line.slavePath().c_str());
     std::fflush(stdout);
-    return Simulator(options, line).run(stopping);
+    return simulator.run(stopping);
 }
