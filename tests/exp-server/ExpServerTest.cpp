@@ -169,7 +169,8 @@ std::string fileText(const SString& path) {
 }
 
 TEST(ExpServer, AddressQueryAnswersWithTheLoopbackAddress) {
-    ServerProcess server({"--web-port", "0", "--port", "0", "--comment", "Testlabor", "--web-delay", "200"});
+    ServerProcess server({"--web-port", "0", "--port", "0", "--record", "/dev/null", "--comment", "Testlabor",
+                          "--web-delay", "200"});
     ASSERT_NE(server.webPort, 0);
     SNetworkStreamTcp web;
     ASSERT_TRUE(web.createClient(nullptr, server.webPort, "127.0.0.1"));
