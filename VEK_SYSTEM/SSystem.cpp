@@ -4,6 +4,7 @@
 #include "VEK_ARRAYS/SStringList.h"
 #include "VEK_UTIL/SString.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <thread>
@@ -35,8 +37,15 @@ int defaultBox(void* owner, const char* text, const char* caption, unsigned type
 }
 
 SSystem::Presenter presenter = defaultBox;
+SSystem::Replacer replacer = SSystem::renameFile;
 
 } // namespace
+
+SSystem::Replacer SSystem::setFileReplacer(Replacer r) {
+    Replacer old = replacer;
+    replacer = r ? r : renameFile;
+    return old;
+}
 
 int SSystem::messageBox(void* owner, const char* text, const char* caption, unsigned type) {
     return presenter(owner, text, caption, type);
@@ -238,18 +247,157 @@ bool SSystem::readFile(const char* path, SString& content) {
     return ok;
 }
 
+namespace {
+
+// A file open for writing, closed by its destructor: a Win32 handle or a descriptor.
+class OutFile {
+public:
+    OutFile() = default;
+    OutFile(const OutFile&) = delete;
+    OutFile& operator=(const OutFile&) = delete;
+    ~OutFile() { close(); }
+
+#ifdef _WIN32
+    bool createNew(const char* path) {
+        h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    }
+    // Others may go on reading, writing or deleting it, as a scanner that holds it expects.
+    bool openExisting(const char* path) {
+        h = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE;
+    }
+    static bool existsError() { return GetLastError() == ERROR_FILE_EXISTS; }
+    bool writeAt(int64_t offset, const char* data, int length) {
+        LARGE_INTEGER at;
+        at.QuadPart = offset;
+        DWORD written = 0;
+        return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
+               (length <= 0 || (WriteFile(h, data, (DWORD)length, &written, nullptr) && written == (DWORD)length));
+    }
+    bool truncate(int64_t size) {
+        LARGE_INTEGER at;
+        at.QuadPart = size;
+        return SetFilePointerEx(h, at, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    }
+    bool flush() { return FlushFileBuffers(h) != 0; }
+    bool close() {
+        if (h == INVALID_HANDLE_VALUE) return true;
+        bool ok = CloseHandle(h) != 0;
+        h = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h = INVALID_HANDLE_VALUE;
+#else
+    bool createNew(const char* path) {
+        fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd >= 0;
+    }
+    bool openExisting(const char* path) {
+        fd = ::open(path, O_WRONLY | O_CLOEXEC);
+        return fd >= 0;
+    }
+    static bool existsError() { return errno == EEXIST; }
+    bool writeAt(int64_t offset, const char* data, int length) {
+        while (length > 0) {
+            ssize_t n = ::pwrite(fd, data, (size_t)length, (off_t)offset);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            data += n;
+            offset += n;
+            length -= (int)n;
+        }
+        return true;
+    }
+    bool truncate(int64_t size) { return ::ftruncate(fd, (off_t)size) == 0; }
+    bool flush() { return ::fsync(fd) == 0; }
+    bool close() {
+        if (fd < 0) return true;
+        bool ok = ::close(fd) == 0;
+        fd = -1;
+        return ok;
+    }
+
+private:
+    int fd = -1;
+#endif
+};
+
+unsigned long processId() {
+#ifdef _WIN32
+    return GetCurrentProcessId();
+#else
+    return (unsigned long)getpid();
+#endif
+}
+
+// Creates a temporary file beside path whose name no other writer uses: the process id
+// and a counter, and a new name for as long as a stale file holds the chosen one.
+bool createTemp(const char* path, OutFile& file, SString& temp) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp.format("%s.%lu.%u.vektmp", path, processId(), counter++);
+        if (file.createNew(temp)) return true;
+        if (!OutFile::existsError()) return false;
+    }
+    return false;
+}
+
+// The platform's replace, tried a few times: a scanner or an indexer holds a file only
+// for a moment.
+bool replaceWithRetries(const char* from, const char* to) {
+    for (int attempt = 1;; ++attempt) {
+        if (replacer(from, to)) return true;
+        if (attempt == 5) return false;
+        SSystem::sleepMs(50);
+    }
+}
+
+// Writes data over an existing file. The bytes beyond the old length go first, so that a
+// full disk fails before an old byte changes; when writing over the old bytes fails,
+// they are written back.
+bool overwriteInPlace(const char* path, const char* data, int length) {
+    SString old;
+    OutFile file;
+    if (!SSystem::readFile(path, old) || !file.openExisting(path)) return false;
+    const int common = length < old.length() ? length : old.length();
+    if (!file.writeAt(common, data + common, length - common)) {
+        unsigned error = SSystem::lastErrorCode();
+        file.truncate(old.length());
+        SSystem::setLastErrorCode(error);
+        return false;
+    }
+    if (file.writeAt(0, data, common) && file.truncate(length) && file.flush()) return file.close();
+    unsigned error = SSystem::lastErrorCode();
+    file.writeAt(0, old.getBuffer(), old.length());
+    file.truncate(old.length());
+    file.flush();
+    SSystem::setLastErrorCode(error);
+    return false;
+}
+
+} // namespace
+
 bool SSystem::writeFileAtomic(const char* path, const char* data, int length) {
+    if (length < 0) length = 0;
     SString temp;
-    temp.setRaw(path);
-    temp.append(".vektmp");
-    FILE* f = std::fopen(temp, "wb");
-    if (!f) return false;
-    bool ok = length <= 0 || std::fwrite(data, 1, (size_t)length, f) == (size_t)length;
-    ok = std::fflush(f) == 0 && ok;
+    OutFile file;
+    if (!createTemp(path, file, temp)) return false;
+    bool ok = file.writeAt(0, data, length) && file.flush();
     unsigned error = lastErrorCode();
-    ok = std::fclose(f) == 0 && ok;
-    if (ok && renameFile(temp, path)) return true;
-    if (ok) error = lastErrorCode();
+    ok = file.close() && ok;
+    if (ok && replaceWithRetries(temp, path)) return true;
+    if (ok) {
+        error = lastErrorCode();
+        // A file that cannot be replaced (a scanner holds it) is written in place.
+        if (fileExists(path) && overwriteInPlace(path, data, length)) {
+            deleteFile(temp);
+            return true;
+        }
+    }
     deleteFile(temp);
     setLastErrorCode(error);
     return false;

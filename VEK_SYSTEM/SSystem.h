@@ -44,6 +44,11 @@ public:
     // the wildcard pattern ("*", "?"); returns how many were appended, in no set order.
     static int findFiles(const char* directory, const char* pattern, SStringList& paths);
 
+    // Replacing one file by another (renameFile). Tests put in a replacer that fails, as a
+    // virus scanner holding the target makes the platform's replace fail.
+    using Replacer = bool (*)(const char* from, const char* to);
+    static Replacer setFileReplacer(Replacer replacer); // returns the previous one
+
     // Reads a whole file; false with the error code kept for systemErrorText.
     static bool readFile(const char* path, SString& content);
     // Writes a whole file through a temporary file beside it and a rename, so that a

@@ -288,8 +288,7 @@ void SFileIni::setString(const char* section, const char* key, const char* value
         changed();
         return;
     }
-    // An empty value means "no entry": there is nothing to remove.
-    if (newValue.isEmpty()) return;
+    // An empty value for a missing key still writes "key=": stored files rely on it.
     SString line = raw(key);
     line.append('=');
     line.append(newValue);

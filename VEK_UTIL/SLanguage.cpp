@@ -197,20 +197,17 @@ bool SLanguage::load(const char* text, int length) {
         if (first != ';' && first != '#' && first != '[') {
             SString line;
             line.setRaw(text + pos, end - pos);
+            // A line without "=" is an id with an empty text.
             int eq = line.findChar('=');
-            if (eq < 0) {
-                errorText.appendFormat("SLanguage::load(..) Eintrag Nr. %d hat kein '='.\r\n", entry);
-            } else {
-                SString id = line.left(eq);
-                SString value = line.from(eq + 1);
-                id.trim();
-                value.trim();
-                if (id.isEmpty())
-                    errorText.appendFormat("SLanguage::load(..) Eintrag Nr. %d hat einen leeren Schl\374ssel.\r\n",
-                                           entry);
-                else
-                    addEntry(id, value.unescape());
-            }
+            SString id = eq < 0 ? line : line.left(eq);
+            SString value = eq < 0 ? SString() : line.from(eq + 1);
+            id.trim();
+            value.trim();
+            if (id.isEmpty())
+                errorText.appendFormat("SLanguage::load(..) Eintrag Nr. %d hat einen leeren Schl\374ssel.\r\n",
+                                       entry);
+            else
+                addEntry(id, value.unescape());
         }
         pos = end + 1;
     }

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -69,9 +71,9 @@ TEST_F(SFileIniTest, SetStringEditsInPlace) {
     ini.setString("a", "x", "");
     ini.setString("b", "w", "0");
     ini.setString("c", "k", "v");
-    ini.setString("a", "gone", ""); // removing what is not there changes nothing
+    ini.setString("a", "empty", ""); // a missing key is written even without a value
     EXPECT_TRUE(ini.isModified());
-    const char* expected = "; kopf\r\n[a]\r\ny=22\r\n\r\n[b]\r\nw=0\r\nz=3\r\n\r\n[c]\r\nk=v\r\n";
+    const char* expected = "; kopf\r\n[a]\r\nempty=\r\ny=22\r\n\r\n[b]\r\nw=0\r\nz=3\r\n\r\n[c]\r\nk=v\r\n";
     EXPECT_EQ(bytes(ini.getContent()), expected);
     EXPECT_TRUE(ini.save());
     EXPECT_FALSE(ini.isModified());
@@ -229,22 +231,74 @@ TEST_F(SFileIniTest, MaskedFilesRoundTrip) {
     EXPECT_EQ(reread.getInt("a", "n"), 1);
 }
 
-TEST_F(SFileIniTest, FailedSaveKeepsOldFileAndChanges) {
+TEST_F(SFileIniTest, FailedSaveKeepsTheChanges) {
+    SString folder = dir.file("sub");
+    ASSERT_TRUE(SSystem::createDirectory(folder));
+    SString p(folder);
+    p.append(SSystem::pathSeparator()).append("a.ini");
     SFileIni ini;
-    SString p = loadText(ini, "a.ini", "[a]\r\nx=1\r\n");
-    // A directory where the temporary file would go makes the write fail.
-    SString blocker(p);
-    blocker.append(".vektmp");
-    ASSERT_TRUE(SSystem::createDirectory(blocker));
+    ASSERT_TRUE(SSystem::writeFileAtomic(p, "[a]\r\nx=1\r\n", 10));
+    ASSERT_TRUE(ini.load(p));
+    ASSERT_TRUE(SSystem::deleteFile(p) && SSystem::removeDirectory(folder));
     ini.setString("a", "x", "2");
     EXPECT_FALSE(ini.save());
     EXPECT_TRUE(ini.isModified());
     EXPECT_FALSE(ini.getErrorText().isEmpty());
-    EXPECT_EQ(bytes(dir.read("a.ini")), "[a]\r\nx=1\r\n");
-    SSystem::removeDirectory(blocker);
+    ASSERT_TRUE(SSystem::createDirectory(folder));
     EXPECT_TRUE(ini.save());
-    EXPECT_EQ(bytes(dir.read("a.ini")), "[a]\r\nx=2\r\n");
+    SString stored;
+    EXPECT_TRUE(SSystem::readFile(p, stored));
+    EXPECT_EQ(bytes(stored), "[a]\r\nx=2\r\n");
+    SSystem::deleteFile(p);
+    SSystem::removeDirectory(folder);
+}
 
+// Two program instances saving one file at the same time: every save succeeds and the file
+// holds one of the two texts whole.
+TEST_F(SFileIniTest, TwoInstancesSaveOneFileAtOnce) {
+    SFileIni first, second;
+    loadText(first, "a.ini", "[a]\r\n");
+    ASSERT_TRUE(second.load(dir.file("a.ini")));
+    first.setString("a", "k", std::string(3000, '1').c_str());
+    second.setString("a", "k", std::string(5000, '2').c_str());
+    std::atomic<int> failures{0};
+    auto saveOften = [&failures](SFileIni* ini) {
+        for (int i = 0; i < 200; ++i)
+            if (!ini->save()) ++failures;
+    };
+    std::thread a(saveOften, &first), b(saveOften, &second);
+    a.join();
+    b.join();
+    EXPECT_EQ(failures.load(), 0);
+    std::string stored = bytes(dir.read("a.ini"));
+    EXPECT_TRUE(stored == bytes(first.getContent()) || stored == bytes(second.getContent()));
+    SStringList files;
+    EXPECT_EQ(SSystem::findFiles(dir.path(), "*", files), 1); // no temporary file left behind
+}
+
+int replaceAttempts = 0;
+bool refuseToReplace(const char*, const char*) {
+    ++replaceAttempts;
+    return false;
+}
+
+// A scanner holding the file makes the replace fail: after a few tries the file is written
+// in place, longer or shorter than before.
+TEST_F(SFileIniTest, SaveWritesInPlaceWhenTheFileCannotBeReplaced) {
+    SFileIni ini;
+    loadText(ini, "a.ini", "[a]\r\nx=1\r\n");
+    SSystem::Replacer previous = SSystem::setFileReplacer(refuseToReplace);
+    replaceAttempts = 0;
+    ini.setString("a", "long", std::string(500, 'l').c_str());
+    EXPECT_TRUE(ini.save()) << ini.getErrorText().getBuffer();
+    EXPECT_GT(replaceAttempts, 1);
+    EXPECT_EQ(bytes(dir.read("a.ini")), bytes(ini.getContent()));
+    ini.setSectionText("a", "y=2");
+    EXPECT_TRUE(ini.save());
+    EXPECT_EQ(bytes(dir.read("a.ini")), "[a]\r\ny=2\r\n");
+    SSystem::setFileReplacer(previous);
+    SStringList files;
+    EXPECT_EQ(SSystem::findFiles(dir.path(), "*", files), 1);
 }
 
 TEST_F(SFileIniTest, ReadOnlyPendingChangesAndDestruction) {
