@@ -136,7 +136,7 @@ bool Simulator::writeAll(const void* data, size_t count) {
     return true;
 }
 
-// How many telemetry bytes may go now; takes the next piece from the source when needed.
+// How many telemetry bytes may go now (flooding: at least one while any are left).
 size_t Simulator::bytesDue(double t) const {
     if (t < pausedUntil) return 0;
     size_t pending = outgoing.size() - sent;
