@@ -338,7 +338,7 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
     }
     // The default procedure needs a window; a message offered to every window (the
     // application timer, a key climbing the parent chain) has none.
-    if (!handled && h) result = DefWindowProcA(h, msg, wParam, lParam);
+    if (!handled && h) result = callDefaultProc(h, msg, wParam, lParam);
     if (h) globalApplication.notifyWatchers(h, msg, wParam, lParam);
     return result;
 }
@@ -471,6 +471,9 @@ void SWindow::onMButtonDown(int, int, int) {}
 void SWindow::onMButtonUp(int, int, int) {}
 bool SWindow::onNcPaint(SDevice&) { return false; }
 bool SWindow::createPending(SWindow&, int, int) { return false; }
+LRESULT SWindow::callDefaultProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(h, msg, wParam, lParam);
+}
 
 void SWindow::paintTo(SDevice& target) {
     printing = true;

@@ -81,6 +81,9 @@ public:
 
     // Creates a declared control of a frame at its first show (the controls override it).
     virtual bool createPending(SWindow& frame, int x, int y);
+    // What runs for a message no handler took: DefWindowProcA here; a subclassed control
+    // calls its platform class's own procedure instead.
+    virtual LRESULT callDefaultProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
 
     void show(int command);
     void hide() { show(SW_HIDE); }
