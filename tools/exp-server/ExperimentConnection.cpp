@@ -58,9 +58,9 @@ void ExperimentConnection::onRead() {
 
 void ExperimentConnection::handle(const ProtocolMessage& message) {
     if (phase == AwaitingAdmission) {
-        std::string reply = options.refuse ? "disabled|Das Experiment ist zur Zeit gesperrt."
-                                           : admissionReply(textOf(message.payload), matrikel);
-        if (message.code != ProtocolMessage::Status) reply = "disabled|Bitte melden Sie sich zuerst an.";
+        std::string reply = "disabled|Bitte melden Sie sich zuerst an.";
+        if (options.refuse) reply = "disabled|Das Experiment ist zur Zeit gesperrt.";
+        else if (message.code == ProtocolMessage::Status) reply = admissionReply(textOf(message.payload), matrikel);
         if (reply.rfind("connected|", 0) == 0) phase = Admitted;
         return script(ProtocolMessage::Status, reply);
     }
