@@ -75,6 +75,7 @@ public:
     int getExitCode() const { return exitCode; }
     const SString& getDefaultFontFace() const { return defaultFontFace; }
     double getFontScale() const { return fontScale; }
+    void setFontScale(double scale) { fontScale = scale; }
     UINT_PTR getTimerId() const { return timerId; }
     bool startTimer();
     static void bringToFront(HWND hwnd);

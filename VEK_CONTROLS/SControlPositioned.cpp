@@ -1,0 +1,194 @@
+#include "VEK_CONTROLS/SControlPositioned.h"
+
+#include "VEK_GUI/SApplication.h"
+#include "VEK_GUI/SGdiObject.h"
+#include "VEK_UTIL/SError.h"
+#include "VEK_UTIL/SResources.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Fonts handed to controls: made once per description and kept for the whole run, because
+// a control draws with the font it was given for as long as it lives.
+HFONT controlFont(const LOGFONTA& description) {
+    struct Entry {
+        LOGFONTA from;
+        SGdiObject<HFONT> font;
+    };
+    static std::vector<Entry> fonts;
+    for (const Entry& e : fonts)
+        if (std::memcmp(&e.from, &description, sizeof description) == 0) return e.font.get();
+    SGdiObject<HFONT> made(CreateFontIndirectA(&description));
+    if (!made) return nullptr;
+    HFONT handle = made.get();
+    fonts.push_back(Entry{description, std::move(made)});
+    return handle;
+}
+
+} // namespace
+
+SControlPositioned::SControlPositioned() {
+    kind = 3;
+    rect = SRect{-1, -1, 80, 20};
+}
+
+bool SControlPositioned::create(SWindow&) { return create(nullptr); }
+
+bool SControlPositioned::create(SWindow*) {
+    globalError.show("SControl::create(): Controls k\366nnen nicht mittels create(...) erzeugt werden, verwenden Sie "
+                     "statt dessen createCtrl(...).",
+                     0, "Fehler !", 16);
+    return false;
+}
+
+bool SControlPositioned::createPending(SWindow& frame, int x, int y) {
+    SString text(title); // createControl assigns the title anew
+    return createCtrl(&frame, text, x, y, DefaultSize, DefaultSize, 1) != 0;
+}
+
+LRESULT SControlPositioned::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled,
+                                       LRESULT& result) {
+    if (h == hwnd && h) {
+        if (msg == MSG_POSITIONING_START) onStartPositioning();
+        if (msg == MSG_POSITIONING_STOP) onStopPositioning();
+    }
+    return SControl::windowProc(h, msg, wParam, lParam, handled, result);
+}
+
+int SControlPositioned::createCtrl(SWindow* parentWindow, const char* text, int x, int y, int width, int height,
+                                   int anchorMode) {
+    SRect r = rect;
+    r.x = x;
+    r.y = y;
+    if (width != DefaultSize) r.width = width;
+    if (height != DefaultSize) r.height = height;
+    return createControl(parentWindow, text, r, anchorMode);
+}
+
+int SControlPositioned::createControl(SWindow* parentWindow, const char* text, SRect r, int anchorMode) {
+    if (created) {
+        SWindow::create(parentWindow); // reports the second creation, changes nothing
+        return 0;
+    }
+    onFirstCreateStep();
+    windowId = controlId;
+    anchor.setMode((uint32_t)anchorMode);
+    if (scaleWithFont) {
+        double scale = globalApplication.getFontScale();
+        r = SRect{(int)(r.x * scale), (int)(r.y * scale), (int)(r.width * scale), (int)(r.height * scale)};
+    }
+    designRect = r;
+    if (parentWindow) {
+        // Negative values count from the parent's right and bottom edges.
+        SSize p = parentWindow->getClientSize();
+        if (r.x < 0) r.x = p.width + r.x;
+        if (r.y < 0) r.y = p.height + r.y;
+        if (r.width < 0) r.width = p.width - r.x + r.width;
+        if (r.height < 0) r.height = p.height - r.y + r.height;
+    }
+    rect = r;
+    title = text ? text : "";
+    onBeforeCreate();
+    if (!SWindow::create(parentWindow)) return 0;
+    applyFontToControl();
+    loadControlpos();
+    if (parent) {
+        SSize p = parentClientSize();
+        SRect now = currentRect();
+        anchor.classify(SRect{0, 0, p.width, p.height}, now);
+        anchor.record(now, p);
+    }
+    onAfterCreate();
+    show(SW_SHOW);
+    return controlId;
+}
+
+void SControlPositioned::applyFontToControl() {
+    if (!hwnd) return;
+    HFONT font = controlFont(device.getLogFont());
+    if (font) SendMessageA(hwnd, WM_SETFONT, (WPARAM)font, TRUE);
+}
+
+SRect SControlPositioned::currentRect() { return hwnd ? getWindowRect(false) : rect; }
+
+SSize SControlPositioned::parentClientSize() const {
+    return parent && parent->getHwnd() ? parent->getClientSize() : SSize{};
+}
+
+// ---------------------------------------------------------------- stored positions
+
+SString SControlPositioned::rectText(const SRect& r) {
+    return SString::formatted("%d,%d,%d,%d", r.x, r.y, r.width, r.height);
+}
+
+SString SControlPositioned::positionKey(const SRect& r) const {
+    SString key;
+    key.setRaw(getClassName()).append(",").append(rectText(r));
+    return key;
+}
+
+SRect SControlPositioned::parseStoredRect(const char* value, const SRect& current) {
+    SString all;
+    all.setRaw(value ? value : "");
+    all.append(",,,");
+    int items[4] = {current.x, current.y, current.width, current.height};
+    int pos = 0;
+    for (int i = 0; i < 4; ++i) {
+        SString item = all.token(",", pos).trim();
+        if (item.isEmpty()) continue;
+        int v = item.toNumber();
+        // A size below 1 would make the control vanish: keep the current one.
+        if (i >= 2 && v < 1) continue;
+        items[i] = v;
+    }
+    return SRect{items[0], items[1], items[2], items[3]};
+}
+
+SRect SControlPositioned::fitInto(const SRect& r, SSize parentSize) {
+    SRect out = r;
+    // Wide arithmetic: stored numbers may be anything up to the limits of int.
+    auto fit = [](int& start, int& length, int limit) {
+        if (limit <= 0) return; // a parent without size gives no measure
+        if (length > limit) length = limit;
+        long long end = (long long)start + length;
+        if (end > limit) start = limit - length;
+        if (start < 0) start = 0;
+    };
+    fit(out.x, out.width, parentSize.width);
+    fit(out.y, out.height, parentSize.height);
+    return out;
+}
+
+bool SControlPositioned::loadControlpos() {
+    if (!parent) return false;
+    SFileIni& positions = globalResources.controlPositions;
+    SString section;
+    section.setRaw(parent->getClassName());
+    SString value = positions.getString(section, positionKey(designRect), "");
+    SRect now = currentRect();
+    if (value.isEmpty()) value = positions.getString(section, positionKey(now), "");
+    if (value.isEmpty()) return false;
+    SRect stored = fitInto(parseStoredRect(value, now), parentClientSize());
+    moveWindow(stored, true);
+    return true;
+}
+
+// ---------------------------------------------------------------- layouter and steps
+
+void SControlPositioned::onStartPositioning() {
+    if (!parent || !positionable || !hwnd) return;
+    moveWindow(fitInto(currentRect(), parentClientSize()), true);
+}
+
+void SControlPositioned::onStopPositioning() {
+    if (!parent || !hwnd) return;
+    SSize p = parentClientSize();
+    anchor.rerecord(currentRect(), p);
+    onParentResized(p);
+}
+
+void SControlPositioned::onAfterCreate() {}
+void SControlPositioned::onBeforeCreate() {}
+void SControlPositioned::onFirstCreateStep() {}

@@ -1,0 +1,115 @@
+#include "VEK_CONTROLS/SControlPredefined.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The object of a subclassed window, kept with the window itself.
+const char* const kObjectProperty = "VEK_SControl";
+
+struct ClassProcedure {
+    char name[64];
+    WNDPROC procedure;
+};
+
+// Process-wide, set once per platform class by its first control (GUI thread only).
+std::vector<ClassProcedure>& classProcedures() {
+    static std::vector<ClassProcedure> table;
+    return table;
+}
+
+} // namespace
+
+SControlPredefined::~SControlPredefined() {
+    // Destroyed while the class procedure is still reachable through this object: the
+    // platform control must see its WM_DESTROY and WM_NCDESTROY to free what it holds.
+    if (isWindow()) DestroyWindow(hwnd);
+    unsubclass();
+}
+
+WNDPROC SControlPredefined::classProcedure(const char* platformClass) {
+    for (const ClassProcedure& c : classProcedures())
+        if (_stricmp(c.name, platformClass) == 0) return c.procedure;
+    return nullptr;
+}
+
+WNDPROC SControlPredefined::storeClassProcedure(HWND h, const char* platformClass) {
+    if (WNDPROC known = classProcedure(platformClass)) return known;
+    ClassProcedure entry{};
+    std::strncpy(entry.name, platformClass, sizeof entry.name - 1);
+    // Under common controls 6 this may be a handle-like value: only CallWindowProcA calls it.
+    entry.procedure = (WNDPROC)GetClassLongPtrA(h, GCLP_WNDPROC);
+    if (!entry.procedure) return nullptr;
+    classProcedures().push_back(entry);
+    return entry.procedure;
+}
+
+void SControlPredefined::onAfterCreate() {
+    SControlPositioned::onAfterCreate();
+    if (!hwnd || subclassed) return;
+    original = storeClassProcedure(hwnd, className);
+    if (!original) return;
+    SetPropA(hwnd, kObjectProperty, (HANDLE)this);
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)subclassProcedure);
+    subclassed = true;
+}
+
+void SControlPredefined::unsubclass() {
+    if (!subclassed) return;
+    subclassed = false;
+    if (!IsWindow(hwnd)) return;
+    RemovePropA(hwnd, kObjectProperty);
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)original);
+}
+
+LRESULT CALLBACK SControlPredefined::subclassProcedure(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* control = static_cast<SControlPredefined*>(GetPropA(h, kObjectProperty));
+    if (!control || control->hwnd != h) {
+        char name[64] = {0};
+        GetClassNameA(h, name, sizeof name);
+        WNDPROC procedure = classProcedure(name);
+        return procedure ? CallWindowProcA(procedure, h, msg, wParam, lParam) : DefWindowProcA(h, msg, wParam, lParam);
+    }
+    if (msg == WM_NCDESTROY) {
+        // The last message: the window goes back to its class procedure.
+        RemovePropA(h, kObjectProperty);
+        control->subclassed = false;
+        LRESULT r = CallWindowProcA(control->original, h, msg, wParam, lParam);
+        SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)control->original);
+        return r;
+    }
+    bool handled = false;
+    LRESULT result = 0;
+    // WM_NCHITTEST is only looked at: the class procedure answers it.
+    return control->windowProc(h, msg, wParam, lParam, handled, result);
+}
+
+LRESULT SControlPredefined::callDefaultProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (subclassed && original) return CallWindowProcA(original, h, msg, wParam, lParam);
+    return SWindow::callDefaultProc(h, msg, wParam, lParam);
+}
+
+LRESULT SControlPredefined::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled,
+                                       LRESULT& result) {
+    if (msg == WM_PAINT && h == hwnd && h && !handled) {
+        // The platform paints its control first (the library's own paint would validate the
+        // window before it could); the library's drawing goes on top.
+        result = callDefaultProc(h, msg, wParam, lParam);
+        handled = true;
+        paintOver();
+        return result;
+    }
+    return SControlPositioned::windowProc(h, msg, wParam, lParam, handled, result);
+}
+
+void SControlPredefined::paintOver() {
+    HDC dc = GetDC(hwnd);
+    if (!dc) return;
+    device.setHwnd(hwnd);
+    device.beginPaint(dc);
+    paintBackground(device);
+    onPaint(device);
+    device.endPaint();
+    ReleaseDC(hwnd, dc);
+}
