@@ -1,6 +1,7 @@
 #include "VEK_CONTROLS/SControlPositioned.h"
 
 #include "VEK_GUI/SApplication.h"
+#include "VEK_ARRAYS/SStringList.h"
 #include "VEK_GUI/SGdiObject.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
@@ -173,6 +174,27 @@ bool SControlPositioned::loadControlpos() {
     SRect stored = fitInto(parseStoredRect(value, now), parentClientSize());
     moveWindow(stored, true);
     return true;
+}
+
+// ---------------------------------------------------------------- styles
+
+int SControlPositioned::styleItems(const char* name, SStringList& items) {
+    items.clear();
+    if (!globalResources.isInitialised()) return 0;
+    SString text = globalResources.getStyle(name);
+    if (text.isEmpty()) return 0;
+    items.split(text, ",");
+    for (int i = 0; i < items.count(); ++i) items[i].trim();
+    return items.count();
+}
+
+int SControlPositioned::scaled(int value) { return (int)(value * globalApplication.getFontScale()); }
+
+void SControlPositioned::invalidateBehind() {
+    if (!hwnd || !parent) return;
+    bool transparent = device.getTextBackColor() == SPainter::Transparent ||
+                       parent->getDevice().getTextBackColor() == SPainter::Transparent;
+    if (transparent) parent->invalidate(getWindowRect(false));
 }
 
 // ---------------------------------------------------------------- layouter and steps

@@ -6,6 +6,8 @@
 
 #include "VEK_CONTROLS/SControl.h"
 
+class SStringList;
+
 class SPositioningWnd;
 
 class SControlPositioned : public SControl {
@@ -60,7 +62,16 @@ public:
     // cache that outlives every window, so the control never draws with a deleted font.
     void applyFontToControl();
 
+    // The items of a named style text, trimmed; none before the resource manager started
+    // (styles are read there). Returns the item count.
+    static int styleItems(const char* name, SStringList& items);
+    // A style size (points, pixels) times the application's font scale, truncated.
+    static int scaled(int value);
+
 protected:
+    // A control with a transparent background leaves its old text on the parent: the parent
+    // repaints that place before a new text is shown.
+    void invalidateBehind();
     // The rectangle of the control in its parent's client coordinates (rect before creation).
     SRect currentRect();
     SSize parentClientSize() const;
