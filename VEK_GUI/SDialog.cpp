@@ -1,6 +1,11 @@
 #include "VEK_GUI/SDialog.h"
 
-SDialog::SDialog() = default;
+SDialog::SDialog() {
+    okButton.setControlId(IDOK);
+    okButton.setTitle("OK");
+    cancelButton.setControlId(IDCANCEL);
+    cancelButton.setTitle("Abbrechen");
+}
 
 LRESULT SDialog::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) {
     if (msg == WM_COMMAND && (h == hwnd || h == nullptr)) {

@@ -2,6 +2,7 @@
 // buttons and Tab moving the focus through its tab stops.
 #pragma once
 
+#include "VEK_CONTROLS/SButton.h"
 #include "VEK_GUI/SFrameWindow.h"
 
 class SDialog : public SFrameWindow {
@@ -20,4 +21,13 @@ public:
 
     // The next (or previous) child with WS_TABSTOP after the focused one, wrapping once.
     HWND nextTabStop(bool backwards) const;
+
+    // The dialog's own buttons, OK with id 1 and Cancel with id 2; the dialog creates them
+    // with createCtrl where it wants them.
+    SButton& getOkButton() { return okButton; }
+    SButton& getCancelButton() { return cancelButton; }
+
+protected:
+    SButton okButton;
+    SButton cancelButton;
 };
