@@ -23,11 +23,7 @@ public:
     void enable();
     bool isEnabled() const;
     void print(const char* text);
-    void printf(const char* format, ...)
-#if defined(__GNUC__)
-        __attribute__((format(printf, 2, 3)))
-#endif
-        ;
+    void printf(const char* format, ...) VEK_PRINTF(2, 3);
     // Another monitor address (tests); closes the connection and allows one new attempt.
     void setTarget(const char* targetHost, int targetPort);
     int getConnectState() const;

@@ -5,6 +5,21 @@
 #include <cstdarg>
 #include <cstdint>
 
+// printf checking of format texts. MinGW checks against the printf it links (gnu_printf
+// with the C99 stdio that C++ programs get there), which its stdio.h names. A marked text
+// whose German and English parts both carry the conversions is checked as one text: pass
+// it through an SString first (which resolves it) and format with that.
+#ifdef __MINGW32__
+#include <cstdio>
+#endif
+#if defined(__MINGW32__) && defined(__MINGW_PRINTF_FORMAT)
+#define VEK_PRINTF(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
+#elif defined(__GNUC__)
+#define VEK_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define VEK_PRINTF(fmt, args)
+#endif
+
 class SStringList;
 class SNumList;
 #ifdef _WIN32
@@ -35,11 +50,11 @@ public:
     SString& operator=(int value);
     SString& operator=(long value);
     SString& operator=(double value);
-    SString& format(const char* fmt, ...);
-    SString& appendFormat(const char* fmt, ...);
-    SString& formatV(const char* fmt, va_list args);
-    SString& appendFormatV(const char* fmt, va_list args);
-    static SString formatted(const char* fmt, ...);
+    SString& format(const char* fmt, ...) VEK_PRINTF(2, 3);
+    SString& appendFormat(const char* fmt, ...) VEK_PRINTF(2, 3);
+    SString& formatV(const char* fmt, va_list args) VEK_PRINTF(2, 0);
+    SString& appendFormatV(const char* fmt, va_list args) VEK_PRINTF(2, 0);
+    static SString formatted(const char* fmt, ...) VEK_PRINTF(1, 2);
 
     // Appending and building
     SString& append(const char* text, int count = -1);

@@ -37,7 +37,7 @@ TEST(SLanguageLookup, LengthLimitsTheParts) {
 TEST(SLanguageLookup, GlobalTableServesAssignmentsAndFormat) {
     SString s("~~idConnect~~verbinden~~connect");
     EXPECT_STREQ(s, "verbinden");
-    s.format("~~idLevel~~Stand %d~~Level %d", 5);
+    s.format("~~idLevel~~Stand %d", 5);
     EXPECT_STREQ(s, "Stand 5");
 }
 
