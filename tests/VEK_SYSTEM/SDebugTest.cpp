@@ -10,14 +10,6 @@
 
 namespace {
 
-TEST(SDebug, StartsDisabledTowardsTheLocalMonitor) {
-    SDebug debug;
-    EXPECT_FALSE(debug.isEnabled());
-    EXPECT_STREQ(debug.getHost(), "localhost");
-    EXPECT_EQ(debug.getPort(), 5001);
-    EXPECT_STREQ(debug.getClassName(), "SDebug");
-}
-
 TEST(SDebug, SendsLinesOnceEnabledAndWarnsAboutLongPrintf) {
     PlainPeer monitor;
     SDebug debug;

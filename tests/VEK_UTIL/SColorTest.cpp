@@ -5,17 +5,6 @@
 
 namespace {
 
-TEST(SColorValue, ChannelsInPlatformOrder) {
-    SColor c(0x11, 0x22, 0x33);
-    EXPECT_EQ(c.red(), 0x11);
-    EXPECT_EQ(c.green(), 0x22);
-    EXPECT_EQ(c.blue(), 0x33);
-    EXPECT_EQ(c.alpha(), 0);
-    EXPECT_EQ(c.getValue(), 0x332211u);
-    EXPECT_EQ(SColor(0xFF000000u).alpha(), 0xFF);
-    EXPECT_EQ(SColor().getValue(), 0u);
-}
-
 TEST(SColorMapNames, SynonymsCaseSensitiveAndSpelling) {
     SColorMap map;
     EXPECT_EQ(map.parse("black"), 0);

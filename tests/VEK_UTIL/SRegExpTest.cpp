@@ -190,21 +190,4 @@ TEST(SRegExpErrors, InvalidUtf8IsARunTimeError) {
     EXPECT_EQ(results.count(), 0);
 }
 
-TEST(SStringMatch, RunsTheSearchOnItsText) {
-    BoxRecorder boxes;
-    SString text("k=1, m=22");
-    SStringList results;
-    SNumList positions;
-    EXPECT_EQ(text.match("/(\\w)=(\\d+)/", results, &positions), 2);
-    EXPECT_EQ(joined(results), "k=1|k|1|m=22|m|22");
-    EXPECT_EQ(values(positions), (std::vector<int>{0, 0, 2, 5, 5, 7}));
-    EXPECT_EQ(text.match("/x/", results), 0);
-    EXPECT_EQ(results.count(), 6);
-
-    text.setRaw("\374");
-    EXPECT_EQ(text.match("/./u", results), 0);
-    ASSERT_EQ(boxes.count(), 1);
-    EXPECT_STREQ(boxes.last().text, "Fehler (-7)bei SString::match()");
-}
-
 } // namespace
