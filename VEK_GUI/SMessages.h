@@ -14,6 +14,7 @@ enum : unsigned {
     MSG_DIALOG_KEY = 0x4491,        // dialog -> children: lParam 0 Enter, 2 Escape
     MSG_WATCHED = 0x4B6,            // application -> watcher: lParam SWatchedMessage*
     MSG_RECEIVE_BYTE = 0x1DC8,      // serial port -> frame: the byte in the low byte of lParam
+    MSG_NET_MESSAGE = 0x1DD0,       // network client -> its window (sent): lParam a NetDelivery*
 };
 
 #include <windows.h>

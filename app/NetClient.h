@@ -1,0 +1,76 @@
+// NetClient: the experiment client. The same stream first asks the web server for the
+// experiment server's address, then carries the experiment connection.
+//
+// Server messages are cut on the event thread and handed to the GUI thread one at a time,
+// in arrival order, each as one MSG_NET_MESSAGE sent to the message window; that window
+// passes the message to deliver(), so the session, its buttons, the protocol view and the
+// decoder are only ever touched on the GUI thread.
+#pragma once
+
+#include "VEK_SYSTEM/SNetworkStreamTcp.h"
+#include "app/ExperimentSession.h"
+#include "app/FrameReassembler.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+class NetClient;
+
+// What MSG_NET_MESSAGE carries in lParam: a complete server message, or the length of a
+// frame the client refused to hold. Valid only while the message is being handled.
+struct NetDelivery {
+    const NetClient* client = nullptr;
+    unsigned connection = 0; // the connection it came from; older ones are dropped
+    bool oversized = false;
+    uint32_t length = 0;
+    ProtocolMessage message;
+};
+
+class NetClient : public SNetworkStreamTcp {
+public:
+    static constexpr int webPollTries = 50;
+    static constexpr int webPollMs = 100;
+
+    NetClient();
+    ~NetClient() override;
+    const char* getClassName() const override { return "NetClient"; }
+
+    // The window that receives the server messages (and the socket notifications of the
+    // address query); it lives on the GUI thread.
+    void setMessageWindow(HWND window) { messageWindow = window; }
+    void setWebServer(const char* host, int webPort);
+
+    // Asks the web server for the experiment server's address and keeps it in ip. Runs on
+    // the GUI thread and dispatches its messages meanwhile (about 5 s at most).
+    bool queryAddress();
+    const SString& getIp() const { return ip; }
+
+    // createClient to ip and the event thread. A connected stream stays as it is and the
+    // call fails with the stream's error text.
+    bool connectExperiment(int experimentPort);
+    void close() override;
+
+    // Frame and send one message; nothing happens when the stream is not connected.
+    void sendText(uint32_t code, const SString& text);
+    void sendData(uint32_t code, const SMem& bytes);
+
+    // GUI thread: applies one MSG_NET_MESSAGE to the session. False when it is not this
+    // client's or belongs to a connection that has been closed since.
+    bool deliver(LPARAM delivery, ExperimentSession& session) const;
+
+protected:
+    void onRead() override;
+
+private:
+    bool handOver(NetDelivery& delivery);
+    static bool replyComplete(const SString& reply);
+
+    SString ip;
+    FrameReassembler rxBuffer; // event thread only, reset before each connection
+    HWND messageWindow = nullptr;
+    SString webHost = "localhost";
+    int webPort = 80;
+    std::atomic<unsigned> connection{0};
+};
