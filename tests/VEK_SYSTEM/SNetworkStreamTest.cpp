@@ -56,7 +56,6 @@ TEST(SNetworkStreamTcp, ClientAndServerRolesExchangeSegmentsInOrder) {
     ASSERT_TRUE(server.startEventThread());
     ASSERT_TRUE(client.createClient(nullptr, port, "127.0.0.1")) << client.getErrorText().getBuffer();
     EXPECT_STREQ(client.getStatusText(), "Client verbunden.");
-    EXPECT_TRUE(client.isConnectedTo("127.0.0.1", port));
     EXPECT_TRUE(client.isConnectedTo("127.0.0.1", -1));
     EXPECT_FALSE(client.isConnectedTo("127.0.0.1", port + 1));
     ASSERT_TRUE(client.startEventThread());
@@ -159,10 +158,6 @@ TEST(SNetworkStreamTcp, FailedConnectsLeaveNoSocketAndExplainWhy) {
 TEST(SNetworkStreamTcp, CloseEndsTheEventThreadAndTheStreamCanConnectAgain) {
     PlainPeer first;
     Collector client;
-    client.close();
-    EXPECT_STREQ(client.getStatusText(), "Verbindung beendet.");
-    EXPECT_TRUE(client.getErrorText().isEmpty());
-
     ASSERT_TRUE(connectTo(client, first));
     ASSERT_TRUE(client.startEventThread());
     EXPECT_TRUE(client.isRunning());

@@ -10,7 +10,6 @@ TEST(SColorMapNames, SynonymsCaseSensitiveAndSpelling) {
     EXPECT_EQ(map.parse("black"), 0);
     EXPECT_EQ(map.parse("schwarz"), 0);
     EXPECT_EQ(map.parse("purple"), (int)SColor(128, 0, 128).getValue());
-    EXPECT_EQ(map.findName("gray"), (int)SColor(128, 128, 128).getValue());
     EXPECT_EQ(map.findName("grau"), (int)SColor(128, 128, 128).getValue());
     EXPECT_EQ(map.findName("Gray"), -1);
     EXPECT_EQ(map.findName("gr\374n"), (int)SColor(0, 128, 0).getValue());

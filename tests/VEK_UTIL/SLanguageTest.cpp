@@ -82,16 +82,6 @@ TEST(SLanguageTable, LoadsAppendAndClearResets) {
     EXPECT_STREQ(resolve(table, "~~a~~x"), "x");
 }
 
-TEST(SLanguageTable, MissingIdsCollectedOnce) {
-    SLanguage table;
-    table.setCollectMissing(true);
-    table.setLanguage("fr");
-    resolve(table, "~~idA~~a~~A");
-    resolve(table, "~~idA~~a~~A");
-    resolve(table, "~~idB~~b");
-    EXPECT_STREQ(table.getMissingIds(), "idA\r\nidB\r\n");
-}
-
 TEST(SLanguageString, TranslateReplacesKnownIds) {
     globalLanguage.load("idTranslateTest=\334bersetzt\n");
     SString s;
