@@ -96,6 +96,10 @@ bool SApplicationBasic::wait(unsigned milliseconds, volatile int* continueFlag) 
         if (elapsed >= milliseconds) return true;
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage((int)msg.wParam); // the program's own loop must end too
+                return false;
+            }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } else {

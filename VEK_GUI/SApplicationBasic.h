@@ -22,7 +22,7 @@ public:
     SFileIni& getComputerConfig() { return computerConfig; }
 
     // Dispatches the calling thread's messages until `milliseconds` have passed (true), or
-    // until *continueFlag becomes 0 (false).
+    // until *continueFlag becomes 0 or a quit message arrives (false; the quit is posted again).
     bool wait(unsigned milliseconds, volatile int* continueFlag = nullptr);
 
     // A free name "vektmp<n>.<extension>" in the temporary directory; deleted at the end.

@@ -132,6 +132,29 @@ TEST(ApplicationWait, DispatchesWhileWaitingAndStopsOnTheFlag) {
     EXPECT_EQ(window.userMessages, 8);
 }
 
+void CALLBACK quitWithOtherCode(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); }
+
+// Closing the main window while a handler waits: the quit that wait takes must still end
+// the program's loop. A thread timer ends a loop that lost it, with another code.
+TEST(ApplicationWait, QuitDuringAWaitEndsTheLoop) {
+    class Quitter : public SWindow {
+    public:
+        LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
+            if (msg == WM_USER + 3 && h == hwnd) PostQuitMessage(7);
+            return SWindow::windowProc(h, msg, w, l, handled, result);
+        }
+    } window;
+    ASSERT_TRUE(window.create(nullptr));
+    PostMessageA(window.getHwnd(), WM_USER + 3, 0, 0);
+    EXPECT_FALSE(globalApplicationBasic.wait(500));
+    UINT_PTR rescue = SetTimer(nullptr, 0, 2000, quitWithOtherCode);
+    EXPECT_EQ(globalApplication.runMessageLoop(), 7);
+    KillTimer(nullptr, rescue);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 TEST(ApplicationTimer, ReachesEveryRegisteredWindow) {
     CountingWindow a, b, c;
     ASSERT_TRUE(a.create(nullptr));
