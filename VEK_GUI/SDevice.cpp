@@ -21,15 +21,6 @@ bool samePen(const LOGPEN& a, const LOGPEN& b) {
     return a.lopnStyle == b.lopnStyle && a.lopnWidth.x == b.lopnWidth.x && a.lopnColor == b.lopnColor;
 }
 
-bool sameFont(const LOGFONTA& a, const LOGFONTA& b) {
-    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
-           a.lfOrientation == b.lfOrientation && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
-           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
-           a.lfOutPrecision == b.lfOutPrecision && a.lfClipPrecision == b.lfClipPrecision &&
-           a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
-           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
-}
-
 // Logical over physical dots per inch, measured once per run. A context that reports no
 // physical size (some printers and metafile references) counts as 1.
 struct ResolutionFactors {
@@ -169,9 +160,7 @@ void SDevice::endPaint() {
     bool outside = (stateFlags & OutsideContext) != 0;
     if (!outside && noFlicker) endBuffer();
     // Nothing of ours may stay selected when it is deleted below.
-    SelectObject(hdc, GetStockObject(BLACK_PEN));
-    SelectObject(hdc, GetStockObject(WHITE_BRUSH));
-    SelectObject(hdc, GetStockObject(SYSTEM_FONT));
+    deselectObjects(hdc);
     if (outside)
         RestoreDC(hdc, savedDC);
     else
@@ -180,6 +169,29 @@ void SDevice::endPaint() {
     hdc = nullptr;
     paintOpen = false;
     stateFlags &= ~OutsideContext;
+}
+
+HDC SDevice::enterContext(HDC context) {
+    HDC previous = hdc;
+    hdc = context;
+    return previous;
+}
+
+void SDevice::leaveContext(HDC previous) {
+    if (hdc && hdc != previous) deselectObjects(hdc);
+    hdc = previous;
+    if (!hdc) return;
+    // The handler may have made new ones: the outer context holds the current objects.
+    if (pen) SelectObject(hdc, pen.get());
+    if (brushSelected) SelectObject(hdc, fillBrush ? (HGDIOBJ)fillBrush.get() : GetStockObject(NULL_BRUSH));
+    if (font) SelectObject(hdc, font.get());
+}
+
+// Stock objects in place of ours, so that ours can be deleted.
+void SDevice::deselectObjects(HDC context) {
+    SelectObject(context, GetStockObject(BLACK_PEN));
+    SelectObject(context, GetStockObject(WHITE_BRUSH));
+    SelectObject(context, GetStockObject(SYSTEM_FONT));
 }
 
 void SDevice::releaseObjects() {
@@ -442,7 +454,7 @@ void SDevice::setFontManagedElsewhere(bool on) {
 }
 
 void SDevice::applyFont() {
-    if (!(stateFlags & FontManagedElsewhere) && (!font || !sameFont(logFont, fontMadeFrom))) {
+    if (!(stateFlags & FontManagedElsewhere) && (!font || !SFontCache::same(logFont, fontMadeFrom))) {
         SGdiObject<HFONT> made(CreateFontIndirectA(&logFont));
         if (!made) {
             SString text("Font konnte nicht erzeugt werden: ");
@@ -487,7 +499,17 @@ void SDevice::setFont(const char* face, int size, int underline, int italic, int
     if (weight != -2) logFont.lfWeight = weight;
     logFont.lfCharSet = 0;
     applyFont();
-    if (hwnd && font) SendMessageA(hwnd, WM_SETFONT, (WPARAM)font.get(), TRUE);
+    giveFontToWindow();
+}
+
+// Not the device's own font, which ends with the paint: a window keeps the font it was given.
+// Sent only when it changes, because a control invalidates itself on WM_SETFONT and one that
+// sets its font while it draws would otherwise be drawn for ever.
+void SDevice::giveFontToWindow() {
+    if (!hwnd || (stateFlags & FontManagedElsewhere)) return;
+    HFONT shared = globalApplication.getFontCache().get(logFont);
+    if (!shared || (HFONT)SendMessageA(hwnd, WM_GETFONT, 0, 0) == shared) return;
+    SendMessageA(hwnd, WM_SETFONT, (WPARAM)shared, TRUE);
 }
 
 void SDevice::setBold(bool bold) { setFont("", -2, -2, -2, bold ? FW_BOLD : FW_NORMAL); }

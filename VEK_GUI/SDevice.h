@@ -5,6 +5,7 @@
 #pragma once
 
 #include "VEK_ARRAYS/SPointList.h"
+#include "VEK_GUI/SFontCache.h"
 #include "VEK_GUI/SGdiObject.h"
 #include "VEK_GUI/SPainter.h"
 #include "VEK_UTIL/SGeometry.h"
@@ -84,6 +85,11 @@ public:
     // Hands a context in for one handler call without BeginPaint/SaveDC (WM_ERASEBKGND,
     // WM_NCPAINT); nullptr ends it.
     void setContext(HDC context) { hdc = context; }
+    // The same for a handler that may run in the middle of a paint (an erase or frame paint
+    // forced from onPaint): enter returns the context to give back to leave, which also takes
+    // the device's objects out of the handed-in context.
+    HDC enterContext(HDC context);
+    void leaveContext(HDC previous);
     bool isPainting() const { return hdc != nullptr; }
 
     // What a paint has created so far (pens, brushes, fonts, bitmaps): for tests and benchmarks.
@@ -99,6 +105,9 @@ public:
     HBRUSH getTextBackBrush();
     // A font selected by someone else (a control's own font) is left alone by applyFont.
     void setFontManagedElsewhere(bool on);
+    // Gives the window the font of the current description (setFont does it); the window
+    // may keep it for its whole life.
+    void giveFontToWindow();
 
 private:
     enum StateBits : DWORD { FontManagedElsewhere = 2, OutsideContext = 4 };
@@ -112,6 +121,7 @@ private:
     void beginBuffer();
     void endBuffer();
     void releaseObjects();
+    static void deselectObjects(HDC context);
     const char* ownerName() const;
     // A context for conversions and metrics outside a paint; the window's, released after use.
     template <class Use>

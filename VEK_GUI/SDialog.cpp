@@ -40,18 +40,36 @@ int SDialog::onKeyDown(int character, int, int, bool) {
     }
 }
 
+namespace {
+
+// A disabled or hidden window refuses or hides the focus: Tab would stay there.
+bool takesTab(HWND child) {
+    DWORD style = (DWORD)GetWindowLongA(child, GWL_STYLE);
+    return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+// The direct child of the dialog that holds the focus, also when the focus is in one of its
+// own children (the edit of a combo box); none when the focus is elsewhere.
+HWND focusedChild(HWND dialog) {
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(dialog, focus)) return nullptr;
+    while (GetAncestor(focus, GA_PARENT) != dialog) focus = GetAncestor(focus, GA_PARENT);
+    return focus;
+}
+
+} // namespace
+
 HWND SDialog::nextTabStop(bool backwards) const {
     HWND first = GetWindow(hwnd, GW_CHILD);
     if (!first) return nullptr;
     HWND last = GetWindow(first, GW_HWNDLAST);
-    HWND focus = GetFocus();
-    bool fromChild = focus && focus != hwnd && GetParent(focus) == hwnd;
+    HWND from = focusedChild(hwnd);
     UINT step = backwards ? GW_HWNDPREV : GW_HWNDNEXT;
     HWND start = backwards ? last : first;
-    HWND current = fromChild ? GetWindow(focus, step) : start;
+    HWND current = from ? GetWindow(from, step) : start;
     for (int pass = 0; pass < 2; ++pass) {
         for (HWND c = current; c; c = GetWindow(c, step))
-            if (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) return c;
+            if (takesTab(c)) return c;
         current = start; // wrap once
     }
     return nullptr;

@@ -19,7 +19,8 @@ public:
     void endDialog(int value);
     int getModalResult() const { return modalResult; }
 
-    // The next (or previous) child with WS_TABSTOP after the focused one, wrapping once.
+    // The next (or previous) child with WS_TABSTOP that can take the focus after the
+    // focused one, wrapping once.
     HWND nextTabStop(bool backwards) const;
 
     // The dialog's own buttons, OK with id 1 and Cancel with id 2; the dialog creates them
