@@ -1,0 +1,187 @@
+// Combo boxes, labels, multi-line edits, check boxes with dependents, image controls and
+// containers: each through its public operations on real platform controls.
+#include "VEK_CONTROLS/SCheckBox.h"
+#include "VEK_CONTROLS/SComboBox.h"
+#include "VEK_CONTROLS/SControlContainer.h"
+#include "VEK_CONTROLS/SEdit.h"
+#include "VEK_CONTROLS/SEditMultiline.h"
+#include "VEK_CONTROLS/SImageControl.h"
+#include "VEK_CONTROLS/SLabel.h"
+#include "tests/VEK_CONTROLS/ControlHost.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class TextControls : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    ControlHost host;
+    void SetUp() override { ASSERT_TRUE(host.open()); }
+};
+
+TEST_F(TextControls, ComboBoxSearchesFromStartMinusOne) {
+    SComboBox box;
+    box.createCtrl(&host, "", 10, 10, 150);
+    box.addString("Alpha", 11);
+    box.addString("Beta", 22);
+    box.insertString("Alphorn", 2, 33);
+    box.setCurSel(2);
+    EXPECT_EQ(box.selectString("al", 0), 0); // the whole list, not after the selection
+    EXPECT_EQ(box.getCurSel(), 0);
+    EXPECT_EQ(box.findString("Al", false, 1), 2);
+    EXPECT_EQ(box.findString("alpha", true, 0), 0);
+    EXPECT_EQ(box.findString("Gamma", false, 0), CB_ERR);
+    EXPECT_EQ(box.getItemData(2), 33);
+    EXPECT_STREQ(box.getItemText(1), "Beta");
+    EXPECT_STREQ(box.getItemText(7), "");
+    EXPECT_EQ(box.getCount(), 3);
+    box.deleteString(0);
+    EXPECT_EQ(box.getItemData(0), 22);
+    box.resetContent();
+    EXPECT_EQ(box.getCount(), 0);
+
+    box.styleNoEdit();
+    EXPECT_STREQ(boxes.last().text, "SCombobox::styleNoEdit(..) muss vor createCtrl(..) aufgerufen werden.");
+    SComboBox list;
+    list.styleNoEdit();
+    list.createCtrl(&host, "", 10, 40);
+    EXPECT_EQ(list.getStyle() & 3, (DWORD)CBS_DROPDOWNLIST);
+}
+
+TEST_F(TextControls, LabelFollowsItsOwnerAndHidesWithIt) {
+    SEdit edit;
+    edit.createCtrl(&host, "", 100, 50, 120, 20);
+    ASSERT_TRUE(edit.addLabel("Name", -60, 2));
+    SLabel* label = edit.getLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->getWindowRect(), (SRect{40, 52, 120, 20}));
+    EXPECT_STREQ(label->getWindowText(), "Name");
+    edit.moveWindow(150, 80, 140, 24);
+    EXPECT_EQ(label->getWindowRect(), (SRect{90, 82, 140, 24}));
+    edit.hide();
+    EXPECT_FALSE(label->isVisible());
+    edit.show(SW_SHOW);
+    EXPECT_TRUE(label->isVisible());
+
+    EXPECT_FALSE(edit.addLabel("noch einer", 0, 0));
+    EXPECT_STREQ(boxes.last().text, "Ein Label kann nur einmal zu einem Control hinzugef\374gt werden. ");
+    SEdit notYet;
+    SLabel orphan;
+    EXPECT_FALSE(orphan.attach(&notYet, "x", 0, 0));
+    EXPECT_FALSE(orphan.isWindow());
+    EXPECT_STREQ(boxes.last().text,
+                 "Das SLabel kann nicht erstellt werden, da der Eigent\374mer noch nicht erzeugt wurde.\r\n"
+                 "Bitte f\374gen Sie das SLabel nach dem .createCtrl(..) des Eigent\374mers ein.");
+}
+
+TEST_F(TextControls, AppendKeepsTheNewestCharactersUpToTheMaximum) {
+    SEditMultiline log;
+    log.createCtrl(&host, "", 10, 10, 200, 60);
+    log.append("abcdef", 10);
+    log.append("ghijkl", 10);
+    EXPECT_STREQ(log.getWindowText(), "cdefghijkl");
+    log.append("0123456789ABCDE", 10);
+    EXPECT_STREQ(log.getWindowText(), "56789ABCDE");
+    // Without a maximum the field grows past the platform's default limit.
+    SEditMultiline big;
+    big.createCtrl(&host, "", 10, 80, 200, 60);
+    std::string line(1000, 'x');
+    line += "\r\n";
+    for (int i = 0; i < 40; ++i) big.append(line.c_str());
+    EXPECT_EQ(big.getWindowText().length(), 40 * 1002);
+    EXPECT_GT(big.sendMessage(EM_GETFIRSTVISIBLELINE), 0); // scrolled to the newest text
+}
+
+TEST_F(TextControls, CheckBoxEnablesAndDisablesItsDependents) {
+    SCheckBox box;
+    SEdit whileChecked, whileUnchecked;
+    whileChecked.createCtrl(&host, "", 10, 40);
+    whileUnchecked.createCtrl(&host, "", 10, 70);
+    box.addDependent(&whileChecked, 0);
+    box.addDependent(&whileUnchecked, 1);
+    box.createCtrl(&host, "Option", 10, 10, 120);
+    EXPECT_FALSE(whileChecked.isEnabled());
+    EXPECT_TRUE(whileUnchecked.isEnabled());
+    EXPECT_STREQ(box.getCheckedText(), "nein");
+    box.sendMessage(BM_CLICK); // a click as the platform makes it, notified to the frame
+    MessagePump::flush();
+    EXPECT_TRUE(box.isChecked());
+    EXPECT_TRUE(whileChecked.isEnabled());
+    EXPECT_FALSE(whileUnchecked.isEnabled());
+    box.setTexts("an", "aus");
+    EXPECT_STREQ(box.getCheckedText(), "an");
+}
+
+// A 10 x 10 24-bit bitmap file of one colour.
+void writeBitmap(const TempDir& dir, const char* name) {
+    std::string bytes(54 + 10 * 32, '\0');
+    auto put32 = [&](int at, unsigned v) {
+        for (int i = 0; i < 4; ++i) bytes[(size_t)(at + i)] = (char)((v >> (8 * i)) & 0xFF);
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, (unsigned)bytes.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 10);
+    put32(22, 10);
+    bytes[26] = 1;
+    bytes[28] = 24;
+    for (int row = 0; row < 10; ++row)
+        for (int x = 0; x < 10; ++x) bytes[(size_t)(54 + row * 32 + x * 3 + 2)] = (char)0xFF; // red
+    dir.write(name, bytes.data(), (int)bytes.size());
+}
+
+TEST_F(TextControls, ImageControlAlignsItsImageAndReportsClicks) {
+    class Clicks : public ControlHost {
+    public:
+        int last = 0;
+        void onCommand(int id, HWND, int) override { last = id; }
+    } frame;
+    ASSERT_TRUE(frame.open());
+    TempDir dir;
+    writeBitmap(dir, "rot.bmp");
+    SImageControl image;
+    image.createCtrl(&frame, "", 10, 10, 100, 60);
+    ASSERT_TRUE(image.setImage(dir.file("rot.bmp")));
+    EXPECT_EQ(image.getImageRect(), (SRect{0, 0, 10, 10}));
+    image.setAlignment(SImageControl::AlignRight | SImageControl::AlignBottom);
+    EXPECT_EQ(image.getImageRect(), (SRect{90, 50, 10, 10}));
+    image.setAlignment(SImageControl::AlignHCenter | SImageControl::AlignVCenter);
+    EXPECT_EQ(image.getImageRect(), (SRect{45, 25, 10, 10}));
+    image.setImageMode(1);
+    EXPECT_EQ(image.getImageRect(), (SRect{0, 0, 100, 60}));
+    EXPECT_FALSE(image.setImage("fehlt.bmp"));
+
+    SendMessageA(image.getHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    EXPECT_EQ(frame.last, 0); // not clickable yet
+    image.setClickable(true);
+    SendMessageA(image.getHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
+    EXPECT_EQ(frame.last, image.getControlId());
+    EXPECT_EQ(image.getClickPoint(), (SPoint{5, 6}));
+}
+
+TEST_F(TextControls, ContainerScalesItsChildrenWithItsSize) {
+    SControlContainer box;
+    SEdit child;
+    box.createCtrl(&host, "", 100, 100, 200, 100, 0);
+    child.createCtrl(&host, "", 0, 0, 10, 10, 0);
+    SRect inside{10, 10, 50, 20};
+    EXPECT_EQ(box.addChild(&child, &inside), 0);
+    EXPECT_FALSE(child.isPositionable());
+    box.layoutChildren();
+    EXPECT_EQ(child.getWindowRect(), (SRect{110, 110, 50, 20}));
+    box.moveWindow(100, 100, 400, 200);
+    EXPECT_EQ(child.getWindowRect(), (SRect{120, 120, 100, 40}));
+    EXPECT_EQ(box.getElement(5).control, nullptr);
+    box.removeAll();
+    EXPECT_EQ(box.getElementCount(), 0);
+}
+
+} // namespace
