@@ -311,12 +311,6 @@ TEST_F(DeviceTest, PieWithEqualAnglesDrawsOneRadius) {
     EXPECT_EQ(canvas.count(black), 100);
 }
 
-TEST_F(DeviceTest, ZoomTakesMagnitudesAndZeroMeansOne) {
-    device.setZoom(0, -2);
-    EXPECT_FLOAT_EQ(device.getZoomX(), 1.0f);
-    EXPECT_FLOAT_EQ(device.getZoomY(), 2.0f);
-}
-
 TEST_F(DeviceTest, OffsetMovesTheOriginInCompatibleMode) {
     device.setOffset(10, 20);
     device.beginPaint(canvas.get());
@@ -328,17 +322,6 @@ TEST_F(DeviceTest, OffsetMovesTheOriginInCompatibleMode) {
     device.endPaint();
     EXPECT_EQ(canvas.at(0, 0), red);
     EXPECT_EQ(canvas.count(red), 25);
-}
-
-TEST_F(DeviceTest, AutomaticGraphicsModeFollowsTheMappingMode) {
-    device.setMapMode(MM_TEXT);
-    EXPECT_EQ(device.getGraphicsMode(), GM_COMPATIBLE);
-    device.setMapMode(MM_ANISOTROPIC);
-    EXPECT_EQ(device.getGraphicsMode(), GM_COMPATIBLE);
-    device.setMapMode(MM_LOMETRIC);
-    EXPECT_EQ(device.getGraphicsMode(), GM_ADVANCED);
-    device.setMapMode(MM_TEXT, GM_ADVANCED);
-    EXPECT_EQ(device.getGraphicsMode(), GM_ADVANCED);
 }
 
 TEST_F(DeviceTest, DrawnBoundsCoverEveryShapeOfThePaint) {
