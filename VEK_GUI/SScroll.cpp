@@ -29,17 +29,34 @@ SCROLLINFO SScroll::read(bool horizontal) {
     return info;
 }
 
+void SScroll::write(bool horizontal, const SCROLLINFO& info, bool redraw) {
+    int bar = 0;
+    HWND h = barWindow(horizontal, bar);
+    SetScrollInfo(h, bar, &info, redraw);
+    horizontalShown = barShown(true) ? 1 : 0;
+    verticalShown = barShown(false) ? 1 : 0;
+}
+
+bool SScroll::barShown(bool horizontal) const {
+    int bar = 0;
+    HWND h = barWindow(horizontal, bar);
+    if (!h) return false;
+    DWORD style = (DWORD)GetWindowLongA(h, GWL_STYLE);
+    if (bar == SB_CTL) return (style & WS_VISIBLE) != 0;
+    return (style & (horizontal ? WS_HSCROLL : WS_VSCROLL)) != 0;
+}
+
 int SScroll::resolveStep(int step, int page, int documentSize) const {
     if (step < 0 && documentSize > 0 && page != 0) return std::abs(step) * page / 100;
     return std::abs(step);
 }
 
 void SScroll::onHScroll(int request) {
-    if (horizontalShown) scroll(true, request);
+    if (barShown(true)) scroll(true, request);
 }
 
 void SScroll::onVScroll(int request) {
-    if (verticalShown) scroll(false, request);
+    if (barShown(false)) scroll(false, request);
 }
 
 void SScroll::scroll(bool horizontal, int request) {
@@ -69,31 +86,41 @@ void SScroll::scroll(bool horizontal, int request) {
     case SB_BOTTOM: pos = info.nMax; break;
     default: return; // SB_ENDSCROLL
     }
-    int bar = 0;
-    HWND h = barWindow(horizontal, bar);
     SCROLLINFO set{};
     set.cbSize = sizeof set;
     set.fMask = SIF_POS;
     set.nPos = pos;
-    SetScrollInfo(h, bar, &set, TRUE);
-    int now = read(horizontal).nPos; // the platform clamps it
-    if (now == info.nPos) return;
+    write(horizontal, set, true);
+    follow(horizontal, repaint || scrollMode != 0, scrollMode != 1);
+}
 
+// Brings the device's offset and the children to the bar's position (which the platform
+// may have clamped); false when they were there already.
+bool SScroll::follow(bool horizontal, bool repaint, bool scrollBits) {
     SDevice& device = owner->getDevice();
-    int delta = horizontal ? device.logicalToDeviceX(info.nPos) - device.logicalToDeviceX(now)
-                           : device.logicalToDeviceY(info.nPos) - device.logicalToDeviceY(now);
-    if (horizontal)
-        device.setOffset(now, -2);
-    else
-        device.setOffset(-2, now);
+    int from = horizontal ? device.getOffsetX() : device.getOffsetY();
+    int to = read(horizontal).nPos;
+    if (to == from) return false;
+    int delta = horizontal ? device.logicalToDeviceX(from) - device.logicalToDeviceX(to)
+                           : device.logicalToDeviceY(from) - device.logicalToDeviceY(to);
+    device.setOffset(horizontal ? to : -2, horizontal ? -2 : to);
     moveChildren(horizontal ? delta : 0, horizontal ? 0 : delta);
-    if (scrollMode != 1) {
+    if (scrollBits) {
         SRect inner = owner->getInnerRect();
         RECT area{inner.x, inner.y, inner.x + inner.width, inner.y + inner.height};
         ScrollWindowEx(owner->getHwnd(), horizontal ? delta : 0, horizontal ? 0 : delta, &area, nullptr, nullptr,
                        nullptr, SW_INVALIDATE | SW_ERASE);
     }
-    if (repaint || scrollMode != 0) owner->invalidate();
+    if (repaint) owner->invalidate();
+    return true;
+}
+
+// The platform moved the position on its own (a new range or page): the content follows and
+// the owner hears of it as of a finished scroll - not as a line request, which would move
+// the content once more.
+void SScroll::followPlatform(bool horizontal) {
+    if (follow(horizontal, true, false))
+        SendMessageA(owner->getHwnd(), horizontal ? WM_HSCROLL : WM_VSCROLL, SB_ENDSCROLL, 0);
 }
 
 // Library child windows follow the content unless they are fixed in that direction.
@@ -123,9 +150,10 @@ bool SScroll::showBar(bool horizontal, bool show) {
     }
     int bar = 0;
     HWND h = barWindow(horizontal, bar);
-    if (!ShowScrollBar(h, bar, show)) return false;
-    (horizontal ? horizontalShown : verticalShown) = show ? 1 : 0;
-    return true;
+    bool done = ShowScrollBar(h, bar, show) != 0;
+    horizontalShown = barShown(true) ? 1 : 0;
+    verticalShown = barShown(false) ? 1 : 0;
+    return done;
 }
 
 bool SScroll::showBarHor(bool show) { return showBar(true, show); }
@@ -140,40 +168,36 @@ void SScroll::enableBar(bool horizontal, bool on) {
 void SScroll::enableBarHor(bool on) { enableBar(true, on); }
 void SScroll::enableBarVert(bool on) { enableBar(false, on); }
 
-// Sets the range; when the platform moved the position, the offset follows it and the
-// owner hears of it.
+// Sets the range; when the platform moved the position, the content follows it.
 void SScroll::setRange(bool horizontal, int min, int max, bool redraw) {
-    int bar = 0;
-    HWND h = barWindow(horizontal, bar);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE;
     info.nMin = min;
     info.nMax = max;
-    SetScrollInfo(h, bar, &info, redraw);
-    SDevice& device = owner->getDevice();
-    int pos = read(horizontal).nPos;
-    if (pos == (horizontal ? device.getOffsetX() : device.getOffsetY())) return;
-    device.setOffset(horizontal ? pos : -2, horizontal ? -2 : pos);
-    owner->invalidate();
-    SendMessageA(owner->getHwnd(), horizontal ? WM_HSCROLL : WM_VSCROLL, 0, 0);
+    write(horizontal, info, redraw);
+    followPlatform(horizontal);
 }
 
-void SScroll::setRangeHor(int min, int max, bool redraw) { setRange(true, min, max, redraw); }
-void SScroll::setRangeVert(int min, int max, bool redraw) { setRange(false, min, max, redraw); }
+void SScroll::setRangeHor(int min, int max, bool redraw) {
+    horizontalRangeByHand = true;
+    setRange(true, min, max, redraw);
+}
+
+void SScroll::setRangeVert(int min, int max, bool redraw) {
+    verticalRangeByHand = true;
+    setRange(false, min, max, redraw);
+}
 
 void SScroll::setPos(bool horizontal, int pos, bool redraw) {
-    int bar = 0;
-    HWND h = barWindow(horizontal, bar);
     if (pos != -1) {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_POS;
         info.nPos = pos;
-        SetScrollInfo(h, bar, &info, redraw);
+        write(horizontal, info, redraw);
     }
-    int now = read(horizontal).nPos;
-    owner->getDevice().setOffset(horizontal ? now : -2, horizontal ? -2 : now);
+    follow(horizontal, false, false);
     if (redraw) owner->invalidate();
 }
 
@@ -196,29 +220,28 @@ SRange SScroll::getRangeVert() {
 void SScroll::setDocumentWidth(int width) {
     if (width == documentWidth) return;
     documentWidth = width;
-    setRangeHor(0, width, true);
+    horizontalRangeByHand = false;
+    setRange(true, 0, width, true);
     updatePages();
 }
 
 void SScroll::setDocumentHeight(int height) {
     if (height == documentHeight) return;
     documentHeight = height;
-    setRangeVert(0, height, true);
+    verticalRangeByHand = false;
+    setRange(false, 0, height, true);
     updatePages();
 }
 
-// Ranges 0 .. document size, pages = the visible part in logical units.
+// Ranges 0 .. document size where the program set no range of its own (only when the
+// platform holds another one), pages = the visible part in logical units.
 void SScroll::update() {
     if (!owner->getHwnd() || (documentWidth <= 0 && documentHeight <= 0)) return;
-    for (int horizontal = 0; horizontal < 2; ++horizontal) {
-        int bar = 0;
-        HWND h = barWindow(horizontal != 0, bar);
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE;
-        info.nMin = 0;
-        info.nMax = horizontal ? documentWidth : documentHeight;
-        SetScrollInfo(h, bar, &info, TRUE);
+    for (bool horizontal : {true, false}) {
+        int size = horizontal ? documentWidth : documentHeight;
+        if (size <= 0 || (horizontal ? horizontalRangeByHand : verticalRangeByHand)) continue;
+        SCROLLINFO info = read(horizontal);
+        if (info.nMin != 0 || info.nMax != size) setRange(horizontal, 0, size, true);
     }
     updatePages();
 }
@@ -230,14 +253,14 @@ void SScroll::updatePages() {
     int pages[2] = {std::abs(device.deviceToLogicalY(client.height)) - device.getOffsetY(),
                     std::abs(device.deviceToLogicalX(client.width)) - device.getOffsetX()};
     for (int horizontal = 0; horizontal < 2; ++horizontal) {
-        int bar = 0;
-        HWND h = barWindow(horizontal != 0, bar);
         SCROLLINFO info = read(horizontal != 0);
-        if ((int)info.nPage == pages[horizontal]) continue;
+        UINT page = (UINT)(pages[horizontal] < 0 ? 0 : pages[horizontal]);
+        if (info.nPage == page) continue;
         SCROLLINFO set{};
         set.cbSize = sizeof set;
         set.fMask = SIF_PAGE;
-        set.nPage = (UINT)(pages[horizontal] < 0 ? 0 : pages[horizontal]);
-        SetScrollInfo(h, bar, &set, TRUE);
+        set.nPage = page;
+        write(horizontal != 0, set, true);
+        followPlatform(horizontal != 0); // a larger page may have clamped the position
     }
 }

@@ -47,18 +47,24 @@ public:
         verticalBar = vertical;
         horizontalBar = horizontal;
     }
-    bool isHorizontalShown() const { return horizontalShown != 0; }
-    bool isVerticalShown() const { return verticalShown != 0; }
+    // What the platform shows: it shows and hides its own bars as the range needs them.
+    bool isHorizontalShown() const { return barShown(true); }
+    bool isVerticalShown() const { return barShown(false); }
 
 private:
     // One direction's bar: the handle and SB_CTL for a separate control, else the owner's.
     HWND barWindow(bool horizontal, int& bar) const;
     SCROLLINFO read(bool horizontal);
+    // Every change goes through here; the shown flags are read back from the platform.
+    void write(bool horizontal, const SCROLLINFO& info, bool redraw);
+    bool barShown(bool horizontal) const;
     void scroll(bool horizontal, int request);
     bool showBar(bool horizontal, bool show);
     void enableBar(bool horizontal, bool on);
     void setRange(bool horizontal, int min, int max, bool redraw);
     void setPos(bool horizontal, int pos, bool redraw);
+    bool follow(bool horizontal, bool repaint, bool scrollBits);
+    void followPlatform(bool horizontal);
     void moveChildren(int dx, int dy);
     void updatePages();
 
@@ -74,4 +80,7 @@ private:
     int documentWidth = 0;
     int horizontalShown = 0;
     int verticalShown = 0;
+    // A range set with setRangeHor/Vert is the program's: update leaves it alone.
+    bool horizontalRangeByHand = false;
+    bool verticalRangeByHand = false;
 };

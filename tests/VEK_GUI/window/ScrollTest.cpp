@@ -13,78 +13,134 @@ namespace {
 class Scrolled : public SWindow {
 public:
     Scrolled() {
-        rect = SRect{20, 20, 300, 200};
+        rect = SRect{20, 20, 300, 300};
         style = WS_OVERLAPPED | WS_VISIBLE;
     }
-    // The client area's height is the page: make it exactly `height` pixels.
-    void setClientHeight(int height) {
-        RECT r{0, 0, 300, height};
-        AdjustWindowRectEx(&r, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
-        SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left + GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top,
-                     SWP_NOMOVE | SWP_NOZORDER);
+    // Makes the client area exactly width x height, whatever bars the platform shows.
+    void resizeClient(int width, int height) {
+        RECT client, outer;
+        GetClientRect(hwnd, &client);
+        GetWindowRect(hwnd, &outer);
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + width - client.right,
+                     outer.bottom - outer.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
     }
 };
 
 class Child : public SWindow {
 public:
-    explicit Child(SWindow& parent, int x, DWORD fixed) {
+    explicit Child(SWindow& parent, int at, DWORD fixed) {
         style = WS_CHILD | WS_VISIBLE;
-        rect = SRect{x, 50, 40, 20};
+        rect = SRect{at, at, 40, 20};
         scrollFixed = fixed;
         create(&parent);
     }
 };
 
-int vscroll(SWindow& w, int request) {
-    SendMessageA(w.getHwnd(), WM_VSCROLL, (WPARAM)request, 0);
-    return w.getScroll().getPosVert();
-}
-
-TEST(ScrollSteps, PercentOfThePageForLinesAndPages) {
+// The same cases run for both directions (parameter: horizontal).
+class ScrollAxis : public ::testing::TestWithParam<bool> {
+protected:
+    bool hor = GetParam();
     Scrolled w;
     SScroll& s = w.getScroll();
-    EXPECT_EQ(s.resolveStep(-10, 200, 1000), 20);
-    EXPECT_EQ(s.resolveStep(-90, 200, 1000), 180);
-    EXPECT_EQ(s.resolveStep(-10, 200, 0), 10); // no document: the step is taken as units
-    EXPECT_EQ(s.resolveStep(7, 200, 1000), 7);
+    BoxRecorder boxes;
+
+    void SetUp() override { ASSERT_TRUE(w.create(nullptr)); }
+    int request(int code, int track = 0) {
+        SendMessageA(w.getHwnd(), hor ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(code, track), 0);
+        return pos();
+    }
+    int pos() { return hor ? s.getPosHor() : s.getPosVert(); }
+    int offset() { return hor ? w.getDevice().getOffsetX() : w.getDevice().getOffsetY(); }
+    int along(SWindow& c) { return hor ? c.getWindowRect().x : c.getWindowRect().y; }
+    void document(int size) { hor ? s.setDocumentWidth(size) : s.setDocumentHeight(size); }
+    void range(int min, int max) { hor ? s.setRangeHor(min, max) : s.setRangeVert(min, max); }
+    int rangeMax() { return hor ? s.getRangeHor().max : s.getRangeVert().max; }
+    bool shown() { return hor ? s.isHorizontalShown() : s.isVerticalShown(); }
+    DWORD fixedHere() const { return hor ? 1 : 2; }
+    DWORD fixedThere() const { return hor ? 2 : 1; }
+    // A document of 1000 units seen through a page of 200.
+    void scrollable() {
+        ASSERT_TRUE(hor ? s.showBarHor(true) : s.showBarVert(true));
+        document(1000);
+        w.resizeClient(200, 200);
+        MessagePump::flush();
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(w.getHwnd(), hor ? SB_HORZ : SB_VERT, &info);
+        ASSERT_EQ((int)info.nPage, 200);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, ScrollAxis, ::testing::Values(true, false),
+                         [](const auto& p) { return p.param ? "Horizontal" : "Vertical"; });
+
+// With page 200 the default steps are 20 (line) and 180 (page); children move with the
+// content unless they are fixed in this direction.
+TEST_P(ScrollAxis, StepsMoveOffsetAndChildrenAlike) {
+    scrollable();
+    Child moving(w, 50, 0), fixed(w, 50, fixedHere()), fixedOtherWay(w, 50, fixedThere());
+    EXPECT_EQ(request(SB_LINEDOWN), 20);
+    EXPECT_EQ(request(SB_PAGEDOWN), 200);
+    EXPECT_EQ(offset(), 200);
+    EXPECT_EQ(along(moving), 50 - 200);
+    EXPECT_EQ(along(fixed), 50);
+    EXPECT_EQ(along(fixedOtherWay), 50 - 200);
+    EXPECT_EQ(request(SB_LINEUP), 180);
+    EXPECT_EQ(request(SB_TOP), 0);
+    EXPECT_EQ(request(SB_LINEUP), 0); // clamped by the platform
+    EXPECT_EQ(request(SB_ENDSCROLL), 0);
+    EXPECT_EQ(along(moving), 50);
 }
 
-TEST(ScrollRequests, LineAndPageStepsOnARealBar) {
-    Scrolled w;
-    ASSERT_TRUE(w.create(nullptr));
-    w.setClientHeight(200);
-    ASSERT_TRUE(w.getScroll().showBarVert(true));
-    w.getScroll().setDocumentHeight(1000);
-    w.getScroll().update();
+// The platform clamps the position when the page grows or the range shrinks: the offset and
+// the children follow it exactly (no extra line step).
+TEST_P(ScrollAxis, ClampedPositionIsFollowedByOffsetAndChildren) {
+    scrollable();
+    Child moving(w, 50, 0);
+    EXPECT_EQ(request(SB_BOTTOM), 801); // 1000 - 200 + 1
+    w.resizeClient(400, 400);
     MessagePump::flush();
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(w.getHwnd(), SB_VERT, &info);
-    ASSERT_EQ((int)info.nPage, 200);
-    EXPECT_EQ(vscroll(w, SB_LINEDOWN), 20);
-    EXPECT_EQ(vscroll(w, SB_PAGEDOWN), 200);
-    EXPECT_EQ(w.getDevice().getOffsetY(), 200);
-    EXPECT_EQ(vscroll(w, SB_LINEUP), 180);
-    EXPECT_EQ(vscroll(w, SB_TOP), 0);
-    EXPECT_EQ(vscroll(w, SB_LINEUP), 0); // clamped by the platform
-    EXPECT_EQ(vscroll(w, SB_ENDSCROLL), 0);
+    EXPECT_EQ(pos(), 601);
+    EXPECT_EQ(offset(), 601);
+    EXPECT_EQ(along(moving), 50 - 601);
+
+    range(0, 500);
+    EXPECT_EQ(pos(), 101);
+    EXPECT_EQ(offset(), 101);
+    EXPECT_EQ(along(moving), 50 - 101);
 }
 
-TEST(ScrollRequests, IgnoredWhileTheBarIsHidden) {
-    Scrolled w;
-    ASSERT_TRUE(w.create(nullptr));
-    w.getScroll().setDocumentHeight(1000);
-    EXPECT_EQ(vscroll(w, SB_PAGEDOWN), 0);
-    EXPECT_EQ(w.getDevice().getOffsetY(), 0);
+TEST_P(ScrollAxis, RangeSetByHandSurvivesPositionsAndResizing) {
+    scrollable();
+    range(0, 500);
+    hor ? s.setPosHor(100) : s.setPosVert(100);
+    EXPECT_EQ(offset(), 100);
+    w.resizeClient(250, 250);
+    MessagePump::flush();
+    EXPECT_EQ(rangeMax(), 500);
+    EXPECT_EQ(pos(), 100);
+}
+
+// The platform shows and hides its own bars as the range needs them; requests follow what
+// it shows.
+TEST_P(ScrollAxis, ShownStateIsThePlatforms) {
+    w.resizeClient(200, 200);
+    document(1000);
+    EXPECT_TRUE(shown());
+    EXPECT_EQ(request(SB_LINEDOWN), 20);
+    EXPECT_EQ(offset(), 20);
+    document(100);
+    EXPECT_FALSE(shown());
+    EXPECT_EQ(offset(), 0);
 }
 
 TEST(ScrollRequests, ThumbTrackScrollsBitsThumbPositionRepaintsAll) {
     Scrolled w;
     ASSERT_TRUE(w.create(nullptr));
-    w.setClientHeight(200);
     w.getScroll().showBarVert(true);
     w.getScroll().setDocumentHeight(1000);
+    w.resizeClient(300, 200);
     UpdateWindow(w.getHwnd());
     MessagePump::flush();
     RECT client;
@@ -106,21 +162,6 @@ TEST(ScrollRequests, ThumbTrackScrollsBitsThumbPositionRepaintsAll) {
     GetUpdateRect(w.getHwnd(), &dirty, FALSE);
     EXPECT_EQ(dirty.top, 0);
     EXPECT_EQ(dirty.bottom, client.bottom);
-}
-
-TEST(ScrollChildren, FixedBarsStayTheRestMoves) {
-    Scrolled w;
-    ASSERT_TRUE(w.create(nullptr));
-    w.setClientHeight(200);
-    w.getScroll().showBarVert(true);
-    w.getScroll().setDocumentHeight(1000);
-    Child moving(w, 10, 0);
-    Child fixedVertically(w, 100, 2);
-    Child fixedHorizontally(w, 200, 1);
-    vscroll(w, SB_PAGEDOWN);
-    EXPECT_EQ(moving.getWindowRect().y, 50 - 180);
-    EXPECT_EQ(fixedVertically.getWindowRect().y, 50);
-    EXPECT_EQ(fixedHorizontally.getWindowRect().y, 50 - 180);
 }
 
 TEST(ScrollBars, ShowingBeforeCreationIsRefused) {
@@ -183,21 +224,6 @@ TEST(AnchorRules, FirstComputeOnlyRecordsAndManualModeNeverClassifies) {
     SAnchor manual;
     manual.classify(SRect{0, 0, 400, 300}, SRect{350, 10, 40, 20});
     EXPECT_EQ(manual.getMode() & SAnchor::EdgeBits, 0u);
-}
-
-TEST(AnchorWindows, ChildFollowsItsResizedParent) {
-    SWindow parentWindow;
-    parentWindow.moveWindow(10, 10, 400, 300);
-    ASSERT_TRUE(parentWindow.create(nullptr));
-    RECT r{0, 0, 400, 300};
-    AdjustWindowRectEx(&r, GetWindowLongA(parentWindow.getHwnd(), GWL_STYLE), FALSE, 0);
-    SetWindowPos(parentWindow.getHwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-    Child child(parentWindow, 350, 0);
-    child.getAnchor().setMode(SAnchor::Automatic);
-    child.getAnchor().classify(parentWindow.getClientRect(), child.getWindowRect());
-    child.getAnchor().record(child.getWindowRect(), parentWindow.getClientSize());
-    child.onParentResized(SSize{500, 300});
-    EXPECT_EQ(child.getWindowRect().x, 450);
 }
 
 TEST(ToolTips, TextOnRequestAndWidthLimit) {
