@@ -54,5 +54,5 @@ bool SAnchor::compute(SRect& out, const SRect& control, SSize parentSize) {
         else
             out.y = referenceRect.y + (int)(factorY * h);
     }
-    return true;
+    return !(out == control); // a control that keeps its place is neither moved nor repainted
 }

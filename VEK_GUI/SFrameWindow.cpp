@@ -45,10 +45,12 @@ LRESULT SFrameWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam,
         }
         case MSG_RECEIVE_BYTE: onReceiveByte((unsigned char)(lParam & 0xFF)); break;
         case WM_SHOWWINDOW: firstShow(); break;
-        case WM_MOVE: storePlacement(); break;
         case WM_SIZE: handleSize(); break;
-        case WM_WINDOWPOSCHANGED:
-            if (lParam && !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOSIZE)) handleSize();
+        case WM_WINDOWPOSCHANGED: handlePosChanged(reinterpret_cast<const WINDOWPOS*>(lParam)); break;
+        case WM_ENTERSIZEMOVE: sizingLoop = true; break;
+        case WM_EXITSIZEMOVE:
+            sizingLoop = false;
+            storePlacement();
             break;
         case WM_GETMINMAXINFO: {
             MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
@@ -63,7 +65,9 @@ LRESULT SFrameWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam,
         default: break;
         }
     }
-    return SWindow::windowProc(h, msg, wParam, lParam, handled, result);
+    LRESULT r = SWindow::windowProc(h, msg, wParam, lParam, handled, result);
+    if (msg == WM_CREATE && h == hwnd) showIcons();
+    return r;
 }
 
 void SFrameWindow::firstShow() {
@@ -73,14 +77,24 @@ void SFrameWindow::firstShow() {
     createPendingControls();
 }
 
+// One change of place or size: lay out for a new size; the placement is stored once the
+// change is finished - at once for a program's change, at the end of the user's sizing loop.
+void SFrameWindow::handlePosChanged(const WINDOWPOS* position) {
+    if (!position) return;
+    if (!(position->flags & SWP_NOSIZE)) handleSize();
+    if ((position->flags & (SWP_NOSIZE | SWP_NOMOVE)) != (SWP_NOSIZE | SWP_NOMOVE) && !sizingLoop) storePlacement();
+}
+
+// WM_WINDOWPOSCHANGED and the WM_SIZE it produces both arrive here: lay out once per size.
 void SFrameWindow::handleSize() {
     firstShow();
     SSize size = getClientSize();
+    if (size == laidOutSize) return;
+    laidOutSize = size;
     std::vector<SWindow*> children;
     for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (SWindow* w = globalApplication.findWindow(c)) children.push_back(w);
     for (SWindow* w : children) w->onParentResized(size);
-    storePlacement();
 }
 
 SPoint SFrameWindow::nextGridPosition(int& column, int& row) {
@@ -117,17 +131,20 @@ void SFrameWindow::createPendingControls() {
     }
 }
 
+// Writes "winpos" (not while minimised or maximised) and saves when it changed.
 void SFrameWindow::storePlacement() {
-    if (!savePlacement || !hwnd) return;
-    DWORD s = getStyle();
-    if (s & (WS_MINIMIZE | WS_MAXIMIZE)) return;
-    if (!globalApplicationBasic.openUserConfigFile()) return;
+    if (!savePlacement || !hwnd || !globalApplicationBasic.openUserConfigFile()) return;
+    if (setPlacementValue(globalApplicationBasic.getUserConfig())) globalApplicationBasic.getUserConfig().save();
+}
+
+bool SFrameWindow::setPlacementValue(SFileIni& ini) {
+    if (getStyle() & (WS_MINIMIZE | WS_MAXIMIZE)) return false;
     SRect r = getWindowRect(true);
     SString value;
     value.format("%d,%d,%d,%d", r.x, r.y, r.width, r.height);
-    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    if (ini.getString(getClassName(), "winpos", "") == value) return false;
     ini.setString(getClassName(), "winpos", value);
-    ini.save();
+    return true;
 }
 
 void SFrameWindow::readPlacement() {
@@ -153,14 +170,19 @@ void SFrameWindow::loadIcons() {
     if (!big.isEmpty()) {
         if (bigIcon) DestroyIcon(bigIcon);
         bigIcon = ExtractIconA(globalApplication.getInstance(), big, 0);
-        if (bigIcon) windowClass.hIcon = bigIcon;
     }
     SString small = globalResources.getFile(smallIconName);
     if (!small.isEmpty()) {
         if (smallIcon) DestroyIcon(smallIcon);
         smallIcon = ExtractIconA(globalApplication.getInstance(), small, 0);
-        if (smallIcon) windowClass.hIconSm = smallIcon;
     }
+}
+
+// Per window, not through the shared class: the class is registered once for every frame,
+// and it would keep using an icon that its frame destroys.
+void SFrameWindow::showIcons() {
+    if (bigIcon) SendMessageA(hwnd, WM_SETICON, ICON_BIG, (LPARAM)bigIcon);
+    if (smallIcon) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, (LPARAM)smallIcon);
 }
 
 void SFrameWindow::onPreCreateWindow() {
@@ -174,6 +196,7 @@ void SFrameWindow::onPreCreateWindow() {
 int SFrameWindow::onClose() {
     if (savePlacement && hwnd && globalApplicationBasic.openUserConfigFile()) {
         SFileIni& ini = globalApplicationBasic.getUserConfig();
+        setPlacementValue(ini);
         ini.setString(getClassName(), "winpostype", (getStyle() & WS_MAXIMIZE) ? "max" : "std");
         ini.save();
     }
@@ -192,7 +215,7 @@ void SFrameWindow::onMouseMove(int keys, int x, int y) {
             dragging = true;
             SetCapture(hwnd);
             dragStart = pointer;
-            SRect r = getWindowRect(false);
+            SRect r = getWindowRect(!(getStyle() & WS_CHILD)); // where moveWindow places it
             windowStart = POINT{r.x, r.y};
             setCursor(32646); // IDC_SIZEALL
         } else if (pointer.x != lastPointer.x || pointer.y != lastPointer.y) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "VEK_GUI/SWindow.h"
+#include "VEK_UTIL/SFileIni.h"
 
 class SFrameWindow : public SWindow {
 public:
@@ -43,8 +44,11 @@ public:
 protected:
     void createPendingControls();
     void storePlacement();
+    bool setPlacementValue(SFileIni& ini);
     void readPlacement();
     void loadIcons();
+    void showIcons();
+    void handlePosChanged(const WINDOWPOS* position);
     void handleSize();
     void firstShow();
     static bool developmentMode();
@@ -58,6 +62,8 @@ protected:
     HICON bigIcon = nullptr;
 
 private:
+    bool sizingLoop = false;      // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
+    SSize laidOutSize{-1, -1};    // the client size the children were last laid out for
     bool dragging = false;
     bool inDrag = false;
     POINT dragStart{0, 0};
