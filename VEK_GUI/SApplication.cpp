@@ -18,7 +18,22 @@ SApplication::~SApplication() {
 
 int SApplication::entry(HINSTANCE instance, HINSTANCE previous, int showCommand) {
     if (!globalApplication.init(instance, previous, showCommand)) return 0;
-    return globalApplication.runMessageLoop();
+    int code = globalApplication.runMessageLoop();
+    globalApplication.closeWindows();
+    return code;
+}
+
+// Closes what is still open while the window objects are whole, so their own onClose and
+// onDestroy run (placement written, clean-up done); the destructors only catch the rest.
+// Last constructed first: a window's members close before the window itself.
+void SApplication::closeWindows() {
+    for (int i = windows.count() - 1; i >= 0; --i) {
+        if (i >= windows.count()) continue;
+        SWindow* w = windowAt(i);
+        if (!w->isWindow()) continue;
+        w->close();
+        if (w->isWindow()) DestroyWindow(w->getHwnd()); // one that refused still goes now
+    }
 }
 
 int SApplication::runMessageLoop() {
@@ -129,14 +144,19 @@ LRESULT SApplication::dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return result;
 }
 
+// Joins the dispatch list only with a usable class: a window left there with handle 0 would
+// claim the next window's WM_CREATE.
 bool SApplication::registerWindow(SWindow* window, WNDCLASSEXA* classDescription) {
+    if (classDescription) {
+        classDescription->hInstance = getInstance();
+        classDescription->lpfnWndProc = windowProcedure;
+        WNDCLASSA known;
+        if (!GetClassInfoA(classDescription->hInstance, classDescription->lpszClassName, &known) &&
+            !RegisterClassExA(classDescription) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            return false;
+    }
     dispatchList.add(window, true);
-    if (!classDescription) return true;
-    classDescription->hInstance = getInstance();
-    classDescription->lpfnWndProc = windowProcedure;
-    WNDCLASSA known;
-    if (GetClassInfoA(classDescription->hInstance, classDescription->lpszClassName, &known)) return true;
-    return RegisterClassExA(classDescription) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return true;
 }
 
 void SApplication::unregisterWindow(SWindow* window) {

@@ -4,7 +4,6 @@
 
 #include "VEK_ARRAYS/SList.h"
 #include "VEK_ARRAYS/SPointerList.h"
-#include "VEK_GUI/SFontCache.h"
 #include "VEK_UTIL/SString.h"
 
 #include <windows.h>
@@ -44,6 +43,8 @@ public:
     static int entry(HINSTANCE instance, HINSTANCE previous, int showCommand);
     bool init(HINSTANCE instance, HINSTANCE previous, int showCommand);
     int runMessageLoop();
+    // Closes the library windows still open (the entry does it when the loop ends).
+    void closeWindows();
 
     // Offers a message to the windows of the dispatch list (see windowProc of SWindow).
     LRESULT dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -76,8 +77,6 @@ public:
     int getExitCode() const { return exitCode; }
     const SString& getDefaultFontFace() const { return defaultFontFace; }
     double getFontScale() const { return fontScale; }
-    // The fonts windows are given (WM_SETFONT); they live as long as the application.
-    SFontCache& getFontCache() { return fontCache; }
     void setFontScale(double scale) { fontScale = scale; }
     UINT_PTR getTimerId() const { return timerId; }
     bool startTimer();
@@ -102,7 +101,6 @@ private:
     SPointerList acceleratorWindows;
     SWatchList watchList;
     ULONG_PTR gdiplusToken = 0;
-    SFontCache fontCache;
 };
 
 extern SApplication globalApplication;

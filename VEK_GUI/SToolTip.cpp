@@ -70,3 +70,11 @@ void SToolTip::trackPosition(SPoint p) { send(TTM_TRACKPOSITION, 0, MAKELPARAM(p
 void SToolTip::pop() { send(TTM_POP, 0, 0); }
 
 void SToolTip::removeTool() { send(TTM_DELTOOLA, 0, (LPARAM)&info); }
+
+void SToolTip::fitOwner() {
+    if (!hwnd || (info.uFlags & TTF_TRACK)) return;
+    RECT client;
+    if (!GetClientRect(owner, &client) || EqualRect(&client, &info.rect)) return;
+    info.rect = client;
+    send(TTM_NEWTOOLRECTA, 0, (LPARAM)&info);
+}

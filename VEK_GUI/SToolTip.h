@@ -32,6 +32,8 @@ public:
     void trackPosition(SPoint p);
     void pop();
     void removeTool();
+    // A tip of the whole window keeps covering its client area when the window is resized.
+    void fitOwner();
 
     HWND getHwnd() const { return hwnd; }
     const SString& getText() const { return text; }

@@ -128,7 +128,10 @@ void SWindow::setWindowText(const char* text) {
         title = text;
 }
 
+// A window that is gone (destroyed by the user in a modal run, or never made) has nothing
+// left to close: onClose is not asked again.
 void SWindow::close() {
+    if (!isWindow()) return;
     if (onClose() != 0 && hwnd) DestroyWindow(hwnd);
 }
 
@@ -210,10 +213,12 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
             checkFirstShow();
             onSize((int)wParam, LOWORD(lParam), HIWORD(lParam));
             scroll.update();
+            if (toolTip) toolTip->fitOwner();
             if (backgroundImage.isLoaded() && backgroundMode != 0) invalidate();
             break;
         case WM_ACTIVATE:
-            handled = handleActivate(wParam);
+            if (globalApplication.getLastFocus() && wParam != 0) SetFocus(globalApplication.getLastFocus());
+            handled = true;
             result = 0;
             break;
         case WM_SETFOCUS:
@@ -238,9 +243,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 handled = true;
                 result = 1;
             } else {
-                HDC inPaint = device.enterContext((HDC)wParam); // onPaint may force an erase
+                device.setContext((HDC)wParam);
                 int r = onEraseBackground(device);
-                device.leaveContext(inPaint);
+                device.setContext(nullptr);
                 if (r) {
                     sendToChildren(WM_ERASEBKGND, wParam, lParam);
                     handled = true;
@@ -256,9 +261,7 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 onHide();
             break;
         case WM_SETCURSOR:
-            // Only our own client area: a child's cursor (an edit's I-beam) and the sizing
-            // cursors of the frame stay the system's.
-            if (cursor && (HWND)wParam == hwnd && LOWORD(lParam) == HTCLIENT) {
+            if (cursor) {
                 SetCursor(cursor);
                 handled = true;
                 result = TRUE;
@@ -269,9 +272,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
         case WM_CONTEXTMENU: handled = onContextMenu(x, y) != 0; break;
         case WM_NCPAINT: {
             HDC dc = GetWindowDC(hwnd);
-            HDC inPaint = device.enterContext(dc);
+            device.setContext(dc);
             bool r = onNcPaint(device);
-            device.leaveContext(inPaint);
+            device.setContext(nullptr);
             ReleaseDC(hwnd, dc);
             if (r) {
                 handled = true;
@@ -352,21 +355,9 @@ void SWindow::handleDestroy() {
     modalFlags &= ~ModalLoop;
     globalApplication.unregisterWindow(this);
     if (main && main->hwnd == hwnd) PostQuitMessage(globalApplication.getExitCode());
-}
-
-// Activation gives the focus back to what had it in this window, never to another top-level
-// window (that would activate that one again). With nothing to give back, the default
-// procedure focuses the window itself.
-bool SWindow::handleActivate(WPARAM wParam) {
-    if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd, focus)) focusChild = focus;
-        return true;
-    }
-    HWND restore = focusChild && IsChild(hwnd, focusChild) ? focusChild : globalApplication.getLastFocus();
-    if (!restore || (restore != hwnd && !IsChild(hwnd, restore))) return false;
-    SetFocus(restore);
-    return true;
+    // The handle is dead from here on, and the platform may hand it to a new window.
+    hwnd = nullptr;
+    device.setHwnd(nullptr);
 }
 
 void SWindow::handlePaint() {
@@ -531,9 +522,13 @@ int SWindow::moveWindow(int x, int y, int width, int height, bool repaint) {
     return 1;
 }
 
-void SWindow::invalidate() { InvalidateRect(hwnd, nullptr, TRUE); }
+// Without a window InvalidateRect(NULL) would repaint the whole desktop.
+void SWindow::invalidate() {
+    if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
+}
 
 void SWindow::invalidate(const SRect& r) {
+    if (!hwnd) return;
     RECT area{r.x, r.y, r.right(), r.y + (r.height < 0 ? -r.height : r.height)};
     InvalidateRect(hwnd, &area, TRUE);
 }

@@ -104,7 +104,9 @@ public:
     bool isVisible() const { return hwnd && IsWindowVisible(hwnd); }
     bool isEnabled() const { return hwnd && IsWindowEnabled(hwnd); }
     void enable(bool on) { EnableWindow(hwnd, on); }
-    void setFocus() { SetFocus(hwnd); }
+    void setFocus() {
+        if (hwnd) SetFocus(hwnd); // SetFocus(NULL) would take the focus from every window
+    }
     bool hasFocus() const { return created && hwnd && GetFocus() == hwnd; }
     void bringToTop() { BringWindowToTop(hwnd); }
     DWORD getStyle() const { return (DWORD)GetWindowLongA(hwnd, GWL_STYLE); }
@@ -153,7 +155,6 @@ protected:
     LRESULT handleNotify(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT handleKeyDown(WPARAM wParam, LPARAM lParam, bool& handled);
     void handleDestroy();
-    bool handleActivate(WPARAM wParam);
     void handlePaint();
     void runModalLoop();
     void checkFirstShow();
@@ -191,7 +192,6 @@ protected:
     HCURSOR waitCursor = nullptr;
     bool paintingToMetaFile = false;
     bool printing = false;
-    HWND focusChild = nullptr; // what had the focus when the window was last deactivated
 
 private:
     static SWindow* libraryMainWindow;

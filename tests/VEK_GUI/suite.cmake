@@ -58,3 +58,12 @@ if(WIN32)
   target_link_libraries(bench_resize PRIVATE vek_gui vek_options)
   target_compile_options(bench_resize PRIVATE -O2)
 endif()
+
+# Windows still open when the loop ends are closed while their objects are whole.
+if(WIN32)
+  add_executable(startup_windows_closed ${CMAKE_CURRENT_LIST_DIR}/startup/WindowsClosedAtLoopEnd.cpp)
+  target_link_libraries(startup_windows_closed PRIVATE vek_gui vek_options)
+  add_test(NAME startup_windows_closed COMMAND startup_windows_closed)
+  set_tests_properties(startup_windows_closed PROPERTIES TIMEOUT 60 RESOURCE_LOCK wine_display
+    PASS_REGULAR_EXPRESSION "main onDestroy\ntool onClose\ntool onDestroy\nexit code 0")
+endif()

@@ -377,20 +377,15 @@ TEST_F(FrameTest, ReceivedBytesAndReflectedMessagesReachTheirHandlers) {
     SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)old);
 }
 
-TEST_F(FrameTest, PendingControlsGoOntoTheGrid) {
-    int column = 20, row = 20;
-    std::vector<SPoint> places;
-    for (int i = 0; i < 8; ++i) places.push_back(SFrameWindow::nextGridPosition(column, row));
-    EXPECT_EQ(places[0], (SPoint{20, 20}));
-    EXPECT_EQ(places[6], (SPoint{620, 20}));
-    EXPECT_EQ(places[7], (SPoint{20, 60}));
-}
-
+// An owned frame too: its place is in screen coordinates, like the pointer's.
 TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
+    Plain owner;
+    owner.moveWindow(200, 150, 300, 200);
+    ASSERT_TRUE(owner.create(nullptr));
     PlacedFrame frame;
     frame.setSavePlacement(false);
     frame.setDragFlags(1);
-    ASSERT_TRUE(frame.create(nullptr));
+    ASSERT_TRUE(frame.create(&owner));
     frame.show(SW_SHOWNORMAL);
     MessagePump::flush();
     SRect before = frame.getWindowRect(true);
