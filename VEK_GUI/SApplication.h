@@ -4,6 +4,7 @@
 
 #include "VEK_ARRAYS/SList.h"
 #include "VEK_ARRAYS/SPointerList.h"
+#include "VEK_GUI/SFontCache.h"
 #include "VEK_UTIL/SString.h"
 
 #include <windows.h>
@@ -77,6 +78,8 @@ public:
     int getExitCode() const { return exitCode; }
     const SString& getDefaultFontFace() const { return defaultFontFace; }
     double getFontScale() const { return fontScale; }
+    // The fonts windows are given (WM_SETFONT); they live as long as the application.
+    SFontCache& getFontCache() { return fontCache; }
     void setFontScale(double scale) { fontScale = scale; }
     UINT_PTR getTimerId() const { return timerId; }
     bool startTimer();
@@ -101,6 +104,7 @@ private:
     SPointerList acceleratorWindows;
     SWatchList watchList;
     ULONG_PTR gdiplusToken = 0;
+    SFontCache fontCache;
 };
 
 extern SApplication globalApplication;

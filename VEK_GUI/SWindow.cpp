@@ -217,8 +217,7 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
             if (backgroundImage.isLoaded() && backgroundMode != 0) invalidate();
             break;
         case WM_ACTIVATE:
-            if (globalApplication.getLastFocus() && wParam != 0) SetFocus(globalApplication.getLastFocus());
-            handled = true;
+            handled = handleActivate(wParam);
             result = 0;
             break;
         case WM_SETFOCUS:
@@ -243,9 +242,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 handled = true;
                 result = 1;
             } else {
-                device.setContext((HDC)wParam);
+                HDC inPaint = device.enterContext((HDC)wParam); // onPaint may force an erase
                 int r = onEraseBackground(device);
-                device.setContext(nullptr);
+                device.leaveContext(inPaint);
                 if (r) {
                     sendToChildren(WM_ERASEBKGND, wParam, lParam);
                     handled = true;
@@ -261,7 +260,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 onHide();
             break;
         case WM_SETCURSOR:
-            if (cursor) {
+            // Only our own client area: a child's cursor (an edit's I-beam) and the sizing
+            // cursors of the frame stay the system's.
+            if (cursor && (HWND)wParam == hwnd && LOWORD(lParam) == HTCLIENT) {
                 SetCursor(cursor);
                 handled = true;
                 result = TRUE;
@@ -272,9 +273,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
         case WM_CONTEXTMENU: handled = onContextMenu(x, y) != 0; break;
         case WM_NCPAINT: {
             HDC dc = GetWindowDC(hwnd);
-            device.setContext(dc);
+            HDC inPaint = device.enterContext(dc);
             bool r = onNcPaint(device);
-            device.setContext(nullptr);
+            device.leaveContext(inPaint);
             ReleaseDC(hwnd, dc);
             if (r) {
                 handled = true;
@@ -358,6 +359,21 @@ void SWindow::handleDestroy() {
     // The handle is dead from here on, and the platform may hand it to a new window.
     hwnd = nullptr;
     device.setHwnd(nullptr);
+}
+
+// Activation gives the focus back to what had it in this window, never to another top-level
+// window (that would activate that one again). With nothing to give back, the default
+// procedure focuses the window itself.
+bool SWindow::handleActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd, focus)) focusChild = focus;
+        return true;
+    }
+    HWND restore = focusChild && IsChild(hwnd, focusChild) ? focusChild : globalApplication.getLastFocus();
+    if (!restore || (restore != hwnd && !IsChild(hwnd, restore))) return false;
+    SetFocus(restore);
+    return true;
 }
 
 void SWindow::handlePaint() {

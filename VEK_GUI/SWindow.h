@@ -155,6 +155,7 @@ protected:
     LRESULT handleNotify(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT handleKeyDown(WPARAM wParam, LPARAM lParam, bool& handled);
     void handleDestroy();
+    bool handleActivate(WPARAM wParam);
     void handlePaint();
     void runModalLoop();
     void checkFirstShow();
@@ -192,6 +193,7 @@ protected:
     HCURSOR waitCursor = nullptr;
     bool paintingToMetaFile = false;
     bool printing = false;
+    HWND focusChild = nullptr; // what had the focus when the window was last deactivated
 
 private:
     static SWindow* libraryMainWindow;
