@@ -12,6 +12,10 @@
 #include <string>
 #include <thread>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 std::string bytes(const SString& s) { return std::string(s.getBuffer(), (size_t)s.length()); }
@@ -291,6 +295,21 @@ TEST_F(SFileIniTest, SaveWritesInPlaceWhenTheFileCannotBeReplaced) {
     SStringList files;
     EXPECT_EQ(SSystem::findFiles(dir.path(), "*", files), 1);
 }
+
+#ifdef _WIN32
+// The real case: another program holds the file open, sharing reads and writes but not
+// deletion, as a virus scanner does.
+TEST_F(SFileIniTest, SaveWhileAnotherProgramHoldsTheFile) {
+    SFileIni ini;
+    SString p = loadText(ini, "held.ini", "[a]\r\nx=1\r\n");
+    HANDLE scanner = CreateFileA(p, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    ini.setString("a", "x", "2");
+    EXPECT_TRUE(ini.save()) << ini.getErrorText().getBuffer();
+    CloseHandle(scanner);
+    EXPECT_EQ(bytes(dir.read("held.ini")), "[a]\r\nx=2\r\n");
+}
+#endif
 
 TEST_F(SFileIniTest, ReadOnlyPendingChangesAndDestruction) {
     SString p;
