@@ -249,7 +249,9 @@ SString& SString::appendFormatV(const char* fmt, va_list args) {
         VEK_ASSERT(p != nullptr, kFile);
         room = heap = p;
     }
-    append(room, n);
+    // Up to the first zero byte, as strlen would take it (a "%c" of 0 ends the text).
+    const void* zero = std::memchr(room, 0, (size_t)n);
+    append(room, zero ? (int)(static_cast<const char*>(zero) - room) : n);
     std::free(heap);
     return *this;
 }

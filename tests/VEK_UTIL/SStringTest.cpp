@@ -102,6 +102,7 @@ TEST(SStringBuilding, FormatGrowsBeyondTheFirstWindow) {
     EXPECT_STREQ(self, "abc-abc");
     self.appendFormat("%s", self.getBuffer());
     EXPECT_STREQ(self, "abc-abcabc-abc");
+    EXPECT_EQ(self.appendFormat("+%c+", 0).length(), 15); // the text ends at a zero byte
 }
 
 TEST(SStringBuilding, NumbersAssignAndAppend) {
