@@ -45,3 +45,12 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
                                   WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run CACHE FILEPATH "" FORCE)
 endif()
+
+# Every Windows program of the project carries the manifest that asks for common controls 6
+# (the themed toolbar, rebar and status bar). It is a source of the executables only: the
+# generator expression looks at the target that uses vek_options.
+if(WIN32)
+  enable_language(RC)
+  target_sources(vek_options INTERFACE
+    $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:${PROJECT_SOURCE_DIR}/cmake/app.rc>)
+endif()
