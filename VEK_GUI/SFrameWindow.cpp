@@ -95,6 +95,8 @@ void SFrameWindow::handleSize() {
     for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (SWindow* w = globalApplication.findWindow(c)) children.push_back(w);
     for (SWindow* w : children) w->onParentResized(size);
+    layoutBars();
+    if (showInfoButton && !infoButton.isCreated()) createInfoButton();
 }
 
 SPoint SFrameWindow::nextGridPosition(int& column, int& row) {
@@ -284,3 +286,95 @@ void SFrameWindow::onReceiveByte(unsigned char) {}
 bool SFrameWindow::onStatusBarClick(int) { return false; }
 bool SFrameWindow::onStatusBarRClick(int) { return false; }
 bool SFrameWindow::onStatusBarDblClk(int) { return false; }
+
+// ---------------------------------------------------------------- bars
+
+bool SFrameWindow::createCoolbar() {
+    if (!hwnd) return false;
+    if (!coolbar.isCreated() &&
+        !coolbar.createCtrl(this, "coolbar", 0, 0, getClientSize().width, SControlPositioned::DefaultSize, 1))
+        return false;
+    if (!toolbar.isCreated() && toolbar.createToolbar(this)) coolbar.addBand(toolbar, "");
+    layoutBars();
+    return coolbar.getHwnd() != nullptr;
+}
+
+bool SFrameWindow::createStatusBar() {
+    if (!hwnd) return false;
+    if (!statusBar.isCreated() &&
+        !statusBar.createCtrl(this, "Status", 0, 0, SControlPositioned::DefaultSize, SControlPositioned::DefaultSize, 1))
+        return false;
+    layoutBars();
+    return statusBar.getHwnd() != nullptr;
+}
+
+void SFrameWindow::showScrollBars(bool horizontal, bool vertical) {
+    if (!hwnd) return;
+    int barHeight = GetSystemMetrics(SM_CYHSCROLL), barWidth = GetSystemMetrics(SM_CXVSCROLL);
+    SRect inner = getInnerRect();
+    if (horizontal && !hScrollBar.isCreated()) {
+        int width = inner.width - (vertical ? barWidth : 0);
+        hScrollBar.createCtrl(this, "hScroll", inner.x, inner.y + inner.height - barHeight, width, barHeight, 1);
+    }
+    if (vertical && !vScrollBar.isCreated())
+        vScrollBar.createCtrl(this, "vScroll", inner.x + inner.width - barWidth, inner.y, barWidth, inner.height, 1);
+    scroll.setBars(vScrollBar.getHwnd() ? &vScrollBar : nullptr, hScrollBar.getHwnd() ? &hScrollBar : nullptr);
+    layoutBars();
+    scroll.update();
+}
+
+// The bars take their space from the client area's edges: coolbar at the top, status bar
+// and horizontal scroll bar at the bottom, vertical scroll bar at the right.
+void SFrameWindow::layoutBars() {
+    if (!hwnd) return;
+    barInsets = SRect{};
+    SSize client = getClientSize();
+    if (coolbar.getHwnd()) {
+        SRect r = coolbar.getWindowRect(false);
+        if (r.width != client.width) coolbar.moveWindow(0, 0, client.width, r.height, true);
+        barInsets.y = r.height;
+    }
+    if (statusBar.getHwnd()) {
+        statusBar.sendMessage(WM_SIZE, 0, 0); // it keeps itself at the bottom edge
+        barInsets.height += statusBar.getWindowRect(false).height;
+    }
+    if (hScrollBar.getHwnd()) barInsets.height += hScrollBar.getWindowRect(false).height;
+    if (vScrollBar.getHwnd()) barInsets.width += vScrollBar.getWindowRect(false).width;
+    SRect inner = getInnerRect();
+    if (hScrollBar.getHwnd())
+        hScrollBar.moveWindow(inner.x, inner.y + inner.height, inner.width, hScrollBar.getWindowRect(false).height, true);
+    if (vScrollBar.getHwnd())
+        vScrollBar.moveWindow(inner.x + inner.width, inner.y, vScrollBar.getWindowRect(false).width, inner.height, true);
+    // A frame without bars has nothing new to show.
+    if (coolbar.getHwnd() || statusBar.getHwnd() || hScrollBar.getHwnd() || vScrollBar.getHwnd()) invalidate();
+}
+
+// ---------------------------------------------------------------- information button
+
+void SFrameWindow::createInfoButton() {
+    infoButton.setPositionable(false);
+    if (!infoButton.createCtrl(this, "", 0, -35, 70, 35, 1)) return;
+    infoButton.setImage("vek.bmp");
+    infoButton.setClickable(true);
+    infoButton.addToolTip(infoButtonToolTip(developmentMode()), "", 0, 300);
+    eventCalls.add(SEventBinding::make(WM_COMMAND, infoButton.getControlId(), 0, this, &SFrameWindow::openInfoMenu));
+}
+
+void SFrameWindow::openInfoMenu() {
+    if (!developmentMode()) {
+        onInfoCommand(InfoWebPage);
+        return;
+    }
+    SPopupMenu menu;
+    menu.setSendCommand(false);
+    if (positioningActive)
+        menu.appendItem("Positionierung", InfoPositioningActive, MFS_CHECKED);
+    else
+        menu.appendItem("Positionierung", InfoPositioning);
+    menu.appendItem("Info...", InfoAbout);
+    menu.appendItem("Vekora-Library im Internet", InfoWebPage);
+    SRect button = infoButton.getWindowRect(false);
+    SPoint corner = clientToScreen(SPoint{button.x, button.y + button.height});
+    int chosen = menu.track(hwnd, corner);
+    if (chosen) onInfoCommand(chosen);
+}

@@ -1,9 +1,15 @@
 // SFrameWindow: a top-level frame: stored placement, icons, automatic creation of declared
 // controls, the layouter's entry points, the frame drag and the messages frames reflect to
-// their controls. (The bars it carries - coolbar, toolbar, status bar, scroll bars and the
-// information button - are controls and join it with the control classes.)
+// their controls, and the bars it carries: coolbar with toolbar, menu bar, status bar,
+// scroll bars and the information button.
 #pragma once
 
+#include "VEK_CONTROLS/SCoolbar.h"
+#include "VEK_CONTROLS/SImageControl.h"
+#include "VEK_CONTROLS/SMenubar.h"
+#include "VEK_CONTROLS/SScrollBar.h"
+#include "VEK_CONTROLS/SStatusBar.h"
+#include "VEK_CONTROLS/SToolbar.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SFileIni.h"
 
@@ -37,6 +43,21 @@ public:
     void setShowInfoButton(bool on) { showInfoButton = on ? 1 : 0; }
     bool isPositioning() const { return positioningActive != 0; }
 
+    // Bars, made on demand. The coolbar holds the toolbar; the bars' space is kept out of the
+    // inner rectangle (getInnerRect), which is what the application lays out.
+    bool createCoolbar();
+    bool createStatusBar();
+    void showScrollBars(bool horizontal, bool vertical);
+    void layoutBars();
+    SCoolbar& getCoolbar() { return coolbar; }
+    SToolbar& getToolbar() { return toolbar; }
+    SMenubar& getMenubar() { return menubar; }
+    SStatusBar& getStatusBar() { return statusBar; }
+    SScrollBar& getHScrollBar() { return hScrollBar; }
+    SScrollBar& getVScrollBar() { return vScrollBar; }
+    SImageControl& getInfoButton() { return infoButton; }
+    const SRect& getBarInsets() const { return barInsets; }
+
     // The next free place of the pending-control grid: columns from 20 in steps of 100 up to
     // 700, then the next row 40 lower (rows from 20).
     static SPoint nextGridPosition(int& column, int& row);
@@ -69,4 +90,17 @@ private:
     POINT dragStart{0, 0};
     POINT windowStart{0, 0};
     POINT lastPointer{0, 0};
+
+protected:
+    void createInfoButton();
+    // The information button's click: the web page, or in development mode its menu.
+    void openInfoMenu();
+
+    SMenubar menubar;
+    SCoolbar coolbar;
+    SToolbar toolbar;
+    SImageControl infoButton;
+    SScrollBar hScrollBar{false};
+    SScrollBar vScrollBar{true};
+    SStatusBar statusBar;
 };

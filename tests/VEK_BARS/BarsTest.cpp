@@ -1,0 +1,173 @@
+// Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages.
+#include "VEK_UTIL/SError.h"
+#include "tests/VEK_BARS/BarsFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class BarsTest : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    BarsFrame frame;
+    void SetUp() override {
+        globalError.clearLog();
+        ASSERT_TRUE(frame.create(nullptr));
+        frame.show(SW_SHOWNORMAL);
+        MessagePump::flush();
+    }
+    // Where a bar lies in the frame's client area.
+    static RECT placeOf(SWindow& bar) {
+        SRect r = bar.getWindowRect(false);
+        return RECT{r.x, r.y, r.x + r.width, r.y + r.height};
+    }
+};
+
+TEST_F(BarsTest, StatusBarPartsFromTextAndClicksOnAPartReachTheFrame) {
+    ASSERT_TRUE(frame.createStatusBar());
+    SStatusBar& bar = frame.getStatusBar();
+    EXPECT_TRUE(bar.setParts(""));
+    EXPECT_TRUE(bar.isSimple());
+    EXPECT_FALSE(bar.setTipText(0, "Tipp")); // no tips in simple mode
+
+    EXPECT_TRUE(bar.setParts("100, 200"));
+    EXPECT_FALSE(bar.isSimple());
+    int edges[8] = {0};
+    ASSERT_EQ((int)bar.sendMessage(SB_GETPARTS, 8, (LPARAM)edges), 3);
+    EXPECT_EQ(edges[0], 100);
+    EXPECT_EQ(edges[1], 200);
+    EXPECT_EQ(edges[2], -1);
+    EXPECT_TRUE(bar.setText(1, "Mitte"));
+    EXPECT_STREQ(bar.getText(1), "Mitte");
+
+    InputSender mouse(bar.getHwnd(), InputSender::Mode::Post);
+    mouse.click(150, 5);
+    mouse.rightClick(250, 5);
+    MessagePump::flush();
+    EXPECT_EQ(frame.clicks, std::vector<int>{1});
+    EXPECT_EQ(frame.rightClicks, std::vector<int>{2});
+}
+
+TEST_F(BarsTest, InnerRectangleLiesBetweenCoolbarAndStatusBarAndScrollBars) {
+    ASSERT_TRUE(frame.createCoolbar());
+    ASSERT_TRUE(frame.createStatusBar());
+    frame.getToolbar().addButton("Neu");
+    frame.showScrollBars(true, true);
+    MessagePump::flush();
+    auto check = [&] {
+        SSize client = frame.getClientSize();
+        SRect inner = frame.getInnerRect();
+        RECT cool = placeOf(frame.getCoolbar()), status = placeOf(frame.getStatusBar());
+        RECT h = placeOf(frame.getHScrollBar()), v = placeOf(frame.getVScrollBar());
+        EXPECT_GT(cool.bottom, 20);
+        EXPECT_EQ(inner.y, cool.bottom);
+        EXPECT_EQ(status.bottom, client.height);
+        EXPECT_EQ(h.bottom, status.top);
+        EXPECT_EQ(inner.y + inner.height, h.top);
+        EXPECT_EQ(h.left, 0);
+        EXPECT_EQ(h.right, inner.width);
+        EXPECT_EQ(v.left, inner.x + inner.width);
+        EXPECT_EQ(v.right, client.width);
+        EXPECT_EQ(v.top, inner.y);
+        EXPECT_EQ(v.bottom, h.top);
+        EXPECT_EQ(cool.right - cool.left, client.width);
+    };
+    check();
+    RECT w;
+    GetWindowRect(frame.getHwnd(), &w);
+    SetWindowPos(frame.getHwnd(), nullptr, 0, 0, w.right - w.left + 80, w.bottom - w.top + 50,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    MessagePump::flush();
+    check(); // the bars follow the new size
+}
+
+// A 16 x 16 bitmap file: magenta with a green square in the middle.
+void writeBitmap(const TempDir& dir, const char* name) {
+    const int side = 16, rowBytes = side * 3;
+    std::string bytes(14 + 40 + rowBytes * side, '\0');
+    BITMAPFILEHEADER file{0x4D42, (DWORD)bytes.size(), 0, 0, 54};
+    BITMAPINFOHEADER info{40, side, side, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    memcpy(&bytes[0], &file, 14);
+    memcpy(&bytes[14], &info, 40);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            bool square = x >= 4 && x < 12 && y >= 4 && y < 12;
+            char* p = &bytes[54 + y * rowBytes + x * 3]; // blue, green, red
+            p[0] = square ? 0 : (char)255, p[1] = square ? (char)255 : 0, p[2] = square ? 0 : (char)255;
+        }
+    dir.write(name, bytes.data(), (int)bytes.size());
+}
+
+TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour) {
+    TempDir dir;
+    writeBitmap(dir, "neu.bmp");
+    ASSERT_TRUE(frame.createCoolbar());
+    SToolbar& bar = frame.getToolbar();
+    EXPECT_FALSE(bar.createToolbar(frame));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().text, "createToolbar(..) Die Toolbar wurde bereits erzeugt.");
+
+    int text = bar.addButton("Speichern");
+    EXPECT_EQ(bar.addButton("Laden", dir.file("fehlt.bmp")), 0);
+    int image = bar.addButton("Neu", dir.file("neu.bmp"));
+    EXPECT_NE(text, 0);
+    EXPECT_NE(image, 0);
+    EXPECT_EQ(bar.getButtonCount(), 2);
+    EXPECT_EQ(boxes.count(), 1); // the missing image is reported nowhere
+    EXPECT_TRUE(globalError.getLog().isEmpty());
+
+    // Drawn on white: the magenta of the top-left pixel lets the white through.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 16, 16);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    RECT all{0, 0, 16, 16};
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    ASSERT_TRUE(ImageList_Draw(bar.getImageList().getHandle(), 0, dc, 0, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 15, 15), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 255, 0));
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+
+    // Tooltips: the text stored for the button under the mouse, else the bar's own.
+    bar.setToolTipText(image, "Neue Datei");
+    SRect r = bar.getButtonRect(text);
+    InputSender(bar.getHwnd()).move(r.x + r.width / 2, r.y + r.height / 2);
+    EXPECT_STREQ(bar.getToolTipText(), "Toolbar-Schaltfl\344chen");
+    r = bar.getButtonRect(image);
+    InputSender(bar.getHwnd()).move(r.x + r.width / 2, r.y + r.height / 2);
+    EXPECT_STREQ(bar.getToolTipText(), "Neue Datei");
+}
+
+TEST_F(BarsTest, InformationButtonAtTheBottomLeftAfterTheFirstSizingAndNotPositionable) {
+    BarsFrame withButton(true);
+    EXPECT_FALSE(withButton.getInfoButton().isCreated());
+    ASSERT_TRUE(withButton.create(nullptr));
+    withButton.show(SW_SHOWNORMAL);
+    MessagePump::flush();
+    SImageControl& info = withButton.getInfoButton();
+    ASSERT_TRUE(info.isWindow());
+    SRect r = info.getWindowRect(false);
+    EXPECT_EQ(r.x, 0);
+    EXPECT_EQ(r.y + r.height, withButton.getClientSize().height);
+    EXPECT_FALSE(info.isPositionable());
+    EXPECT_TRUE(info.isClickable());
+}
+
+TEST(Manifest, CommonControlsSixComeFromTheSideBySideStore) {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_BAR_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&init));
+    char path[MAX_PATH] = {0};
+    GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), path, MAX_PATH);
+    SString module;
+    module.setRaw(path);
+    EXPECT_GE(module.find("winsxs", 0, true), 0) << path;
+    EXPECT_GE(module.find("common-controls", 0, true), 0) << path;
+}
+
+} // namespace
