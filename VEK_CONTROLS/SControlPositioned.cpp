@@ -2,6 +2,7 @@
 
 #include "VEK_GUI/SApplication.h"
 #include "VEK_ARRAYS/SStringList.h"
+#include "VEK_CONTROLS/SControlPos.h"
 #include "VEK_GUI/SGdiObject.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
@@ -120,9 +121,7 @@ SSize SControlPositioned::parentClientSize() const {
 
 // ---------------------------------------------------------------- stored positions
 
-SString SControlPositioned::rectText(const SRect& r) {
-    return SString::formatted("%d,%d,%d,%d", r.x, r.y, r.width, r.height);
-}
+SString SControlPositioned::rectText(const SRect& r) { return SControlPos::text(r); }
 
 SString SControlPositioned::positionKey(const SRect& r) const {
     SString key;
@@ -131,36 +130,10 @@ SString SControlPositioned::positionKey(const SRect& r) const {
 }
 
 SRect SControlPositioned::parseStoredRect(const char* value, const SRect& current) {
-    SString all;
-    all.setRaw(value ? value : "");
-    all.append(",,,");
-    int items[4] = {current.x, current.y, current.width, current.height};
-    int pos = 0;
-    for (int i = 0; i < 4; ++i) {
-        SString item = all.token(",", pos).trim();
-        if (item.isEmpty()) continue;
-        int v = item.toNumber();
-        // A size below 1 would make the control vanish: keep the current one.
-        if (i >= 2 && v < 1) continue;
-        items[i] = v;
-    }
-    return SRect{items[0], items[1], items[2], items[3]};
+    return SControlPos::parse(value, current);
 }
 
-SRect SControlPositioned::fitInto(const SRect& r, SSize parentSize) {
-    SRect out = r;
-    // Wide arithmetic: stored numbers may be anything up to the limits of int.
-    auto fit = [](int& start, int& length, int limit) {
-        if (limit <= 0) return; // a parent without size gives no measure
-        if (length > limit) length = limit;
-        long long end = (long long)start + length;
-        if (end > limit) start = limit - length;
-        if (start < 0) start = 0;
-    };
-    fit(out.x, out.width, parentSize.width);
-    fit(out.y, out.height, parentSize.height);
-    return out;
-}
+SRect SControlPositioned::fitInto(const SRect& r, SSize parentSize) { return SControlPos::fit(r, parentSize); }
 
 bool SControlPositioned::loadControlpos() {
     if (!parent) return false;

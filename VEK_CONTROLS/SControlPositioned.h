@@ -41,10 +41,8 @@ public:
 
     // Moves the control to its position stored in controlpos.ini, when there is one.
     bool loadControlpos();
-    // The rectangle of a stored value "x,y,width,height". Missing or empty items, and a
-    // width or height below 1, keep those of current.
+    // Reading and fitting a stored value (see SControlPos).
     static SRect parseStoredRect(const char* value, const SRect& current);
-    // r moved and cut so that it lies inside a parent client area of that size.
     static SRect fitInto(const SRect& r, SSize parentSize);
     // "x,y,width,height" as stored in controlpos.ini.
     static SString rectText(const SRect& r);
