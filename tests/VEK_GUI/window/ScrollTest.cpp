@@ -212,20 +212,6 @@ TEST(AnchorRules, RightEdgeMovesLeftAndRightStretches) {
     EXPECT_EQ(out.y, 320);
 }
 
-TEST(AnchorRules, FirstComputeOnlyRecordsAndManualModeNeverClassifies) {
-    SAnchor a;
-    a.setMode(SAnchor::Automatic);
-    a.classify(SRect{0, 0, 400, 300}, SRect{350, 10, 40, 20});
-    SRect out;
-    EXPECT_FALSE(a.compute(out, SRect{350, 10, 40, 20}, SSize{400, 300}));
-    EXPECT_TRUE(a.compute(out, SRect{350, 10, 40, 20}, SSize{450, 300}));
-    EXPECT_EQ(out.x, 400);
-
-    SAnchor manual;
-    manual.classify(SRect{0, 0, 400, 300}, SRect{350, 10, 40, 20});
-    EXPECT_EQ(manual.getMode() & SAnchor::EdgeBits, 0u);
-}
-
 TEST(ToolTips, TextOnRequestAndWidthLimit) {
     SWindow w;
     ASSERT_TRUE(w.create(nullptr));
