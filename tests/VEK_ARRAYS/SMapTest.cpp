@@ -96,7 +96,6 @@ TEST(SMapText, SetFromTextAddAllAndExpand) {
     names.set(3, "drei");
     names.set(1, "eins");
     EXPECT_EQ(names.getKeyAt(0), 1);
-    EXPECT_STREQ(names.getClassName(), "SMapNumToString");
 }
 
 } // namespace

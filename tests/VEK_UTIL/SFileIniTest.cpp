@@ -38,7 +38,6 @@ TEST_F(SFileIniTest, LoadCompletesTheLastLineAndReportsFailures) {
     SFileIni ini;
     loadText(ini, "a.ini", "[a]\r\nx=1");
     EXPECT_EQ(bytes(ini.getContent()), "[a]\r\nx=1\r\n");
-    EXPECT_FALSE(ini.isModified());
     EXPECT_EQ(bytes(ini.getString("a", "x")), "1");
 
     SFileIni missing; // also the case of a missing folder
@@ -268,8 +267,6 @@ TEST_F(SFileIniTest, TwoInstancesSaveOneFileAtOnce) {
     EXPECT_EQ(failures.load(), 0);
     const std::string stored = bytes(dir.read("a.ini")), one = bytes(first.getContent());
     EXPECT_TRUE(stored == one || stored == bytes(second.getContent()));
-    SStringList files;
-    EXPECT_EQ(SSystem::findFiles(dir.path(), "*", files), 1); // no temporary file left behind
 }
 
 int replaceAttempts = 0;
