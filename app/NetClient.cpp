@@ -30,8 +30,9 @@ void NetClient::setWebServer(const char* host, int toPort) {
     webPort = toPort;
 }
 
-// The polling goes on until the address line has come whole (or the tries are used up):
-// a reply whose header and body arrive in separate reads still yields its address.
+// The polling goes on until the address line has come whole, the server has closed or the
+// tries are used up: a reply whose header and body arrive in separate reads still yields
+// its address.
 bool NetClient::queryAddress() {
     if (!createClient(messageWindow, webPort, webHost)) {
         trace("Fehler, keine Verbindung.");
@@ -44,8 +45,9 @@ bool NetClient::queryAddress() {
     SString reply;
     for (int i = 0; i < webPollTries; ++i) {
         if (!globalApplicationBasic.wait(webPollMs)) break; // the program is ending
-        reply.append(read());
-        if (replyComplete(reply)) break;
+        SString chunk = read();
+        reply.append(chunk);
+        if (replyComplete(reply) || (chunk.isEmpty() && peerHasClosed(reply))) break;
     }
     SString address;
     bool found = !reply.isEmpty() && AddressQuery::addressFromReply(reply, address);
@@ -56,6 +58,15 @@ bool NetClient::queryAddress() {
     close();
     trace("Ende");
     return found;
+}
+
+// Nothing came, yet the socket reads as ready: the server has closed (a last read takes
+// what may have arrived just now).
+bool NetClient::peerHasClosed(SString& reply) {
+    if (!waitReadable(currentDataSocket(), 0)) return false;
+    SString rest = read();
+    reply.append(rest);
+    return rest.isEmpty();
 }
 
 // The header's empty line, the chunk-size line and the address line, each ended by CR LF.

@@ -46,6 +46,8 @@ public:
     // the GUI thread and dispatches its messages meanwhile (about 5 s at most).
     bool queryAddress();
     const SString& getIp() const { return ip; }
+    // An address known without asking (benchmarks, a fixed laboratory address).
+    void setIp(const char* address) { ip.setRaw(address ? address : ""); }
 
     // createClient to ip and the event thread. A connected stream stays as it is and the
     // call fails with the stream's error text.
@@ -66,6 +68,7 @@ protected:
 private:
     bool handOver(NetDelivery& delivery);
     static bool replyComplete(const SString& reply);
+    bool peerHasClosed(SString& reply);
 
     SString ip;
     FrameReassembler rxBuffer; // event thread only, reset before each connection

@@ -1,0 +1,30 @@
+// A web server for the address query on free 127.0.0.1 ports, one port per behaviour.
+// Node's http module answers chunked when no length is set. The first output line names
+// the ports: "web-peer: dash P plain P silent P split P headonly P".
+const http = require('http');
+
+const behaviours = {
+  dash: (res) => { res.write('127.0.0.1 - Testlabor\r\n'); res.end(); },
+  plain: (res) => { res.write('127.0.0.2\r\n'); res.end(); },
+  silent: () => {},
+  // The header goes out first, the body a good while later.
+  split: (res) => { res.flushHeaders(); setTimeout(() => { res.write('127.0.0.3 - spaet\r\n'); res.end(); }, 400); },
+  // A header without its empty line, then the connection closes.
+  headonly: (res) => { res.socket.end('HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n'); },
+};
+
+const ports = {};
+const names = Object.keys(behaviours);
+let listening = 0;
+for (const name of names) {
+  const server = http.createServer((req, res) => {
+    res.setHeader('Content-Type', 'text/plain');
+    behaviours[name](res);
+  });
+  server.listen(0, '127.0.0.1', () => {
+    ports[name] = server.address().port;
+    if (++listening === names.length)
+      console.log('web-peer: ' + names.map((n) => n + ' ' + ports[n]).join(' '));
+  });
+}
+process.on('SIGTERM', () => process.exit(0));
