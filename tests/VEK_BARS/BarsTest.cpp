@@ -144,7 +144,7 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
     EXPECT_STREQ(bar.getToolTipText(), "Neue Datei");
 }
 
-TEST_F(BarsTest, InformationButtonAtTheBottomLeftAfterTheFirstSizingAndNotPositionable) {
+TEST_F(BarsTest, InformationButtonAfterTheFirstSizingOpensItsMenu) {
     BarsFrame withButton(true);
     EXPECT_FALSE(withButton.getInfoButton().isCreated());
     ASSERT_TRUE(withButton.create(nullptr));
@@ -156,7 +156,16 @@ TEST_F(BarsTest, InformationButtonAtTheBottomLeftAfterTheFirstSizingAndNotPositi
     EXPECT_EQ(r.x, 0);
     EXPECT_EQ(r.y + r.height, withButton.getClientSize().height);
     EXPECT_FALSE(info.isPositionable());
-    EXPECT_TRUE(info.isClickable());
+
+    // Without a resource pack the program is in development mode: the click opens the menu
+    // (Positionierung, Info..., web page); the second item shows the hint on resources.
+    MenuKeys guard;
+    PostMessageA(info.getHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    answerMenu({VK_DOWN, VK_DOWN, VK_RETURN}, withButton.getHwnd());
+    MessagePump::flush();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().caption, "Info");
+    EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONINFORMATION);
 }
 
 TEST(Manifest, CommonControlsSixComeFromTheSideBySideStore) {
