@@ -1,35 +1,10 @@
 #include "VEK_CONTROLS/SControlPositioned.h"
 
-#include "VEK_GUI/SApplication.h"
 #include "VEK_ARRAYS/SStringList.h"
 #include "VEK_CONTROLS/SControlPos.h"
-#include "VEK_GUI/SGdiObject.h"
+#include "VEK_GUI/SApplication.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
-
-#include <cstring>
-#include <vector>
-
-namespace {
-
-// Fonts handed to controls: made once per description and kept for the whole run, because
-// a control draws with the font it was given for as long as it lives.
-HFONT controlFont(const LOGFONTA& description) {
-    struct Entry {
-        LOGFONTA from;
-        SGdiObject<HFONT> font;
-    };
-    static std::vector<Entry> fonts;
-    for (const Entry& e : fonts)
-        if (std::memcmp(&e.from, &description, sizeof description) == 0) return e.font.get();
-    SGdiObject<HFONT> made(CreateFontIndirectA(&description));
-    if (!made) return nullptr;
-    HFONT handle = made.get();
-    fonts.push_back(Entry{description, std::move(made)});
-    return handle;
-}
-
-} // namespace
 
 SControlPositioned::SControlPositioned() {
     kind = 3;
@@ -109,7 +84,7 @@ int SControlPositioned::createControl(SWindow* parentWindow, const char* text, S
 
 void SControlPositioned::applyFontToControl() {
     if (!hwnd) return;
-    HFONT font = controlFont(device.getLogFont());
+    HFONT font = globalApplication.getFontCache().get(device.getLogFont());
     if (font) SendMessageA(hwnd, WM_SETFONT, (WPARAM)font, TRUE);
 }
 

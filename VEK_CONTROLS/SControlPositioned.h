@@ -56,8 +56,9 @@ public:
     SPositioningWnd* getPositioningWnd() const { return positioningWnd; }
     void setPositioningWnd(SPositioningWnd* overlay) { positioningWnd = overlay; }
 
-    // Hands the device's font to the platform control (WM_SETFONT). The font comes from a
-    // cache that outlives every window, so the control never draws with a deleted font.
+    // Hands the device's font to the platform control (WM_SETFONT). The font comes from the
+    // application's cache, which outlives every window: a control never draws with a
+    // deleted font.
     void applyFontToControl();
 
     // The items of a named style text, trimmed; none before the resource manager started
