@@ -75,13 +75,12 @@ LRESULT CALLBACK SControlPredefined::subclassProcedure(HWND h, UINT msg, WPARAM 
         // The last message: the window goes back to its class procedure.
         RemovePropA(h, kObjectProperty);
         control->subclassed = false;
-        LRESULT r = CallWindowProcA(control->original, h, msg, wParam, lParam);
         SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)control->original);
-        return r;
+        return CallWindowProcA(control->original, h, msg, wParam, lParam);
     }
     bool handled = false;
     LRESULT result = 0;
-    // WM_NCHITTEST is only looked at: the class procedure answers it.
+    // The handlers first; what they leave reaches the class procedure through callDefaultProc.
     return control->windowProc(h, msg, wParam, lParam, handled, result);
 }
 
