@@ -90,25 +90,56 @@ bool SApplicationBasic::openConfigFile(SFileIni& file, const SString& folder, co
 }
 
 bool SApplicationBasic::wait(unsigned milliseconds, volatile int* continueFlag) {
+    return dispatchWhileWaiting(nullptr, milliseconds, continueFlag, true) == timeOver;
+}
+
+bool SApplicationBasic::waitFor(void* handle, unsigned milliseconds) {
+    return dispatchWhileWaiting(handle, milliseconds, nullptr, false) == signalled;
+}
+
+// The one loop of both waits. A quit taken here is posted again when the wait ends, so the
+// program's own loop still ends.
+SApplicationBasic::WaitEnd SApplicationBasic::dispatchWhileWaiting(void* handle, unsigned milliseconds,
+                                                                   volatile int* continueFlag, bool stopOnQuit) {
     DWORD start = timeGetTime();
+    bool quit = false;
+    int quitCode = 0;
+    WaitEnd end = timeOver;
     for (;;) {
+        if (handle && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) {
+            end = signalled;
+            break;
+        }
         DWORD elapsed = timeGetTime() - start;
-        if (elapsed >= milliseconds) return true;
+        if (milliseconds != INFINITE && elapsed >= milliseconds) break;
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                PostQuitMessage((int)msg.wParam); // the program's own loop must end too
-                return false;
+                quit = true;
+                quitCode = (int)msg.wParam;
+                if (stopOnQuit) {
+                    end = stopped;
+                    break;
+                }
+                continue;
             }
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } else {
-            // Nothing pending: yield until a message arrives or a short slice has passed.
-            DWORD left = milliseconds - elapsed;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 5 ? left : 5, QS_ALLINPUT);
+            // Nothing pending: yield until a message arrives, the handle is signalled or a
+            // short slice has passed.
+            DWORD left = milliseconds == INFINITE ? 5 : milliseconds - elapsed;
+            HANDLE handles[1] = {handle};
+            MsgWaitForMultipleObjects(handle ? 1 : 0, handle ? handles : nullptr, FALSE, left < 5 ? left : 5,
+                                      QS_ALLINPUT);
         }
-        if (continueFlag && *continueFlag == 0) return false;
+        if (continueFlag && *continueFlag == 0) {
+            end = stopped;
+            break;
+        }
     }
+    if (quit) PostQuitMessage(quitCode);
+    return end;
 }
 
 SString SApplicationBasic::makeTempFileName(const char* extension) {

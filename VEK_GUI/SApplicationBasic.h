@@ -24,6 +24,10 @@ public:
     // Dispatches the calling thread's messages until `milliseconds` have passed (true), or
     // until *continueFlag becomes 0 or a quit message arrives (false; the quit is posted again).
     bool wait(unsigned milliseconds, volatile int* continueFlag = nullptr);
+    // Dispatches the calling thread's messages until `handle` is signalled (true) or
+    // `milliseconds` have passed (false; 0xFFFFFFFF: no limit). A quit message does not end
+    // this wait (what waits here must end first); it is posted again afterwards.
+    bool waitFor(void* handle, unsigned milliseconds = 0xFFFFFFFF);
 
     // A free name "vektmp<n>.<extension>" in the temporary directory; deleted at the end.
     SString makeTempFileName(const char* extension);
@@ -36,6 +40,8 @@ public:
     void setConfigFolders(const char* userFolder, const char* computerFolder);
 
 private:
+    enum WaitEnd { timeOver, signalled, stopped };
+    WaitEnd dispatchWhileWaiting(void* handle, unsigned milliseconds, volatile int* continueFlag, bool stopOnQuit);
     bool openConfigFile(SFileIni& file, const SString& folder, const char* operation);
     SString programName() const;
 

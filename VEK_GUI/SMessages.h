@@ -15,6 +15,7 @@ enum : unsigned {
     MSG_WATCHED = 0x4B6,            // application -> watcher: lParam SWatchedMessage*
     MSG_RECEIVE_BYTE = 0x1DC8,      // serial port -> frame: the byte in the low byte of lParam
     MSG_NET_MESSAGE = 0x1DD0,       // network client -> its window (sent): lParam a NetDelivery*
+    MSG_COM_LINE_LOST = 0x1DC9,     // serial port -> its window (posted): the line died; lParam the SComPort*
 };
 
 #include <windows.h>
