@@ -1,0 +1,17 @@
+# test_serial: the serial port, port discovery and the programmer exchange under Wine,
+# against the Linux plant-sim on a pseudo-terminal linked into the prefix as COM7.
+if(NOT WIN32)
+  return()
+endif()
+set(VEK_PLANT_SIM "${PROJECT_SOURCE_DIR}/build/linux/tools/plant-sim/plant-sim" CACHE FILEPATH
+    "The native plant-sim that the serial suite and benchmark start (built by the linux preset)")
+vek_suite(test_serial FOLDER serial LIBS vek_gui vek_gui_harness TIMEOUT 900)
+target_compile_definitions(test_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}")
+# One suite at a time on the prefix's COM7 and the registry's serial keys.
+set_tests_properties(test_serial PROPERTIES RESOURCE_LOCK wine_serial)
+
+# Bytes per second into a window with plant-sim flooding (a Windows program, run by hand).
+add_executable(bench_serial ${PROJECT_SOURCE_DIR}/bench/bench_serial.cpp ${CMAKE_CURRENT_LIST_DIR}/PlantSim.cpp)
+target_link_libraries(bench_serial PRIVATE vek_gui vek_test_support vek_options)
+target_compile_definitions(bench_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}")
+target_compile_options(bench_serial PRIVATE -O2)
