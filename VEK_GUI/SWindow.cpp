@@ -49,7 +49,6 @@ SWindow::~SWindow() {
     }
     globalApplication.unregisterWindow(this);
     globalApplication.removeWindow(this);
-    if (cursor) DestroyCursor(cursor);
     delete toolTip;
     if (libraryMainWindow == this) libraryMainWindow = nullptr;
 }
@@ -647,7 +646,7 @@ void SWindow::trackMouse(bool leave, bool hover) {
 
 void SWindow::setCursor(int id) {
     if (id != 0 && id != cursorId) {
-        if (cursor) DestroyCursor(cursor);
+        // System cursors are shared: they are dropped, never destroyed.
         cursor = nullptr;
         cursorId = id;
     }
