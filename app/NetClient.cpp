@@ -94,9 +94,11 @@ bool NetClient::connectExperiment(int experimentPort) {
     return false;
 }
 
+// Disconnected first, then a new number: a read that starts in between sees the stream
+// closed, one that started before carries the old number, and neither is delivered.
 void NetClient::close() {
-    ++connection; // what the event thread still holds of this connection is not delivered
     SNetworkStreamTcp::close();
+    ++connection;
 }
 
 void NetClient::sendText(uint32_t code, const SString& text) {
@@ -114,6 +116,7 @@ void NetClient::onRead() {
     delivery.connection = connection.load();
     SMem bytes;
     read(bytes);
+    if (!isConnected() || !messageWindow) return; // nobody to apply it to
     rxBuffer.append(bytes);
     for (;;) {
         FrameReassembler::Result result = rxBuffer.next(delivery.message);
