@@ -186,6 +186,9 @@ TEST(Experiment, FullSessionThroughTheGuiThread) {
     lab.session.setState(ExperimentSession::Connecting);
     lab.client.sendText(ProtocolMessage::Status, "connect|matrikel=123456;name=Anna");
     ASSERT_TRUE(lab.until(ExperimentSession::Connected)) << lab.view;
+    // A second connect is refused and the session goes on over the first connection.
+    EXPECT_FALSE(lab.client.connectExperiment(server.port));
+    EXPECT_NE(lab.client.getErrorText().find("Stream ist bereits verbunden."), -1);
 
     const unsigned char firmware[] = {0x0C, 0x94, 0x34, 0x12, 0xFF, 0x7F};
     lab.session.setState(ExperimentSession::Uploading);
