@@ -249,7 +249,9 @@ void SScroll::update() {
 void SScroll::updatePages() {
     if (!owner->getHwnd()) return;
     SDevice& device = owner->getDevice();
-    SSize client = owner->getClientSize();
+    // A page is what shows between the frame's bars (the whole client area without bars).
+    SRect inner = owner->getInnerRect();
+    SSize client{inner.width, inner.height};
     int pages[2] = {std::abs(device.deviceToLogicalY(client.height)) - device.getOffsetY(),
                     std::abs(device.deviceToLogicalX(client.width)) - device.getOffsetX()};
     for (int horizontal = 0; horizontal < 2; ++horizontal) {

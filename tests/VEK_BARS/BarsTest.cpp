@@ -54,6 +54,7 @@ TEST_F(BarsTest, InnerRectangleLiesBetweenCoolbarAndStatusBarAndScrollBars) {
     ASSERT_TRUE(frame.createCoolbar());
     ASSERT_TRUE(frame.createStatusBar());
     frame.getToolbar().addButton("Neu");
+    frame.getScroll().setDocumentHeight(3000);
     frame.showScrollBars(true, true);
     MessagePump::flush();
     auto check = [&] {
@@ -69,6 +70,11 @@ TEST_F(BarsTest, InnerRectangleLiesBetweenCoolbarAndStatusBarAndScrollBars) {
         EXPECT_EQ(v.left, inner.x + inner.width);
         EXPECT_EQ(v.right, client.width);
         EXPECT_EQ(cool.right - cool.left, client.width);
+        SCROLLINFO page{};
+        page.cbSize = sizeof page;
+        page.fMask = SIF_PAGE;
+        GetScrollInfo(frame.getVScrollBar().getHwnd(), SB_CTL, &page);
+        EXPECT_EQ((int)page.nPage, inner.height); // a page is what shows between the bars
     };
     check();
     RECT w;
