@@ -152,10 +152,14 @@ TEST_F(SerialTest, CloseCompletesWhileTheReadThreadWaitsForTheWindow) {
     auto sim = openOnSim("--flood");
     ASSERT_TRUE(received(1));
     Sleep(200); // no messages handled: the read thread hangs in its SendMessageA
+    PostQuitMessage(3); // the program ends meanwhile: close still waits for the thread
     DWORD start = GetTickCount();
     port.close();
     EXPECT_FALSE(port.isOpen());
     EXPECT_LT(GetTickCount() - start, 2000u);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit stays for the program's loop";
+    EXPECT_EQ(msg.wParam, 3u);
 }
 
 TEST_F(SerialTest, EveryFloodedByteReachesTheWindowInOrder) {
