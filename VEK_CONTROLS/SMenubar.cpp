@@ -12,7 +12,7 @@ SMenubar::~SMenubar() {
 }
 
 int SMenubar::addMenu(const char* text, SPopupMenu& popup, int id) {
-    id = addButton(text, "", id, BTNS_BUTTON | BTNS_AUTOSIZE);
+    id = addButton(text, "", id, BTNS_BUTTON | BTNS_SHOWTEXT | BTNS_AUTOSIZE);
     if (id) menus.set(id, &popup);
     return id;
 }

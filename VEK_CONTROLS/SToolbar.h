@@ -22,7 +22,9 @@ public:
 
     // Returns the id (0 = the application's next control id), or 0 when the button was left
     // out because its image could not be loaded.
-    int addButton(const char* text, const char* imageName = "", int id = 0, BYTE buttonStyle = BTNS_BUTTON,
+    // Under TBSTYLE_EX_MIXEDBUTTONS only buttons with BTNS_SHOWTEXT show their text.
+    int addButton(const char* text, const char* imageName = "", int id = 0,
+                  BYTE buttonStyle = BTNS_BUTTON | BTNS_SHOWTEXT | BTNS_AUTOSIZE,
                   DWORD_PTR data = 0);
     void setToolTipText(int id, const char* text);
     bool setButtonState(int id, BYTE state);

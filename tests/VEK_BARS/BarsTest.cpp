@@ -1,6 +1,8 @@
 // Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages.
 #include "VEK_UTIL/SError.h"
 #include "tests/VEK_BARS/BarsFrame.h"
+#include "tests/support/gui/Artifacts.h"
+#include "tests/support/gui/WindowCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +85,15 @@ TEST_F(BarsTest, InnerRectangleLiesBetweenCoolbarAndStatusBarAndScrollBars) {
                  SWP_NOMOVE | SWP_NOZORDER);
     MessagePump::flush();
     check(); // the bars follow the new size
+    frame.getStatusBar().setParts("100,200");
+    frame.getStatusBar().setText(0, "Bereit");
+    WindowCapture shot = WindowCapture::ofWindow(frame.getHwnd());
+    shot.savePng(artifactPath("bars/frame-with-bars.png"));
+    // The toolbar's text button shows its text inside the band.
+    SToolbar& bar = frame.getToolbar();
+    SRect button = bar.getButtonRect(bar.buttonAt(SPoint{5, 5}));
+    SPoint at = frame.screenToClient(bar.clientToScreen(SPoint{button.x, button.y}));
+    EXPECT_TRUE(shot.hasTextLike(RECT{at.x, at.y, at.x + button.width, at.y + button.height}));
 }
 
 // A 16 x 16 bitmap file: magenta with a green square in the middle.

@@ -67,6 +67,7 @@ TEST(Menubar, MovingToTheNeighbourButtonClosesOneMenuAndOpensTheOther) {
     SetForegroundWindow(frame.getHwnd());
     SMenubar& bar = frame.getMenubar();
     ASSERT_TRUE(bar.createToolbar(frame));
+    bar.moveWindow(0, 0, frame.getClientSize().width, 24); // not in a band: placed by hand
     SPopupMenu file, edit;
     file.appendItem("\326ffnen", 601);
     edit.appendItem("Kopieren", 602);
