@@ -2,6 +2,7 @@
 
 #include "VEK_ARRAYS/SStringList.h"
 #include "VEK_CONTROLS/SControlPos.h"
+#include "VEK_CONTROLS/SPositioningWnd.h"
 #include "VEK_GUI/SApplication.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
@@ -10,6 +11,8 @@ SControlPositioned::SControlPositioned() {
     kind = 3;
     rect = SRect{-1, -1, 80, 20};
 }
+
+SControlPositioned::~SControlPositioned() = default;
 
 bool SControlPositioned::create(SWindow&) { return create(nullptr); }
 
@@ -147,12 +150,18 @@ void SControlPositioned::invalidateBehind() {
 
 // ---------------------------------------------------------------- layouter and steps
 
+// The overlay lies over the control as a sibling on top, so the mouse reaches it first.
 void SControlPositioned::onStartPositioning() {
-    if (!parent || !positionable || !hwnd) return;
+    if (!parent || !positionable || !hwnd || positioningWnd) return;
     moveWindow(fitInto(currentRect(), parentClientSize()), true);
+    auto overlay = std::make_unique<SPositioningWnd>();
+    overlay->setDesignRect(designRect);
+    overlay->bind(this);
+    if (overlay->createOverTarget()) positioningWnd = std::move(overlay);
 }
 
 void SControlPositioned::onStopPositioning() {
+    positioningWnd.reset();
     if (!parent || !hwnd) return;
     SSize p = parentClientSize();
     anchor.rerecord(currentRect(), p);

@@ -6,6 +6,8 @@
 
 #include "VEK_CONTROLS/SControl.h"
 
+#include <memory>
+
 class SStringList;
 
 class SPositioningWnd;
@@ -16,6 +18,7 @@ public:
     static constexpr int DefaultSize = -2000000000;
 
     SControlPositioned();
+    ~SControlPositioned() override;
     const char* getClassName() const override { return "SControlPositioned"; }
 
     // Controls are made with createCtrl; create is refused.
@@ -53,8 +56,8 @@ public:
     bool isPositionable() const { return positionable != 0; }
     void setPositionable(bool on) { positionable = on ? 1 : 0; }
     void setScaleWithFont(bool on) { scaleWithFont = on; }
-    SPositioningWnd* getPositioningWnd() const { return positioningWnd; }
-    void setPositioningWnd(SPositioningWnd* overlay) { positioningWnd = overlay; }
+    // The layouter's overlay while the layouter runs, else null.
+    SPositioningWnd* getPositioningWnd() const { return positioningWnd.get(); }
 
     // Hands the device's font to the platform control (WM_SETFONT). The font comes from the
     // application's cache, which outlives every window: a control never draws with a
@@ -77,6 +80,6 @@ protected:
 
     SRect designRect;
     int positionable = 1;
-    SPositioningWnd* positioningWnd = nullptr;
+    std::unique_ptr<SPositioningWnd> positioningWnd;
     bool scaleWithFont = true;
 };
