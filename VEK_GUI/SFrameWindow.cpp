@@ -236,7 +236,7 @@ void SFrameWindow::onMouseMove(int keys, int x, int y) {
 }
 
 void SFrameWindow::startPositioning() {
-    if (kind != 0) return;
+    if (kind != 0 || positioningActive) return;
     SRect r = getWindowRect(false);
     if (r.width != creationSize.width || r.height != creationSize.height) {
         SString text("Die aktuelle Gr\366\337e einspricht nicht der Gr\366\337e bei Erzeugung des Fensters.\r\n");
@@ -250,7 +250,10 @@ void SFrameWindow::startPositioning() {
     sendToChildren(MSG_POSITIONING_START, 0, 0);
 }
 
+// Only a running layouter stops: without overlays to write them, emptying the section would
+// lose every stored position.
 void SFrameWindow::stopPositioning() {
+    if (!positioningActive) return;
     SString section(getClassName());
     SFileIni& positions = globalResources.controlPositions;
     positions.setSectionText(section, "");
