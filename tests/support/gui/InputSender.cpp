@@ -35,6 +35,24 @@ INPUT keyInput(WORD vk, WORD scan, DWORD flags) {
     return in;
 }
 
+// Absolute mouse input: 0 to 65535 across the primary screen; rounded up so the system's
+// truncation (x * width / 65536) lands on the pixel itself.
+INPUT mouseInput(DWORD flags, POINT screen = {0, 0}) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    long long w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = (LONG)((screen.x * 65536LL + w - 1) / w);
+    in.mi.dy = (LONG)((screen.y * 65536LL + h - 1) / h);
+    return in;
+}
+
+bool sendOne(INPUT in) {
+    bool ok = SendInput(1, &in, sizeof in) == 1;
+    MessagePump::flush();
+    return ok;
+}
+
 bool sendAll(std::vector<INPUT>& inputs) {
     return SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
@@ -183,5 +201,26 @@ bool InputSender::realClick(int x, int y) {
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     bool ok = sendAll(inputs);
     MessagePump::flush();
+    return ok;
+}
+
+bool InputSender::realDrag(int x0, int y0, int x1, int y1, UINT heldKey, int steps) {
+    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+    if (steps < 1) steps = 1;
+    // Both ends on the screen now: the target may move while it is dragged.
+    POINT from{x0, y0}, to{x1, y1};
+    ClientToScreen(hwnd, &from);
+    ClientToScreen(hwnd, &to);
+    auto scan = (WORD)MapVirtualKeyA(heldKey, MAPVK_VK_TO_VSC);
+    bool ok = true;
+    if (heldKey) ok &= sendOne(keyInput((WORD)heldKey, scan, 0));
+    ok &= sendOne(mouseInput(MOUSEEVENTF_MOVE, from));
+    ok &= sendOne(mouseInput(MOUSEEVENTF_LEFTDOWN));
+    for (int i = 1; i <= steps; ++i) {
+        POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+        ok &= sendOne(mouseInput(MOUSEEVENTF_MOVE, p));
+    }
+    ok &= sendOne(mouseInput(MOUSEEVENTF_LEFTUP));
+    if (heldKey) ok &= sendOne(keyInput((WORD)heldKey, scan, KEYEVENTF_KEYUP));
     return ok;
 }

@@ -38,6 +38,10 @@ public:
     bool realKey(UINT vk);
     bool realText(const std::string& text);
     bool realClick(int x, int y); // client coordinates of the target
+    // A left-button drag from (x0, y0) to (x1, y1), client coordinates of the target where the
+    // drag starts, in steps, each delivered before the next; heldKey (0: none) stays down
+    // throughout.
+    bool realDrag(int x0, int y0, int x1, int y1, UINT heldKey = 0, int steps = 4);
 
     static LPARAM keyLParam(UINT vk, int repeat, bool up);
 
