@@ -1,0 +1,199 @@
+#include "app/ExperimentWnd.h"
+
+#include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_GUI/SFileDialog.h"
+#include "VEK_SYSTEM/SSystem.h"
+#include "VEK_UTIL/SDebug.h"
+#include "VEK_UTIL/SError.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <ctime>
+
+ExperimentWnd::ExperimentWnd()
+    : session(*this), txtUeberschrift(*this), protokoll(*this), btnVerbinden(*this), btnUpload(*this),
+      btnStart(*this), btnFertig(*this), btnKamera(*this), btnEnde(*this), editName(*this), editMatrikel(*this) {
+    session.setState(ExperimentSession::Idle);
+}
+
+// The event thread hands messages to this window: it ends before the window goes.
+ExperimentWnd::~ExperimentWnd() {
+    netClient.close();
+    netClient.wait();
+}
+
+LRESULT ExperimentWnd::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) {
+    if (h == hwnd && h && msg == MSG_NET_MESSAGE) {
+        netClient.deliver(lParam, session);
+        handled = true;
+        return result = 0;
+    }
+    return SFrameWindow::windowProc(h, msg, wParam, lParam, handled, result);
+}
+
+// The laboratory's servers are read when the window is made (the configuration is open then).
+void ExperimentWnd::onPreCreateWindow() {
+    SFrameWindow::onPreCreateWindow();
+    settings.loadUserSettings();
+    netClient.setWebServer(settings.webServer, settings.webPort);
+}
+
+void ExperimentWnd::onCreate(CREATESTRUCTA* createStruct) {
+    SFrameWindow::onCreate(createStruct);
+    netClient.setMessageWindow(hwnd);
+}
+
+void ExperimentWnd::onFirstShow() {
+    SFrameWindow::onFirstShow();
+    btnVerbinden.createCtrl(this, "Verbinden", 10, 50, 100, 40);
+    btnUpload.createCtrl(this, "Upload", 10, 100, 100, 40);
+    btnStart.createCtrl(this, "Starten", 10, 150, 100, 40);
+    btnFertig.createCtrl(this, "Beenden", 10, 200, 100, 40);
+    btnVerbinden.addToolTip("Stellt die Verbindung zum Experiment-Server her", "", 0, 200);
+    btnUpload.addToolTip("Upload der Steuerungs-Firmware", "", 0, 200);
+    btnStart.addToolTip("startet das Experiment", "", 0, 200);
+    btnFertig.addToolTip("beendet das Experiment", "", 0, 200);
+    btnUpload.enable(false);
+    btnStart.enable(false);
+    btnFertig.enable(false);
+    protokoll.createCtrl(this, "", 200, 50, 250, 250, 0xF000);
+}
+
+// Hidden, not destroyed: the next opening shows the same window with its protocol.
+int ExperimentWnd::onClose() {
+    netClient.close();
+    hide();
+    endSession();
+    SFrameWindow::onClose();
+    return 0;
+}
+
+void ExperimentWnd::end() {
+    hide();
+    endSession();
+}
+
+void ExperimentWnd::endSession() {
+    netClient.close();
+    session.setState(ExperimentSession::Idle);
+    btnVerbinden.enable(true);
+    btnUpload.enable(false);
+    btnStart.enable(false);
+    btnFertig.enable(false);
+}
+
+SButton& ExperimentWnd::getButton(Button button) {
+    switch (button) {
+    case Upload: return btnUpload;
+    case Start: return btnStart;
+    case Fertig: return btnFertig;
+    default: return btnVerbinden;
+    }
+}
+
+void ExperimentWnd::connect() {
+    if (netClient.getIp().isEmpty()) netClient.queryAddress();
+    if (!isWindow()) return; // the program ended during the query
+    SString matrikel = editMatrikel.getWindowText();
+    SString name = editName.getWindowText();
+    if (matrikel.isEmpty() || matrikel == "MatrikelNr") return showError("Sie m\374ssen Ihre Matrikel-Nummer angeben!");
+    if (name.isEmpty() || name == "Name") return showError("Bitte geben Sie Ihren Namen an.");
+    if (netClient.getIp().isEmpty()) return showError("Keine Adresse vom Experiment-Webserver erhalten.");
+    if (!netClient.connectExperiment(settings.experimentPort))
+        return showError("Verbindung zum Experiment konnte nicht hergestellt werden.");
+    session.setState(ExperimentSession::Connecting);
+    protokoll.append("Verbindung zum Experiment herstellen\r\n");
+    SString command;
+    command.setRaw("connect|matrikel=");
+    command.append(matrikel).append(";name=").append(name);
+    netClient.sendText(ProtocolMessage::Status, command);
+}
+
+SString ExperimentWnd::firmwarePath() {
+    SString path(globalApplicationBasic.getApplicationDirectory());
+    path.append("\\..\\Steuerung\\temp_bin\\Steuerung.bin");
+    return path;
+}
+
+void ExperimentWnd::upload() {
+    if (netClient.getIp().isEmpty()) netClient.queryAddress();
+    if (session.getState() != ExperimentSession::Connected) return;
+    SString path = firmwarePath();
+    globalDebug.print(path);
+    if (!SSystem::fileExists(path)) return showError("Steuerung nicht gefunden.");
+    protokoll.append("Upload Steuerung\r\n");
+    SMem firmware;
+    readBytes(path, firmware); // whatever could be read is sent
+    netClient.sendData(ProtocolMessage::Upload, firmware);
+    session.setState(ExperimentSession::Uploading);
+}
+
+void ExperimentWnd::start() {
+    if (session.getState() == ExperimentSession::Ready) netClient.sendText(ProtocolMessage::Status, "start");
+}
+
+void ExperimentWnd::finish() {
+    if (session.getState() != ExperimentSession::Running) return;
+    session.setState(ExperimentSession::Finishing);
+    netClient.sendText(ProtocolMessage::Status, "finish");
+}
+
+void ExperimentWnd::openCamera() {
+    SString address = cameraAddress(settings.webServer);
+    HINSTANCE done = ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOW);
+    if ((INT_PTR)done > 32) return;
+    SString text("Fehler bei SFileSystem:run(..)\r\n");
+    text.append(SSystem::systemErrorText(GetLastError())).append("\r\n").append(address).append(" ");
+    globalError.add(text);
+    globalError.show(text, 0, "Fehler !", MB_ICONERROR);
+}
+
+void ExperimentWnd::feedTelemetry(unsigned char byte) {
+    if (telemetrySink) telemetrySink->onTelemetryByte(byte);
+}
+
+void ExperimentWnd::debugLine(const SString& text) { globalDebug.print(text); }
+
+// The server's CSV protocol, byte for byte, into a file the user chooses; cancelled, it is
+// at least shown in the view.
+void ExperimentWnd::saveProtocol(const SMem& csv) {
+    char stamp[32];
+    std::time_t now = std::time(nullptr);
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", std::localtime(&now));
+    SString proposed;
+    proposed.setRaw("Protokoll_");
+    proposed.append(editMatrikel.getWindowText()).append("_").append(stamp).append(".csv");
+    SFileDialog dialog;
+    dialog.setFileName(proposed);
+    if (!dialog.save(hwnd, "Protokoll speichern")) {
+        SString shown("Protokoll - CSV-Daten:\r\n");
+        shown.append(ProtocolMessage::textOf(csv)).append("\r\n");
+        protokoll.append(shown);
+        return;
+    }
+    SString path = dialog.getFileName();
+    int cut = path.findLastChar('\\');
+    SString name = cut >= 0 ? path.mid(cut + 1, path.length() - cut - 1) : path;
+    SString line(writeBytes(path, csv) ? "Protokoll gespeichert als " : "Protokoll konnte nicht gespeichert werden: ");
+    line.append(name).append("\r\n");
+    protokoll.append(line);
+}
+
+bool ExperimentWnd::readBytes(const char* path, SMem& bytes) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    unsigned char block[4096];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, (int)got);
+    bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+bool ExperimentWnd::writeBytes(const char* path, const SMem& bytes) {
+    std::FILE* file = std::fopen(path, "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(bytes.getData(), 1, (size_t)bytes.getSize(), file) == (size_t)bytes.getSize();
+    return std::fclose(file) == 0 && ok;
+}

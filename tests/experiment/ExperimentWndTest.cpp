@@ -1,0 +1,246 @@
+// The experiment window under Wine: its buttons driven as a student would, against
+// exp-server, with the user errors it reports and the camera page reaching a browser.
+#include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_SYSTEM/SSystem.h"
+#include "VEK_UTIL/SResources.h"
+#include "app/ExperimentWnd.h"
+#include "tests/experiment/NativePeer.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class RecordingSink : public TelemetrySink {
+public:
+    void onTelemetryByte(unsigned char byte) override { bytes.push_back(byte); }
+    std::vector<unsigned char> bytes;
+};
+
+// The frame looks up its icons through the resource manager: started once, with no files.
+void startResources() {
+    static TempDir appDir;
+    if (globalResources.isInitialised()) return;
+    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
+    appDir.write("VEK-Resourcen\\controlpos.ini", "");
+    globalResources.setAppDir(appDir.path());
+    globalResources.setProgramFile(appDir.file("Anlage.exe"));
+    globalResources.init();
+}
+
+class ExperimentWndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startResources();
+        CreateDirectoryA(install.file("bin"), nullptr);
+        globalApplicationBasic.setConfigFolders(config.path(), config.path());
+        globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
+        ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
+        servers("127.0.0.1", 1, 1); // nothing listens on port 1: a query fails at once
+    }
+    void TearDown() override {
+        SString firmware = ExperimentWnd::firmwarePath();
+        SSystem::deleteFile(firmware);
+        RemoveDirectoryA(install.file("Steuerung\\temp_bin"));
+        RemoveDirectoryA(install.file("Steuerung"));
+        RemoveDirectoryA(install.file("bin"));
+        globalApplicationBasic.getUserConfig().close(false);
+    }
+
+    void servers(const char* host, int webPort, int experimentPort) {
+        SFileIni& ini = globalApplicationBasic.getUserConfig();
+        ini.setString("Experiment", "WebServer", host);
+        ini.setString("Experiment", "WebPort", SString::formatted("%d", webPort));
+        ini.setString("Experiment", "ExperimentPort", SString::formatted("%d", experimentPort));
+    }
+
+    void writeFirmware(const char* bytes) {
+        CreateDirectoryA(install.file("Steuerung"), nullptr);
+        CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
+        install.write("Steuerung\\temp_bin\\Steuerung.bin", bytes);
+    }
+
+    static void open(ExperimentWnd& wnd) {
+        if (!wnd.isCreated()) {
+            ASSERT_TRUE(wnd.create(nullptr));
+        }
+        wnd.show(SW_RESTORE);
+        MessagePump::flush();
+    }
+
+    // Verbinden, Upload, Start, Fertig: 1 enabled, 0 disabled.
+    static std::string row(ExperimentWnd& wnd) {
+        std::string r;
+        for (auto b : {ExperimentEffects::Verbinden, ExperimentEffects::Upload, ExperimentEffects::Start,
+                       ExperimentEffects::Fertig})
+            r += wnd.getButton(b).isEnabled() ? '1' : '0';
+        return r;
+    }
+
+    static std::string view(ExperimentWnd& wnd) { return wnd.getProtokoll().getWindowText().getBuffer(); }
+
+    static bool until(ExperimentWnd& wnd, int state) {
+        return MessagePump::until([&] { return wnd.getState() == state; }, 5000);
+    }
+
+    TempDir config;
+    TempDir install;
+};
+
+TEST_F(ExperimentWndTest, UserErrorsGoToTheViewAndABoxAndLeaveTheSessionIdle) {
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    EXPECT_EQ(row(wnd), "1000");
+    EXPECT_TRUE(wnd.getKamera().isEnabled() && wnd.getEnde().isEnabled());
+    EXPECT_STREQ(wnd.getButton(ExperimentEffects::Start).getWindowText(), "Starten");
+    EXPECT_STREQ(wnd.getEditMatrikel().getWindowText(), "MatrikelNr");
+
+    // Both fields untouched: the matriculation number is asked for first.
+    wnd.connect();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().text, "Sie m\374ssen Ihre Matrikel-Nummer angeben!");
+    EXPECT_STREQ(boxes.last().caption, "Fehler");
+    EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONERROR);
+    wnd.getEditMatrikel().setWindowText("123456");
+    wnd.connect();
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_STREQ(boxes.last().text, "Bitte geben Sie Ihren Namen an.");
+    wnd.getEditName().setWindowText("Anna");
+    wnd.connect(); // the web server cannot be reached
+    ASSERT_EQ(boxes.count(), 3);
+    EXPECT_STREQ(boxes.last().text, "Keine Adresse vom Experiment-Webserver erhalten.");
+    wnd.getNetClient().setIp("127.0.0.1");
+    wnd.connect(); // nothing listens on the experiment port
+    ASSERT_EQ(boxes.count(), 4);
+    EXPECT_STREQ(boxes.last().text, "Verbindung zum Experiment konnte nicht hergestellt werden.");
+    EXPECT_EQ(view(wnd), "Sie m\374ssen Ihre Matrikel-Nummer angeben!\r\nBitte geben Sie Ihren Namen an.\r\n"
+                         "Keine Adresse vom Experiment-Webserver erhalten.\r\n"
+                         "Verbindung zum Experiment konnte nicht hergestellt werden.\r\n");
+
+    // Upload, start and finish while Idle do nothing, even with a firmware file present.
+    writeFirmware("\x0C\x94");
+    wnd.upload();
+    wnd.start();
+    wnd.finish();
+    EXPECT_EQ(boxes.count(), 4);
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+    EXPECT_EQ(row(wnd), "1000");
+    EXPECT_FALSE(wnd.getNetClient().isConnected());
+}
+
+// Connect, a missing firmware, upload with its dots, start, telemetry, finish, a second
+// run, and closing while Running: every step through the window's buttons.
+TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server;
+    ASSERT_TRUE(server.start("--telemetry-ms 20 --step-ms 5")) << server.getError();
+    servers("127.0.0.1", server.webPort, server.port);
+    BoxRecorder boxes;
+    RecordingSink sink;
+    ExperimentWnd wnd;
+    wnd.setTelemetrySink(&sink);
+    open(wnd);
+    wnd.getEditMatrikel().setWindowText("123456");
+    wnd.getEditName().setWindowText("Anna");
+
+    wnd.getButton(ExperimentEffects::Verbinden).click();
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Connecting);
+    EXPECT_EQ(row(wnd), "1000");
+    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    EXPECT_EQ(row(wnd), "0100");
+
+    wnd.getButton(ExperimentEffects::Upload).click();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().text, "Steuerung nicht gefunden.");
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Connected);
+
+    writeFirmware("\x0C\x94\x34\x12\xFF\x7F");
+    wnd.getButton(ExperimentEffects::Upload).click();
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Uploading);
+    EXPECT_EQ(row(wnd), "0100");
+    ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
+    EXPECT_EQ(row(wnd), "0010");
+    EXPECT_NE(view(wnd).find("Upload Steuerung\r\n...Firmware empfangen (6 Bytes)\r\n"), std::string::npos)
+        << view(wnd);
+
+    wnd.finish(); // while Ready: nothing
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Ready);
+    wnd.getButton(ExperimentEffects::Start).click();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Running)) << view(wnd);
+    EXPECT_EQ(row(wnd), "0001");
+    wnd.start(); // while Running: nothing
+    ASSERT_TRUE(MessagePump::until([&] { return sink.bytes.size() >= 9 * 20; }, 5000)) << sink.bytes.size();
+
+    wnd.getButton(ExperimentEffects::Fertig).click();
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Finishing);
+    EXPECT_EQ(row(wnd), "0001");
+    ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
+    EXPECT_EQ(row(wnd), "0010");
+    // Whole telemetry frames, in order: each relayed 'D' frame carries one.
+    ASSERT_EQ(sink.bytes.size() % 9, 0u);
+    for (size_t i = 0; i < sink.bytes.size(); i += 9)
+        ASSERT_TRUE(sink.bytes[i] == 0x55 && sink.bytes[i + 1] == 0xAA) << "frame at byte " << i;
+
+    // A second run, closed by the user while Running.
+    wnd.getButton(ExperimentEffects::Start).click();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Running)) << view(wnd);
+    std::string before = view(wnd);
+    SendMessageA(wnd.getHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wnd.isWindow());
+    EXPECT_FALSE(wnd.isVisible());
+    EXPECT_FALSE(wnd.getNetClient().isConnected());
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+    open(wnd);
+    EXPECT_EQ(row(wnd), "1000");
+    MessagePump::run(100);
+    EXPECT_EQ(view(wnd), before);
+    EXPECT_EQ(boxes.count(), 1);
+
+    std::string record = server.record();
+    for (const char* line : {"1 S 33 connect|matrikel=123456;name=Anna\n", "1 U 6\n", "1 S 6 finish\n"})
+        EXPECT_NE(record.find(line), std::string::npos) << line << record;
+    size_t starts = 0;
+    for (size_t at = record.find("1 S 5 start\n"); at != std::string::npos; at = record.find("1 S 5 start\n", at + 1))
+        ++starts;
+    EXPECT_EQ(starts, 2u) << record; // the press while Running sent nothing
+}
+
+// Wine hands http addresses to the programs named under WineBrowser "Browsers"; a script
+// there notes what it was given.
+TEST_F(ExperimentWndTest, CameraOpensThePageOnTheWebServer) {
+    servers("labor.example.org", 80, 5051);
+    TempDir folder;
+    std::string unix = NativePeer::unixPath(folder.path());
+    ASSERT_FALSE(unix.empty());
+    std::string script = "#!/bin/sh\necho \"$1\" >'" + unix + "/url.tmp' && mv '" + unix + "/url.tmp' '" + unix + "/url'\n";
+    folder.write("browser.sh", script.c_str());
+    folder.write("setup.sh", ("chmod +x '" + unix + "/browser.sh'; echo ready\n").c_str());
+    NativePeer setup;
+    ASSERT_TRUE(setup.start("/bin/sh '" + unix + "/setup.sh'")) << setup.getError();
+
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\WineBrowser", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    std::string browser = unix + "/browser.sh";
+    RegSetValueExA(key, "Browsers", 0, REG_SZ, (const BYTE*)browser.c_str(), (DWORD)browser.size() + 1);
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    wnd.getKamera().click();
+    bool arrived = MessagePump::until([&] { return SSystem::fileExists(folder.file("url")); }, 10000);
+    RegDeleteValueA(key, "Browsers");
+    RegCloseKey(key);
+    ASSERT_TRUE(arrived);
+    EXPECT_STREQ(folder.read("url"), "http://labor.example.org/tql/camera.php\n");
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+} // namespace
