@@ -1,0 +1,172 @@
+#include "VEK_CONTROLS/SComPortControl.h"
+
+#include "VEK_ARRAYS/SMapStringToString.h"
+#include "VEK_CONTROLS/SComportConfigDlg.h"
+#include "VEK_GUI/SApplication.h"
+#include "VEK_SYSTEM/Cp210x.h"
+
+#include <dbt.h>
+
+namespace {
+// The size the children's rectangles are given for.
+const int referenceWidth = 100;
+const int referenceHeight = 40;
+} // namespace
+
+SComPortControl::SComPortControl() {
+    connectText = "~~idConnect~~verbinden~~connect";
+    disconnectText = "~~idDisconnect~~trennen~~disconnect";
+}
+
+// The port is closed while the whole object still exists: close dispatches messages.
+SComPortControl::~SComPortControl() {
+    if (hwnd) globalApplication.removeWatches(hwnd, 0);
+    SComPort::close(false);
+}
+
+SString SComPortControl::sectionSuffix() const {
+    SString suffix;
+    suffix.format("_Control%d", controlId);
+    return suffix;
+}
+
+void SComPortControl::onFirstShow() {
+    SControlContainer::onFirstShow();
+    buildChildren();
+}
+
+// The children are siblings over the container, given for 100 x 40 and scaled to its size.
+void SComPortControl::buildChildren() {
+    if (childrenBuilt || !parent || !hwnd) return;
+    childrenBuilt = true;
+    referenceSize = SSize{referenceWidth, referenceHeight};
+    const int w = referenceWidth, h = referenceHeight;
+    placeChild(connectButton, connectText, SRect{0, 0, w, h / 2});
+    placeChild(statusText, "", SRect{0, h / 2 + 4, w - 20, h / 2 - 4});
+    placeChild(settingsIcon, "", SRect{w - 20, h / 2 + 4, 20, h / 2 - 4});
+    setStatusColor(closedColor);
+    settingsIcon.setTransparentColor(RGB(255, 255, 255));
+    settingsIcon.setImage("setting.bmp");
+    settingsIcon.setClickable(true);
+    layoutChildren();
+
+    if (persistSettings) getSettings().load(sectionSuffix());
+    updateDisplay();
+
+    HWND parentHandle = parent->getHwnd();
+    globalApplication.addWatch(hwnd, parentHandle, WM_COMMAND, 0);
+    globalApplication.addWatch(hwnd, mainWindowHandle(), WM_DEVICECHANGE, 0);
+    // The port posts a dead line to the window it delivers to, which is the parent.
+    globalApplication.addWatch(hwnd, parentHandle, MSG_COM_LINE_LOST, 0);
+}
+
+void SComPortControl::placeChild(SControlPositioned& child, const char* text, const SRect& reference) {
+    SRect me = getWindowRect(false);
+    child.setScaleWithFont(false); // the container's own size is scaled already
+    child.createCtrl(parent, text, me.x + me.width * reference.x / referenceWidth,
+                     me.y + me.height * reference.y / referenceHeight, me.width * reference.width / referenceWidth,
+                     me.height * reference.height / referenceHeight, 1);
+    addChild(&child, &reference);
+}
+
+// Broadcasts reach top-level windows: the application's main window, or else the top of
+// this control's own window tree.
+HWND SComPortControl::mainWindowHandle() const {
+    SWindow* main = globalApplication.getMainWindow();
+    if (main && main->getHwnd()) return main->getHwnd();
+    return GetAncestor(parent->getHwnd(), GA_ROOT);
+}
+
+void SComPortControl::onWatchedMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, LPARAM userValue) {
+    if (msg == WM_COMMAND && connectButton.isCreated() && wParam == (WPARAM)connectButton.getControlId()) {
+        if (isOpen())
+            disconnect();
+        else
+            connect();
+        statusText.invalidate();
+    } else if (msg == WM_COMMAND && settingsIcon.isCreated() && wParam == (WPARAM)settingsIcon.getControlId()) {
+        showConfigDialog();
+    } else if (msg == WM_DEVICECHANGE) {
+        onDeviceChange(wParam, lParam);
+    } else if (msg == MSG_COM_LINE_LOST && lParam == (LPARAM) static_cast<SComPort*>(this)) {
+        closeLostPort();
+    } else {
+        SControlContainer::onWatchedMessage(h, msg, wParam, lParam, userValue);
+    }
+}
+
+void SComPortControl::onConnectAction(bool) {}
+
+void SComPortControl::connect() {
+    if (open("", parent ? parent->getHwnd() : nullptr)) {
+        updateDisplay();
+        if (getSettings().tobrikCommands) {
+            sendTobrikCmd("+");
+            SString reply;
+            sendTobrikCmd("d", &reply);
+        }
+    } else {
+        setStatusColor(failedColor);
+        messageBox(getLastError(), "Fehler", 0x10);
+    }
+    onConnectAction(true);
+}
+
+void SComPortControl::disconnect() {
+    onConnectAction(false);
+    SComPort::close(false);
+    updateDisplay();
+}
+
+void SComPortControl::closeLostPort() {
+    if (!isOpen()) return;
+    onConnectAction(false);
+    SComPort::close(false);
+    updateDisplay();
+}
+
+void SComPortControl::updateDisplay() {
+    bool open = isOpen();
+    connectButton.setWindowText(open ? disconnectText : connectText);
+    setStatusColor(open ? openColor : closedColor);
+    statusText.setWindowText(getSettings().toString());
+    statusText.invalidate();
+}
+
+void SComPortControl::setStatusColor(COLORREF colour) {
+    statusText.getDevice().setColors(SPainter::Keep, colour);
+    if (statusText.isWindow()) statusText.invalidate();
+}
+
+// Only the removal of a port that is no longer listed closes the line: another device's
+// removal leaves it alone.
+void SComPortControl::onDeviceChange(WPARAM event, LPARAM data) {
+    const DEV_BROADCAST_HDR* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (!isOpen() || event != DBT_DEVICEREMOVECOMPLETE || !header || header->dbch_devicetype != DBT_DEVTYP_PORT)
+        return;
+    SMapStringToString ports;
+    Cp210x::getPortList(ports, true);
+    SString mine(getSettings().port);
+    mine.toUpper();
+    for (int i = 0; i < ports.count(); ++i) {
+        SString listed(ports.getKeyAt(i));
+        if (listed.toUpper() == mine) return;
+    }
+    closeLostPort();
+}
+
+void SComPortControl::showConfigDialog() {
+    if (isOpen()) {
+        messageBox("Eine bestehende Verbindung kann nicht konfiguriert werden.\r\n\r\nTrennen Sie die Verbindung vor "
+                   "der Konfiguration.",
+                   "gesperrt", 0x40);
+        return;
+    }
+    SComportConfigDlg dialog;
+    dialog.setSettings(&getSettings());
+    dialog.setLockedFields(lockedFields);
+    SWindow* owner = parent ? parent : globalApplication.getMainWindow();
+    if (dialog.create(owner)) dialog.showModal(false);
+    if (persistSettings) getSettings().store(sectionSuffix());
+    updateDisplay();
+}

@@ -1,0 +1,273 @@
+// The serial port control and its settings dialog: its states against plant-sim on COM7,
+// stored sections, the dialog's port list, baud check and locked fields, a dead line.
+#include "VEK_CONTROLS/SComPortControl.h"
+#include "VEK_CONTROLS/SComportConfigDlg.h"
+#include "VEK_GUI/SApplication.h"
+#include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_GUI/SFrameWindow.h"
+#include "tests/serial/PlantSim.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/MessagePump.h"
+
+#include <gtest/gtest.h>
+
+#include <dbt.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const char* const deviceMap = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
+
+// The registry's serial device map holds just the given ports while it lives.
+class DeviceMap {
+public:
+    explicit DeviceMap(std::vector<const char*> ports) {
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, deviceMap, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        char name[256], data[256];
+        for (;;) {
+            DWORD n = sizeof name, d = sizeof data;
+            if (RegEnumValueA(key, 0, name, &n, nullptr, nullptr, (BYTE*)data, &d) != ERROR_SUCCESS) break;
+            saved.emplace_back(name, std::string(data, d ? d - 1 : 0));
+            RegDeleteValueA(key, name);
+        }
+        for (const char* port : ports) set(port, port);
+    }
+    ~DeviceMap() {
+        RegDeleteTreeA(key, nullptr); // the values only
+        for (auto& [name, port] : saved) set(name.c_str(), port.c_str());
+        RegCloseKey(key);
+    }
+    void set(const char* name, const char* port) {
+        RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)port, (DWORD)strlen(port) + 1);
+    }
+
+private:
+    HKEY key = nullptr;
+    std::vector<std::pair<std::string, std::string>> saved;
+};
+
+class Host : public SFrameWindow {
+public:
+    Host() {
+        style = WS_POPUP | WS_VISIBLE;
+        rect = SRect{20, 20, 400, 300};
+        setShowInfoButton(false);
+    }
+    const char* getClassName() const override { return "ComPortControlHost"; }
+    void onReceiveByte(unsigned char) override {
+        ++bytes;
+        lastByteAt = GetTickCount();
+    }
+    int bytes = 0;
+    DWORD lastByteAt = 0;
+};
+
+class RecordingControl : public SComPortControl {
+public:
+    void onConnectAction(bool connecting) override {
+        actions.push_back(connecting);
+        lastActionAt = GetTickCount();
+    }
+    std::vector<bool> actions;
+    DWORD lastActionAt = 0;
+};
+
+class ComPortControl : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    TempDir config;
+    Host host;
+    RecordingControl control;
+
+    void SetUp() override {
+        globalApplicationBasic.setConfigFolders(config.path(), config.path());
+        globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
+        ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
+        ASSERT_TRUE(host.create(nullptr));
+        boxes.clear(); // the frame's icons are not found here
+    }
+    void TearDown() override {
+        control.SComPort::close(false);
+        globalApplicationBasic.getUserConfig().close(false);
+    }
+    SFileIni& ini() { return globalApplicationBasic.getUserConfig(); }
+    // Boxes with this caption (a dialog's missing frame icons give others here).
+    int shown(const char* caption) {
+        int n = 0;
+        for (const RecordedBox& b : boxes.boxes) n += b.caption == caption;
+        return n;
+    }
+    SString section() { return SString("ComPort") + control.sectionSuffix(); }
+    void create() {
+        control.createCtrl(&host, "Steuerung", -110, 10, 100, 40);
+        MessagePump::flush();
+    }
+    void click(SControl& child) {
+        SendMessageA(host.getHwnd(), WM_COMMAND, (WPARAM)child.getControlId(), (LPARAM)child.getHwnd());
+    }
+    void broadcast(WPARAM event) {
+        DEV_BROADCAST_HDR header{sizeof(DEV_BROADCAST_HDR), DBT_DEVTYP_PORT, 0};
+        SendMessageA(host.getHwnd(), WM_DEVICECHANGE, event, (LPARAM)&header);
+    }
+    // plant-sim on COM7 and the control connected to it by a click.
+    std::unique_ptr<PlantSim> connectToSim(const std::string& options) {
+        auto sim = std::make_unique<PlantSim>("com7", options);
+        EXPECT_TRUE(sim->isReady()) << sim->getError();
+        ini().setString(section(), "Port", "COM7");
+        create();
+        click(control.getConnectButton());
+        EXPECT_TRUE(control.isOpen()) << control.getLastError().getBuffer();
+        return sim;
+    }
+};
+
+TEST_F(ComPortControl, AFreshControlShowsTheDefaultsTwoClicksOpenAndCloseAndSettingsWaitForTheClose) {
+    create();
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM1,9600,N,8,1");
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
+    EXPECT_EQ(control.getConnectButton().getWindowRect(false), (SRect{290, 10, 100, 20}));
+    EXPECT_EQ(control.getSettingsIcon().getWindowRect(false), (SRect{370, 34, 20, 16}));
+
+    PlantSim sim("com7", "--frames 20");
+    ASSERT_TRUE(sim.isReady()) << sim.getError();
+    control.getSettings().port.setRaw("COM7");
+    click(control.getConnectButton());
+    ASSERT_TRUE(control.isOpen()) << control.getLastError().getBuffer();
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "trennen");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::openColor);
+    EXPECT_TRUE(MessagePump::until([&] { return host.bytes >= 9; })) << "bytes go to the parent";
+    click(control.getSettingsIcon());
+    ASSERT_EQ(boxes.count(), 1) << "no settings while connected";
+    EXPECT_STREQ(boxes.last().caption, "gesperrt");
+    EXPECT_EQ(boxes.last().type, 0x40u);
+    EXPECT_STREQ(control.getSettings().toString(), "COM7,9600,N,8,1");
+
+    click(control.getConnectButton());
+    EXPECT_FALSE(control.isOpen());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
+    EXPECT_EQ(boxes.count(), 1);
+}
+
+TEST_F(ComPortControl, StoredSectionsLoadAndAFailedConnectTurnsTheStatusRed) {
+    ini().setString(section(), "Port", "com4");
+    ini().setString(section(), "Baud", "115.200");
+    ini().setString(section(), "Parity", "2");
+    create();
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM4,115200,E,8,1");
+    click(control.getConnectButton()); // no COM4 here
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::failedColor);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().text, "Der Port com4 konnte nicht ge\366ffnet werden.");
+    EXPECT_EQ(control.actions, (std::vector<bool>{true}));
+
+    ini().setString(section(), "Port", "");
+    control.getSettings().load(control.sectionSuffix());
+    control.updateDisplay();
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM1,9600,N,8,1");
+}
+
+TEST_F(ComPortControl, TheLineClosedByPlantSimClosesTheControlWithinASecond) {
+    auto sim = connectToSim("--close-after 1");
+    ASSERT_TRUE(MessagePump::until([&] { return host.bytes > 0; }));
+    ASSERT_TRUE(MessagePump::until([&] { return !control.isOpen(); }, 5000));
+    EXPECT_LT(control.lastActionAt - host.lastByteAt, 1000u);
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+// Answers the settings dialog of the control's modal run: types a baud rate and saves.
+thread_local const char* typedBaud = nullptr;
+LRESULT CALLBACK answerSettings(int code, WPARAM w, LPARAM l) {
+    auto* dialog = code == HCBT_ACTIVATE ? dynamic_cast<SComportConfigDlg*>(globalApplication.findWindow((HWND)w))
+                                         : nullptr;
+    if (dialog && typedBaud) {
+        dialog->getBaudBox().setWindowText(typedBaud);
+        SButton& save = dialog->getSaveButton();
+        PostMessageA((HWND)w, WM_COMMAND, (WPARAM)save.getControlId(), (LPARAM)save.getHwnd());
+        typedBaud = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST_F(ComPortControl, TheSettingsIconRunsTheDialogAndStoresWhatItSaved) {
+    DeviceMap map({"COM1"});
+    create();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, answerSettings, nullptr, GetCurrentThreadId());
+    typedBaud = "19200";
+    click(control.getSettingsIcon());
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(typedBaud, nullptr) << "the dialog was shown";
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM1,19200,N,8,1");
+    EXPECT_STREQ(ini().getString(section(), "Baud", ""), "19200");
+    EXPECT_EQ(shown("Fehler"), 0);
+}
+
+// The settings dialog made directly, without its modal run.
+class ConfigDialog : public ComPortControl {
+protected:
+    SComPortSettings settings;
+    std::unique_ptr<SComportConfigDlg> open(const char* settingsText, const char* locked = "") {
+        settings.fromString(settingsText);
+        auto dialog = std::make_unique<SComportConfigDlg>();
+        dialog->setSettings(&settings);
+        dialog->setLockedFields(locked);
+        EXPECT_TRUE(dialog->create(&host));
+        return dialog;
+    }
+    static SString selectedPort(SComportConfigDlg& d) {
+        return d.getPortBox().getItemText(d.getPortBox().getCurSel());
+    }
+};
+
+TEST_F(ConfigDialog, SelectsThePortItselfLocksNamedFieldsAndRefillsWhenAPortArrives) {
+    DeviceMap map({"COM1", "COM10"});
+    EXPECT_STREQ(selectedPort(*open("com1")), "COM1    serial port") << "not COM10, which merely contains COM1";
+    EXPECT_STREQ(selectedPort(*open("com10")), "COM10   serial port");
+    auto dialog = open("com3", " Port,BAUD , tobrikcmd,parity");
+    EXPECT_STREQ(selectedPort(*dialog), "COM1    serial port") << "an unlisted port selects the first";
+    EXPECT_FALSE(dialog->getPortBox().isEnabled() || dialog->getBaudBox().isEnabled() ||
+                 dialog->getTobrikBox().isEnabled());
+    EXPECT_TRUE(dialog->getParityBox().isEnabled()) << "its name is pari";
+
+    map.set("COM3", "COM3");
+    broadcast(DBT_DEVICEARRIVAL);
+    EXPECT_EQ(dialog->getPortBox().getCount(), 3);
+    EXPECT_STREQ(selectedPort(*dialog), "COM3    serial port");
+}
+
+TEST_F(ConfigDialog, SavingRefusesABaudBelowTenAndTakesEveryBox) {
+    DeviceMap map({"COM2"});
+    auto refused = open("com2,4800,O,7,2");
+    refused->getBaudBox().setWindowText("9");
+    refused->save();
+    ASSERT_EQ(shown("Fehler"), 1);
+    EXPECT_STREQ(boxes.last().text, "Fehlerhafte Baud-Angabe.\r\n\r\nBitte korrigieren Sie den Eintrag.");
+    EXPECT_TRUE(refused->isWindow()) << "the dialog stays open";
+    EXPECT_EQ(settings.baud, 4800);
+
+    for (const char* baud : {"10", "10000000"}) {
+        auto dialog = open("com2,4800,O,7,2");
+        EXPECT_STREQ(dialog->getBaudBox().getWindowText(), "4800");
+        dialog->getBaudBox().setWindowText(baud);
+        dialog->getDataBox().selectString("8");
+        dialog->getTobrikBox().setChecked(true);
+        dialog->save();
+        EXPECT_FALSE(dialog->isWindow());
+        EXPECT_EQ(settings.baud, SString::toNumber(baud));
+        EXPECT_STREQ(settings.toString(), SString::formatted("COM2,%s,O,8,2", baud));
+        EXPECT_TRUE(settings.tobrikCommands);
+    }
+    EXPECT_EQ(shown("Fehler"), 1);
+}
+
+} // namespace
