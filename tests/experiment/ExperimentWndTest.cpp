@@ -7,6 +7,7 @@
 #include "tests/experiment/NativePeer.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gui/DialogAnswerer.h"
 #include "tests/support/gui/MessagePump.h"
 
 #include <gtest/gtest.h>
@@ -210,6 +211,41 @@ TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     for (size_t at = record.find("1 S 5 start\n"); at != std::string::npos; at = record.find("1 S 5 start\n", at + 1))
         ++starts;
     EXPECT_EQ(starts, 2u) << record; // the press while Running sent nothing
+}
+
+// The server's CSV protocol: saved byte for byte, and a file that cannot be written is
+// reported as such instead of as saved.
+TEST_F(ExperimentWndTest, ProtocolSaveReportsWhatHappened) {
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    TempDir folder;
+    const char csv[] = "Zeit;Level\r\n0;512\r\n";
+    folder.write("locked.csv", "alt");
+    {
+        DialogAnswerer dialogs(IDOK);
+        dialogs.fill(0x47C, folder.file("saved.csv").getBuffer());
+        wnd.saveProtocol(SMem(csv, (int)sizeof csv - 1));
+    }
+    EXPECT_STREQ(folder.read("saved.csv"), csv);
+    {
+        // Another program (a spreadsheet) holds the file without sharing it.
+        HANDLE held = CreateFileA(folder.file("locked.csv"), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        DialogAnswerer dialogs(IDYES); // the save, then the question whether to replace the file
+        dialogs.fill(0x47C, folder.file("locked.csv").getBuffer());
+        wnd.saveProtocol(SMem(csv, (int)sizeof csv - 1));
+        CloseHandle(held);
+    }
+    EXPECT_STREQ(folder.read("locked.csv"), "alt");
+    {
+        DialogAnswerer dialogs(IDCANCEL);
+        wnd.saveProtocol(SMem(csv, (int)sizeof csv - 1));
+    }
+    EXPECT_EQ(view(wnd), "Protokoll gespeichert als saved.csv\r\n"
+                         "Protokoll konnte nicht gespeichert werden: locked.csv\r\n"
+                         "Protokoll - CSV-Daten:\r\nZeit;Level\r\n0;512\r\n\r\n");
+    EXPECT_EQ(boxes.count(), 0);
 }
 
 // Wine hands http addresses to the programs named under WineBrowser "Browsers"; a script
