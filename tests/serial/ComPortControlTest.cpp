@@ -126,7 +126,7 @@ protected:
     }
 };
 
-TEST_F(ComPortControl, AFreshControlShowsTheDefaultsTwoClicksOpenAndCloseAndSettingsWaitForTheClose) {
+TEST_F(ComPortControl, AFreshControlShowsTheDefaultsAndClicksAndRemovalOfItsPortOpenAndClose) {
     create();
     EXPECT_STREQ(control.getStatusText().getWindowText(), "COM1,9600,N,8,1");
     EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
@@ -147,13 +147,21 @@ TEST_F(ComPortControl, AFreshControlShowsTheDefaultsTwoClicksOpenAndCloseAndSett
     EXPECT_STREQ(boxes.last().caption, "gesperrt");
     EXPECT_EQ(boxes.last().type, 0x40u);
     EXPECT_STREQ(control.getSettings().toString(), "COM7,9600,N,8,1");
+    DeviceMap listed({"COM7"});
+    broadcast(DBT_DEVICEREMOVECOMPLETE);
+    EXPECT_TRUE(control.isOpen()) << "another port went";
 
     click(control.getConnectButton());
     EXPECT_FALSE(control.isOpen());
     EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
     EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
-    EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
     EXPECT_EQ(boxes.count(), 1);
+
+    click(control.getConnectButton());
+    DeviceMap gone({});
+    broadcast(DBT_DEVICEREMOVECOMPLETE);
+    EXPECT_FALSE(control.isOpen()) << "its own port went";
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false, true, false}));
 }
 
 TEST_F(ComPortControl, StoredSectionsLoadAndAFailedConnectTurnsTheStatusRed) {
