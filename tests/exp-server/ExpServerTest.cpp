@@ -6,19 +6,18 @@
 #include "app/ExperimentSession.h"
 #include "app/FrameReassembler.h"
 #include "app/TelemetryDecoder.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -28,34 +27,12 @@ namespace {
 using namespace std::chrono_literals;
 
 // exp-server as a child process on free ports, read from its first line.
-class ServerProcess {
-public:
-    explicit ServerProcess(std::vector<std::string> args) {
-        int out[2];
-        if (pipe(out)) return;
-        pid = fork();
-        if (pid == 0) {
-            dup2(out[1], 1);
-            ::close(out[0]);
-            ::close(out[1]);
-            std::vector<char*> argv = {const_cast<char*>(EXP_SERVER_PATH)};
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(EXP_SERVER_PATH, argv.data());
-            _exit(127);
-        }
-        ::close(out[1]);
-        FILE* first = fdopen(out[0], "r");
-        if (!first || std::fscanf(first, "exp-server: web 127.0.0.1:%d, experiment 127.0.0.1:%d", &webPort, &port) != 2)
+struct ServerProcess : ChildProcess {
+    explicit ServerProcess(std::vector<std::string> args) : ChildProcess(EXP_SERVER_PATH, std::move(args)) {
+        if (std::sscanf(firstLine().c_str(), "exp-server: web 127.0.0.1:%d, experiment 127.0.0.1:%d", &webPort,
+                        &port) != 2)
             port = webPort = 0;
-        if (first) std::fclose(first);
     }
-    ~ServerProcess() {
-        if (pid <= 0) return;
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-    }
-    pid_t pid = -1;
     int webPort = 0, port = 0;
 };
 

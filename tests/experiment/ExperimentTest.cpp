@@ -8,7 +8,7 @@
 #include "app/NetClient.h"
 #include "app/TelemetryDecoder.h"
 #include "tests/experiment/FloodServer.h"
-#include "tests/experiment/NativePeer.h"
+#include "tests/experiment/ExperimentPeers.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"

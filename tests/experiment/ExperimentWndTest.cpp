@@ -4,7 +4,7 @@
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SResources.h"
 #include "app/ExperimentWnd.h"
-#include "tests/experiment/NativePeer.h"
+#include "tests/experiment/ExperimentPeers.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/DialogAnswerer.h"

@@ -1,16 +1,16 @@
 // The real plant-sim program, driven through its pseudo-terminal the way a serial port
 // would: read frames, send mix commands and programmer commands at chosen line rates.
+#include "tests/support/ChildProcess.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
 #include <string>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 #include <vector>
@@ -22,48 +22,10 @@ namespace fs = std::filesystem;
 const std::vector<uint8_t> preamble = {0xD4, 0xC7, 0xA3, 0xBE, 0xF1, 0xAC, 0xC9};
 
 // plant-sim as a child process; its first stdout line is the terminal's path.
-class SimProcess {
-public:
-    explicit SimProcess(std::vector<std::string> args) {
-        int out[2];
-        if (pipe(out)) return;
-        pid = fork();
-        if (pid == 0) {
-            dup2(out[1], 1);
-            ::close(out[0]);
-            ::close(out[1]);
-            std::vector<char*> argv = {const_cast<char*>(PLANT_SIM_PATH)};
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(PLANT_SIM_PATH, argv.data());
-            _exit(127);
-        }
-        ::close(out[1]);
-        FILE* in = fdopen(out[0], "r");
-        char line[256] = "";
-        if (in && std::fgets(line, sizeof line, in)) path = std::string(line, std::strcspn(line, "\n"));
-        if (in) std::fclose(in);
-    }
-    ~SimProcess() { stop(); }
-
-    // SIGTERM, then the exit code (-1 when it did not end normally).
-    int stop() {
-        if (pid <= 0) return exitCode;
-        kill(pid, SIGTERM);
-        return wait();
-    }
-    int wait() {
-        int status = 0;
-        if (pid > 0 && waitpid(pid, &status, 0) == pid) exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        pid = -1;
-        return exitCode;
-    }
-
+struct SimProcess : ChildProcess {
+    explicit SimProcess(std::vector<std::string> args)
+        : ChildProcess(PLANT_SIM_PATH, std::move(args)), path(firstLine()) {}
     std::string path;
-
-private:
-    pid_t pid = -1;
-    int exitCode = -1;
 };
 
 // The program's side of the line: the slave, raw, at a settable rate.

@@ -1,7 +1,7 @@
-// NativePeer: a Linux program (exp-server, node) started from a Windows test under Wine.
-// Wine starts a Unix program through CreateProcess but hands back no process handle and no
+// NativePeer: a Linux program (exp-server, node, plant-sim) started from a Windows test under
+// Wine. Wine starts a Unix program through CreateProcess but hands back no process handle and no
 // pipes, so a shell keeps its pid and its output in files of a temporary folder. A watchdog
-// ends the program after two minutes should the test not.
+// ends the program should the test not.
 #pragma once
 
 #include "tests/support/TempDir.h"
@@ -15,8 +15,9 @@ public:
     NativePeer(const NativePeer&) = delete;
     NativePeer& operator=(const NativePeer&) = delete;
 
-    // Runs `command` (a shell command line with Unix paths) and waits for its first line.
-    bool start(const std::string& command, int timeoutMs = 5000);
+    // Runs `command` (a shell command line with Unix paths) and waits for its first line; the
+    // watchdog ends it after `watchdogSeconds`.
+    bool start(const std::string& command, int timeoutMs = 5000, int watchdogSeconds = 120);
     // Ends the program (SIGTERM) and waits until it is gone.
     void stop();
 
@@ -29,6 +30,9 @@ public:
     static std::string unixPath(const char* windowsPath);
     static bool unixFileExists(const std::string& path);
 
+protected:
+    std::string error;
+
 private:
     bool runShell(const std::string& script);
 
@@ -36,21 +40,4 @@ private:
     std::string folderUnix;
     std::string pid;
     std::string line;
-    std::string error;
-};
-
-// exp-server on free ports, with the misbehaviour options given.
-class ExpServer : public NativePeer {
-public:
-    static std::string programPath() { return VEK_EXP_SERVER; }
-    bool start(const std::string& options);
-    std::string record() const { return readFile("record"); }
-    int webPort = 0, port = 0;
-};
-
-// tests/experiment/web-peer.js under node: one port per behaviour of the web server.
-class WebPeer : public NativePeer {
-public:
-    bool start();
-    int portOf(const char* behaviour) const;
 };

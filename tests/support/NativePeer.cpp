@@ -1,4 +1,6 @@
-#include "tests/experiment/NativePeer.h"
+#include "tests/support/NativePeer.h"
+
+#ifdef _WIN32
 
 #include "VEK_SYSTEM/SSystem.h"
 
@@ -53,14 +55,15 @@ bool NativePeer::unixFileExists(const std::string& path) { return SSystem::fileE
 
 std::string NativePeer::readFile(const char* name) const { return readWhole(folder.file(name).getBuffer()); }
 
-bool NativePeer::start(const std::string& command, int timeoutMs) {
+bool NativePeer::start(const std::string& command, int timeoutMs, int watchdogSeconds) {
     if (folderUnix.empty()) {
         error = "not under Wine";
         return false;
     }
     std::string f = "'" + folderUnix + "/";
     // The watchdog's output goes nowhere, or CTest would wait for it to close its pipe.
-    std::string script = "echo $$ >" + f + "pid'; (sleep 120; kill $$) >/dev/null 2>&1 </dev/null & echo $! >" + f + "watchdog'; exec " +
+    std::string script = "echo $$ >" + f + "pid'; (sleep " + std::to_string(watchdogSeconds) +
+                         "; kill $$) >/dev/null 2>&1 </dev/null & echo $! >" + f + "watchdog'; exec " +
                          command + " <" + "/dev/null >" + f + "out' 2>" + f + "err'";
     if (!runShell(script)) {
         error = "the shell could not be started";
@@ -100,19 +103,4 @@ bool NativePeer::runShell(const std::string& script) {
                           &process) != 0;
 }
 
-bool ExpServer::start(const std::string& options) {
-    std::string f = "'" + unixFolder() + "/";
-    std::string command = "'" + programPath() + "' --web-port 0 --port 0 --record " + f + "record' --store " + f +
-                          "' " + options;
-    if (!NativePeer::start(command)) return false;
-    return std::sscanf(firstLine().c_str(), "exp-server: web 127.0.0.1:%d, experiment 127.0.0.1:%d", &webPort,
-                       &port) == 2;
-}
-
-bool WebPeer::start() { return NativePeer::start("node '" VEK_WEB_PEER "'"); }
-
-int WebPeer::portOf(const char* behaviour) const {
-    std::string key = std::string(" ") + behaviour + " ";
-    size_t at = firstLine().find(key);
-    return at == std::string::npos ? 0 : std::atoi(firstLine().c_str() + at + key.size());
-}
+#endif
