@@ -7,6 +7,7 @@
 #include "app/FrameReassembler.h"
 #include "app/TelemetryDecoder.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/PlantRecorder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -77,20 +78,6 @@ private:
 };
 
 // Counts decoded frames and keeps the last mixing ratio ("1: 2").
-class Plant : public TelemetryEffects {
-public:
-    int frames = 0;
-    std::string ratio;
-    void showLevel(const SString&, int) override { ++frames; }
-    void setRatio1Text(const SString& t) override { ratio = t.getBuffer(); }
-    void setRatio2Text(const SString& t) override { ratio += t.getBuffer(); }
-    void setStatusText(const SString&) override {}
-    void setPump1(float) override {}
-    void setPump2(float) override {}
-    void repaintPump1() override {}
-    void repaintPump2() override {}
-};
-
 class Session : public ExperimentEffects {
 public:
     Session() : session(*this), decoder(plant) {}
@@ -127,7 +114,7 @@ public:
 
     Client client;
     ExperimentSession session;
-    Plant plant;
+    PlantRecorder plant;
     TelemetryDecoder decoder;
     std::string view;
     int dataMessages = 0;
@@ -175,7 +162,7 @@ TEST(ExpServer, WholeSessionWithTelemetryAndAMixCommand) {
     EXPECT_STREQ(dir.read("Steuerung_123456.bin"), SString((const char*)firmware, sizeof firmware));
 
     s.send('S', "start");
-    ASSERT_TRUE(s.runUntil([&] { return s.plant.frames >= 5; })) << s.view;
+    ASSERT_TRUE(s.runUntil([&] { return (int)s.plant.levels.size() >= 5; })) << s.view;
     EXPECT_EQ(s.session.getState(), ExperimentSession::Running);
     const unsigned char mixC[] = {1, 2};
     s.send('D', SMem(mixC, 2));
@@ -184,7 +171,7 @@ TEST(ExpServer, WholeSessionWithTelemetryAndAMixCommand) {
     s.session.setState(ExperimentSession::Finishing);
     s.send('S', "finish");
     ASSERT_TRUE(s.inState(ExperimentSession::Ready));
-    EXPECT_EQ(s.plant.frames, s.dataMessages); // every relayed frame reached the decoder whole
+    EXPECT_EQ((int)s.plant.levels.size(), s.dataMessages); // every relayed frame reached the decoder whole
     EXPECT_TRUE(s.view.ends_with("Experiment beendet\r\n")) << s.view;
     s.client.close();
 

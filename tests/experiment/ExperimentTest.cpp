@@ -9,6 +9,7 @@
 #include "app/TelemetryDecoder.h"
 #include "tests/experiment/FloodServer.h"
 #include "tests/experiment/ExperimentPeers.h"
+#include "tests/support/PlantRecorder.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
@@ -25,20 +26,6 @@ namespace {
     if (!NativePeer::unixFileExists(ExpServer::programPath()))                                               \
         GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath() << " (build the linux preset)"; \
     ASSERT_TRUE((server).start(options)) << (server).getError()
-
-class Plant : public TelemetryEffects {
-public:
-    std::vector<int> levels;
-    std::string ratio;
-    void showLevel(const SString&, int level) override { levels.push_back(level); }
-    void setRatio1Text(const SString& t) override { ratio = t.getBuffer(); }
-    void setRatio2Text(const SString& t) override { ratio += t.getBuffer(); }
-    void setStatusText(const SString&) override {}
-    void setPump1(float) override {}
-    void setPump2(float) override {}
-    void repaintPump1() override {}
-    void repaintPump2() override {}
-};
 
 // Client, session, decoder and the window between them. Every effect notes whether it ran
 // on the GUI thread.
@@ -85,7 +72,7 @@ public:
     // Declared first, destroyed last: the client's event thread may still be handing over.
     Window window;
     ExperimentSession session;
-    Plant plant;
+    PlantRecorder plant;
     TelemetryDecoder decoder;
     NetClient client;
     std::string view;
