@@ -29,6 +29,11 @@ bool SRingBuffer::read(unsigned char* bytes, int n) {
     return true;
 }
 
+unsigned char SRingBuffer::getAt(int index) const {
+    if (index < 0 || index >= count()) return 0;
+    return storage.getAt((readIndex + index) % getCapacity());
+}
+
 int SRingBuffer::count() const {
     if (empty) return 0;
     int capacity = getCapacity();

@@ -20,6 +20,8 @@ public:
     // takes nothing and returns false.
     bool read(unsigned char* bytes, int count);
     bool readByte(unsigned char& byte) { return read(&byte, 1); }
+    // The index-th oldest stored byte, without taking it; 0 outside the stored bytes.
+    unsigned char getAt(int index) const;
 
     int count() const;
     bool isEmpty() const { return empty; }

@@ -129,6 +129,10 @@ TEST(SRingBuffer, WrapsAroundAndDropsTheOldestWhenFull) {
     EXPECT_EQ(b.count(), 4);
     EXPECT_TRUE(b.put(7));
     EXPECT_EQ(b.getOverflowCount(), 1);
+    EXPECT_EQ(b.getAt(0), 4) << "the oldest that is left";
+    EXPECT_EQ(b.getAt(3), 7);
+    EXPECT_EQ(b.getAt(4), 0);
+    EXPECT_EQ(b.getAt(-1), 0);
     EXPECT_TRUE(take(b, 5).empty()) << "only four are stored";
     EXPECT_EQ(b.count(), 4) << "a refused read takes nothing";
     EXPECT_EQ(take(b, 4), (std::vector<int>{4, 5, 6, 7}));
