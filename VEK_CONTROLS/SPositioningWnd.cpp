@@ -139,14 +139,14 @@ int SPositioningWnd::snap(int value) const {
     return grid * (value / grid);
 }
 
-bool SPositioningWnd::onDrag(SPoint point) {
+bool SPositioningWnd::dragRect(SPoint point, SRect& n) {
     SRect now = getWindowRect(false);
     // The pointer's travel since the press, in parent coordinates (the overlay moves along).
     int dx = (point.x + now.x) - (pressPoint.x + startRect.x);
     int dy = (point.y + now.y) - (pressPoint.y + startRect.y);
     if (dx == 0 && dy == 0) return false;
     const SRect& s = startRect;
-    SRect n = s;
+    n = s;
     int zone = activeZone;
     if (zone == Body) {
         n.x = snap(s.x + dx);
@@ -171,6 +171,12 @@ bool SPositioningWnd::onDrag(SPoint point) {
         n.height = creationSize.height;
         if (zone == TopLeft || zone == Top || zone == TopRight) n.y = s.y + s.height - n.height;
     }
+    return true;
+}
+
+bool SPositioningWnd::onDrag(SPoint point) {
+    SRect n;
+    if (!dragRect(point, n)) return false;
     moveWindow(n, true);
     if (target) target->moveWindow(n, true);
     if (parent) parent->invalidate();

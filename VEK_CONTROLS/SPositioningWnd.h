@@ -49,6 +49,9 @@ public:
 protected:
     // Writes the target's entry: class and design rectangle as key, its place as value.
     virtual void savePosition(const char* section);
+    // Where the dragged zone puts the overlay for the pointer at point (client coordinates):
+    // false when the pointer has not travelled since the press.
+    bool dragRect(SPoint point, SRect& result);
     int snap(int value) const;
     static int zoneCursor(int zone);
     SSize size();

@@ -317,6 +317,21 @@ SRect SDevice::logicalToDevice(const SRect& r) {
     });
 }
 
+// Read back from the context, so that every mapping mode and zoom is covered exactly as
+// GDI applies it; far points keep the scale's fraction.
+SDevice::Transform SDevice::getTransform() {
+    return withContext([&](HDC context) {
+        POINT p[3] = {{0, 0}, {10000, 0}, {0, 10000}};
+        LPtoDP(context, p, 3);
+        Transform t;
+        t.scaleX = (float)(p[1].x - p[0].x) / 10000.0f;
+        t.scaleY = (float)(p[2].y - p[0].y) / 10000.0f;
+        t.dx = (float)p[0].x;
+        t.dy = (float)p[0].y;
+        return t;
+    });
+}
+
 int SDevice::logicalToDeviceX(int v) { return logicalToDevice(SPoint{v, 0}).x; }
 int SDevice::logicalToDeviceY(int v) { return logicalToDevice(SPoint{0, v}).y; }
 

@@ -78,6 +78,13 @@ public:
     int getGraphicsMode() const { return graphicsMode; }
     void setZoomAndOffsetOnDC(HDC context = nullptr);
 
+    // Logical to device coordinates as one transform (scroll offset, zoom and mapping mode):
+    // device = logical * scale + shift. What GDI+ drawing needs to land where GDI draws.
+    struct Transform {
+        float scaleX = 1, scaleY = 1, dx = 0, dy = 0;
+    };
+    Transform getTransform();
+
     // The window core keeps these in step with its window.
     void setHwnd(HWND handle) { hwnd = handle; }
     HWND getHwnd() const { return hwnd; }

@@ -1,0 +1,62 @@
+// SFrameWindowGraphics: a frame window that owns a list of graphic elements and paints them
+// flicker-free through an off-screen bitmap (all shadows first, then the elements, back to
+// front), shows an element's name as its tooltip, hands a click to the topmost element
+// under the pointer, and in positioning mode gives every element a positioning window and
+// writes the elements' records to controlpos.ini when the mode ends.
+#pragma once
+
+#include "VEK_GUI/SFrameWindow.h"
+#include "VEK_GraphicsElement/SGraphicElementHost.h"
+#include "VEK_GraphicsElement/SGraphicElementList.h"
+
+namespace Gdiplus {
+class Graphics;
+}
+
+class SFrameWindowGraphics : public SFrameWindow, public SGraphicElementHost {
+public:
+    // Command id of the background-colour item of the positioning-mode menu.
+    static constexpr int BackgroundColorCommand = 6901;
+
+    SFrameWindowGraphics();
+    ~SFrameWindowGraphics() override;
+    const char* getClassName() const override { return "SFrameWindowGraphics"; }
+
+    void onPreCreateWindow() override;
+    void onPaint(SDevice& device) override;
+    int onEraseBackground(SDevice& device) override;
+    void onMouseMove(int keys, int x, int y) override;
+    void onLButtonDown(int keys, int x, int y) override;
+    void onRButtonUp(int keys, int x, int y) override;
+    void startPositioning() override;
+    void stopPositioning() override;
+
+    // SGraphicElementHost
+    SGraphicElementList& getGraphicElements() override { return graphicElements; }
+    bool hostExists() const override;
+    void invalidateElementArea(const SRect& area) override;
+    const char* hostClassName() const override { return getClassName(); }
+    bool chooseElementColor(uint32_t& argb) override;
+    SGPosWnd* openPositioning(SGraphicElement& element) override;
+    void closePositioning(SGraphicElement& element, SGPosWnd* window) override;
+
+    // The topmost element whose rectangle holds a point (element coordinates), or nullptr.
+    SGraphicElement* elementAt(int x, int y) const;
+    // Draws the elements over an area (element coordinates) into g: shadows, then elements.
+    void paintElements(Gdiplus::Graphics& g, const SRect& area);
+    // The area a paint covers: the device's paint rectangle, or the whole client area, grown
+    // by one pixel on every side.
+    SRect repaintArea(SDevice& device);
+    // Client point <-> element coordinates through the device's scroll offset and zoom.
+    SPoint clientToElements(SPoint p);
+    SRect elementsToClient(const SRect& r);
+    // The background-colour menu of positioning mode at a client point.
+    void showBackgroundMenu(SPoint client);
+    // The background as ARGB with alpha 255.
+    uint32_t backgroundArgb();
+
+protected:
+    void updateToolTip(int x, int y);
+
+    SGraphicElementList graphicElements;
+};

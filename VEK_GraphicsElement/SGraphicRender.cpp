@@ -1,0 +1,173 @@
+#include "VEK_GraphicsElement/SGraphicRender.h"
+
+#include <windows.h>
+
+#include <gdiplus.h>
+
+namespace {
+
+using namespace Gdiplus;
+
+// A GDI+ object owned through the element model's resource type.
+template <class T>
+class Held : public SGraphicResource {
+public:
+    explicit Held(T* heldObject) : object(heldObject) {}
+    ~Held() override { delete object; }
+    const char* getClassName() const override { return "SGraphicRender::Held"; }
+    T* get() const { return object; }
+
+private:
+    T* object;
+};
+
+Color argb(uint32_t value) { return Color((ARGB)value); }
+RectF rectF(const SRectFloat& r) { return RectF(r.x, r.y, r.width, r.height); }
+PointF pointF(const SPointFloat& p) { return PointF(p.x, p.y); }
+
+void addSegment(GraphicsPath& path, const SGraphicGeometry::Segment& s) {
+    using Segment = SGraphicGeometry::Segment;
+    const RectF box = rectF(s.box);
+    switch (s.type) {
+    case Segment::Line: path.AddLine(pointF(s.points[0]), pointF(s.points[1])); break;
+    case Segment::Polygon: {
+        std::vector<PointF> corners;
+        for (const SPointFloat& p : s.points) corners.push_back(pointF(p));
+        path.AddPolygon(corners.data(), (INT)corners.size());
+        break;
+    }
+    case Segment::Arc: path.AddArc(box, s.startAngle, s.sweepAngle); break;
+    case Segment::Pie: path.AddPie(box, s.startAngle, s.sweepAngle); break;
+    case Segment::Ellipse: path.AddEllipse(box); break;
+    case Segment::Rectangle: path.AddRectangle(box); break;
+    case Segment::Close: path.CloseFigure(); break;
+    }
+}
+
+} // namespace
+
+std::unique_ptr<SGraphicResource> SGraphicRender::makeLayer(Graphics& target, int width, int height,
+                                                            const std::function<void(Graphics&)>& paint) {
+    if (width <= 0 || height <= 0) return nullptr; // nothing to cache (the platform's zero-size bitmap is not relied on)
+    Bitmap bitmap(width, height, PixelFormat32bppARGB);
+    if (bitmap.GetLastStatus() != Ok) return nullptr;
+    {
+        Graphics layer(&bitmap);
+        layer.SetSmoothingMode(SmoothingModeAntiAlias);
+        paint(layer);
+    }
+    auto cached = std::make_unique<Held<CachedBitmap>>(new CachedBitmap(&bitmap, &target));
+    if (!cached->get() || cached->get()->GetLastStatus() != Ok) return nullptr;
+    return cached;
+}
+
+void SGraphicRender::drawLayer(Graphics& target, SGraphicResource* layer, int x, int y) {
+    auto* held = dynamic_cast<Held<CachedBitmap>*>(layer);
+    if (held && held->get()) target.DrawCachedBitmap(held->get(), x, y);
+}
+
+std::unique_ptr<SGraphicResource> SGraphicRender::makePath(const SGraphicGeometry::Outline& outline) {
+    if (!outline.exists) return nullptr;
+    auto* path = new GraphicsPath(outline.winding ? FillModeWinding : FillModeAlternate);
+    for (const SGraphicGeometry::Segment& s : outline.segments) addSegment(*path, s);
+    return std::make_unique<Held<GraphicsPath>>(path);
+}
+
+GraphicsPath* SGraphicRender::pathOf(SGraphicResource* path) {
+    auto* held = dynamic_cast<Held<GraphicsPath>*>(path);
+    return held ? held->get() : nullptr;
+}
+
+void SGraphicRender::frame(Graphics& g, const SRectFloat& r) {
+    Pen pen(Color(255, 0, 0, 0), 1.0f);
+    g.DrawRectangle(&pen, rectF(r));
+}
+
+void SGraphicRender::fillPath(Graphics& g, GraphicsPath& path, uint32_t color) {
+    SolidBrush brush(argb(color));
+    g.FillPath(&brush, &path);
+}
+
+void SGraphicRender::fillRect(Graphics& g, const SRectFloat& r, uint32_t color) {
+    SolidBrush brush(argb(color));
+    g.FillRectangle(&brush, rectF(r));
+}
+
+void SGraphicRender::fillEllipse(Graphics& g, const SRectFloat& r, uint32_t color) {
+    SolidBrush brush(argb(color));
+    g.FillEllipse(&brush, rectF(r));
+}
+
+namespace {
+
+void fillWith(Graphics& g, const Brush& brush, const SRectFloat& r, GraphicsPath* path) {
+    if (path)
+        g.FillPath(&brush, path);
+    else
+        g.FillRectangle(&brush, rectF(r));
+}
+
+} // namespace
+
+void SGraphicRender::lighting(Graphics& g, int light, const SRectFloat& r, GraphicsPath* path) {
+    if (r.width <= 0 || r.height <= 0) return; // a gradient over nothing is an invalid brush
+    SGraphicGeometry::Gradient gradient;
+    if (SGraphicGeometry::gradient(light, gradient)) {
+        Color first = argb(gradient.highlightFirst ? Highlight : Fade);
+        Color second = argb(gradient.highlightFirst ? Fade : Highlight);
+        LinearGradientBrush brush(rectF(r), first, second, (LinearGradientMode)gradient.mode);
+        fillWith(g, brush, r, path);
+        return;
+    }
+    if (light != 9) return;
+    GraphicsPath ellipse;
+    ellipse.AddEllipse(rectF(SGraphicGeometry::centreLightBox(r)));
+    PathGradientBrush brush(&ellipse);
+    brush.SetCenterColor(argb(Highlight));
+    Color surround = argb(Fade);
+    INT count = 1;
+    brush.SetSurroundColors(&surround, &count);
+    fillWith(g, brush, r, path);
+}
+
+void SGraphicRender::shadow(Graphics& g, GraphicsPath& path, int light, const SRectFloat& r) {
+    if (r.width <= 0 || r.height <= 0) return;
+    std::unique_ptr<GraphicsPath> widened(path.Clone());
+    if (!widened) return;
+    Pen band(Color(0, 255, 255, 255), SGraphicGeometry::ShadowWidth);
+    band.SetLineJoin(LineJoinRound);
+    widened->Widen(&band, nullptr, 0.25f);
+    // The widened outline's first figure is the outer edge of the band.
+    GraphicsPathIterator figures(widened.get());
+    GraphicsPath outer;
+    BOOL closed = FALSE;
+    if (figures.NextSubpath(&outer, &closed) <= 0) return;
+    SPointFloat offset = SGraphicGeometry::shadowOffset(light);
+    Matrix move;
+    move.Translate(offset.x, offset.y);
+    outer.Transform(&move);
+
+    PathGradientBrush brush(&outer);
+    brush.SetCenterPoint(PointF(r.x + r.width / 2, r.y + r.height / 2));
+    brush.SetCenterColor(argb(ShadowCore));
+    Color edge = argb(ShadowEdge);
+    INT count = 1;
+    brush.SetSurroundColors(&edge, &count);
+    SPointFloat focus = SGraphicGeometry::shadowFocusScales(r.width, r.height);
+    brush.SetFocusScales(focus.x, focus.y);
+    g.FillPath(&brush, &outer);
+}
+
+void SGraphicRender::caption(Graphics& g, const SString& text, float points, const SRectFloat& r, uint32_t color) {
+    if (text.isEmpty() || points <= 0) return;
+    SString copy = text;
+    const wchar_t* wide = copy.toWide();
+    Font font(FontFamily::GenericSansSerif(), points, FontStyleRegular, UnitPoint);
+    std::unique_ptr<StringFormat> format(StringFormat::GenericDefault()->Clone());
+    format->SetFormatFlags(StringFormatFlagsNoWrap);
+    format->SetAlignment(StringAlignmentCenter);
+    format->SetLineAlignment(StringAlignmentCenter);
+    format->SetTrimming(StringTrimmingEllipsisCharacter);
+    SolidBrush brush(argb(color));
+    g.DrawString(wide, -1, &font, rectF(r), format.get(), &brush);
+}
