@@ -9,9 +9,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <poll.h>
 #include <string>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -150,6 +154,52 @@ TEST(PlantSim, ProgrammerAnswersOnlyAtItsRateAndEveryByteIsRecorded) {
     std::vector<uint8_t> both = plus;
     both.insert(both.end(), d.begin(), d.end());
     EXPECT_EQ(recorded, both);
+}
+
+long long wallClockNs() {
+    timespec t;
+    clock_gettime(CLOCK_REALTIME, &t);
+    return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+TEST(PlantSim, StampsEachFrameAfterItsLastByteAndEachReadOnTheWallClock) {
+    fs::path stamps = fs::temp_directory_path() / ("plant-sim-stamps-" + std::to_string(getpid()));
+    long long started = wallClockNs();
+    SimProcess sim({"--frames", "3", "--quiet", "--stamps", stamps.string()});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    std::vector<long long> lastByteRead;
+    for (int frame = 0; frame < 3; ++frame) {
+        ASSERT_EQ(line.read(9, 2000).size(), 9u);
+        lastByteRead.push_back(wallClockNs());
+    }
+    long long beforeWrite = wallClockNs();
+    line.write({1, 2});
+    auto text = [&] {
+        std::ifstream in(stamps);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (int i = 0; i < 200 && text().find("received") == std::string::npos; ++i) usleep(10000);
+    EXPECT_EQ(sim.stop(), 0);
+
+    std::istringstream in(text());
+    std::string what;
+    unsigned long long number = 0;
+    long long ns = 0, previous = started;
+    for (int frame = 0; frame < 3; ++frame) {
+        ASSERT_TRUE(in >> what >> number >> ns);
+        EXPECT_EQ(what, "sent");
+        EXPECT_EQ(number, (unsigned long long)frame);
+        EXPECT_GT(ns, previous);
+        EXPECT_LE(ns, lastByteRead[frame]) << "stamped before its last byte could be read";
+        previous = ns;
+    }
+    ASSERT_TRUE(in >> what >> number >> ns);
+    EXPECT_EQ(what, "received");
+    EXPECT_EQ(number, 2u);
+    EXPECT_GE(ns, beforeWrite);
+    EXPECT_FALSE(in >> what) << "nothing more";
+    fs::remove(stamps);
 }
 
 TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {

@@ -32,6 +32,11 @@ const char* const helpText =
     "  --cut-length K       bytes of a cut frame that are sent (1..8, default 4)\n"
     "  --close-after S      close the line after S seconds and end (0: never)\n"
     "  --record FILE        write every byte received to FILE as it arrives\n"
+    "  --stamps FILE        write a line to FILE for each frame once its last byte (and the\n"
+    "                       noise after it) went to the line, \"sent FRAME NS\", and for each\n"
+    "                       read of received bytes, \"received COUNT NS\"; FRAME counts from\n"
+    "                       0, NS is CLOCK_REALTIME in nanoseconds (the clock Wine gives\n"
+    "                       Windows programs as the system time), for latency measurements\n"
     "  --counted            frame n (from 0) carries n as its level, so a receiver can check\n"
     "                       order and loss; status, pumps and ratio still come from the model\n"
     "  --frames N           send N frames, then only listen (cut frames count; 0: no limit)\n"
@@ -44,7 +49,7 @@ const char* const helpText =
     "  --quiet              no log lines on stderr\n"
     "  --help               this text\n";
 
-enum OptionId { Rate = 1000, Flood, Prefix, Port, Garbage, CutEvery, CutLength, CloseAfter, Record, Counted,
+enum OptionId { Rate = 1000, Flood, Prefix, Port, Garbage, CutEvery, CutLength, CloseAfter, Record, Stamps, Counted,
                 Frames, Bytes, ProgrammerRate, Quiet, Help };
 
 const option longOptions[] = {
@@ -57,6 +62,7 @@ const option longOptions[] = {
     {"cut-length", required_argument, nullptr, CutLength},
     {"close-after", required_argument, nullptr, CloseAfter},
     {"record", required_argument, nullptr, Record},
+    {"stamps", required_argument, nullptr, Stamps},
     {"counted", no_argument, nullptr, Counted},
     {"frames", required_argument, nullptr, Frames},
     {"bytes", required_argument, nullptr, Bytes},
@@ -104,6 +110,7 @@ bool take(int id, const char* arg, SimOptions& o) {
     case CutLength: return parseNumber(arg, 1, 8, n) && (o.cutLength = (int)n, true);
     case CloseAfter: return parseSeconds(arg, o.closeAfter);
     case Record: return !(o.record = arg).empty();
+    case Stamps: return !(o.stamps = arg).empty();
     case Counted: return o.counted = true;
     case Frames: return parseNumber(arg, 0, 1LL << 62, n) && (o.frameLimit = (uint64_t)n, true);
     case Bytes: return parseNumber(arg, 0, 1LL << 62, n) && (o.byteLimit = (uint64_t)n, true);

@@ -14,6 +14,7 @@ struct SimOptions {
     int cutLength = 4;          // bytes of a cut frame that are sent
     double closeAfter = 0;      // seconds until the line is closed (0: never)
     std::string record;         // file that gets every byte received
+    std::string stamps;         // file that gets the wall-clock time of each frame sent and read
     bool counted = false;       // frame n carries n as its level
     uint64_t frameLimit = 0;    // frames to send (0: no limit)
     uint64_t byteLimit = 0;     // bytes to send (0: no limit)

@@ -45,12 +45,29 @@ void Simulator::log(const char* format, ...) {
     va_end(args);
 }
 
-bool Simulator::prepare() {
-    if (options.record.empty()) return true;
-    recordFile.reset(open(options.record.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (!recordFile.isOpen()) // said even with --quiet
-        std::fprintf(stderr, "plant-sim: cannot open %s: %s\n", options.record.c_str(), std::strerror(errno));
-    return recordFile.isOpen();
+namespace {
+
+// Empty name: nothing to open. A failure is said even with --quiet.
+bool openOutput(const std::string& name, FileDescriptor& file) {
+    if (name.empty()) return true;
+    file.reset(open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!file.isOpen()) std::fprintf(stderr, "plant-sim: cannot open %s: %s\n", name.c_str(), std::strerror(errno));
+    return file.isOpen();
+}
+
+} // namespace
+
+bool Simulator::prepare() { return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile); }
+
+// One line with the wall clock, which is also what Wine hands out as the system time.
+void Simulator::stamp(const char* what, uint64_t number) {
+    if (!stampFile.isOpen()) return;
+    timespec t;
+    clock_gettime(CLOCK_REALTIME, &t);
+    char line[80];
+    int n = std::snprintf(line, sizeof line, "%s %llu %lld\n", what, (unsigned long long)number,
+                          (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
+    if (write(stampFile.get(), line, (size_t)n) != n) log("stamp file: %s", std::strerror(errno));
 }
 
 int Simulator::run(const volatile std::sig_atomic_t& stop) {
@@ -87,6 +104,7 @@ void Simulator::receive(double t) {
         if (errno != EAGAIN && errno != EINTR) lineFailed = true;
         return;
     }
+    stamp("received", (uint64_t)n);
     received += (uint64_t)n;
     lastInput = t;
     if (recordFile.isOpen() && write(recordFile.get(), buffer, (size_t)n) != n)
@@ -150,14 +168,8 @@ size_t Simulator::bytesDue(double t) const {
 void Simulator::send(double t) {
     size_t due = bytesDue(t);
     if (due == 0) return;
-    if (sent == outgoing.size()) {
-        outgoing.clear();
-        sent = 0;
-        // Flooding writes whole batches of frames; a paced line one frame at a time.
-        size_t batch = options.flood ? 4096 : 1;
-        while (outgoing.size() < batch && source.next(outgoing, t)) {}
-        if (outgoing.empty()) return;
-    }
+    if (sent == outgoing.size()) takePiece(t);
+    if (outgoing.empty()) return;
     size_t count = std::min(due, outgoing.size() - sent);
     ssize_t n = write(line.masterFd(), outgoing.data() + sent, count);
     if (n < 0) {
@@ -165,10 +177,27 @@ void Simulator::send(double t) {
         return;
     }
     sent += (size_t)n;
+    stampSentFrames();
     if (options.flood) return;
     // A line that was held back (pause, full buffer) does not make up more than 10 ms.
     double perSecond = (double)options.rate / 10.0;
     nextDue = std::max(nextDue, t - 0.01) + (double)n / perSecond;
+}
+
+// Flooding writes whole batches of frames; a paced line one frame at a time.
+void Simulator::takePiece(double t) {
+    outgoing.clear();
+    sent = 0;
+    frameEnds.clear();
+    framesStamped = 0;
+    firstFrame = source.framesMade();
+    size_t batch = options.flood ? 4096 : 1;
+    while (outgoing.size() < batch && source.next(outgoing, t)) frameEnds.push_back(outgoing.size());
+}
+
+void Simulator::stampSentFrames() {
+    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped)
+        stamp("sent", firstFrame + framesStamped);
 }
 
 double Simulator::waitSeconds(double t) const {

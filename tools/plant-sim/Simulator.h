@@ -25,7 +25,7 @@ public:
     static constexpr double idleWaitSeconds = 0.05;
 
     Simulator(const SimOptions& options, PtyLine& line);
-    // Opens the record file; false (with a message) when that fails.
+    // Opens the record and stamp files; false (with a message) when that fails.
     bool prepare();
     // Runs until `stop` is set, the line is closed after --close-after, or the line
     // fails. Returns the exit code.
@@ -38,6 +38,9 @@ private:
     bool writeAll(const void* data, size_t count);
     size_t bytesDue(double t) const;
     void send(double t);
+    void takePiece(double t);
+    void stampSentFrames();
+    void stamp(const char* what, uint64_t number);
     double waitSeconds(double t) const;
     void log(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -47,8 +50,12 @@ private:
     CommandReader reader{model};
     FrameSource source{model, options};
     FileDescriptor recordFile;
+    FileDescriptor stampFile;
     std::vector<uint8_t> outgoing; // the piece being sent; `sent` bytes of it are gone
     size_t sent = 0;
+    std::vector<size_t> frameEnds; // where each frame of the piece ends, noise included
+    size_t framesStamped = 0;      // frames of the piece already stamped
+    uint64_t firstFrame = 0;       // number of the piece's first frame
     timespec startTime{};
     double nextDue = 0;      // when the next paced byte may go
     double lastInput = 0;    // when the last byte came in
