@@ -20,7 +20,32 @@ int cascadeY = 10;
 constexpr int kMaxPlace = 8192;
 constexpr int kMaxSize = 4096;
 
-int clampTo(int v, int low, int high) { return v < low ? low : v > high ? high : v; }
+// An optional minus and at least one digit, blanks around allowed.
+bool isInteger(SString text) {
+    text.trim();
+    int i = text.getAt(0) == '-' ? 1 : 0;
+    if (i >= text.length()) return false;
+    for (; i < text.length(); ++i)
+        if (text.getAt(i) < '0' || text.getAt(i) > '9') return false;
+    return true;
+}
+
+// A rectangle with its sizes made positive (moving x and y as setRect does), then kept
+// within reach.
+SRect withinReach(SRect r) {
+    long long x = r.x, y = r.y, w = r.width, h = r.height;
+    if (w < 0) {
+        x += w;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h;
+        h = -h;
+    }
+    auto clamp = [](long long v, long long low, long long high) { return (int)(v < low ? low : v > high ? high : v); };
+    return SRect{clamp(x, -kMaxPlace, kMaxPlace), clamp(y, -kMaxPlace, kMaxPlace), clamp(w, 0, kMaxSize),
+                 clamp(h, 0, kMaxSize)};
+}
 
 // float -> int without overflow for values no window has.
 int toIntFloor(float v) {
@@ -219,11 +244,13 @@ SString SGraphicElement::fromString(const SString& textForm) {
         // Four numbers or none: a broken rectangle keeps the element where it is.
         SString field = cutField(rest);
         int values[4] = {0, 0, 0, 0}, pos = 0;
-        const int n = field.count(",") + 1;
-        for (int i = 0; i < 4 && n == 4; ++i) values[i] = field.token(",", pos).toNumber();
-        if (n == 4)
-            setRect((float)clampTo(values[0], -kMaxPlace, kMaxPlace), (float)clampTo(values[1], -kMaxPlace, kMaxPlace),
-                    (float)clampTo(values[2], -kMaxSize, kMaxSize), (float)clampTo(values[3], -kMaxSize, kMaxSize));
+        bool whole = field.count(",") == 3;
+        for (int i = 0; i < 4 && whole; ++i) {
+            SString part = field.token(",", pos);
+            whole = isInteger(part);
+            values[i] = part.toNumber();
+        }
+        if (whole) setRect(withinReach(SRect{values[0], values[1], values[2], values[3]}));
     }
     if (!rest.isEmpty()) layer = cutField(rest).toNumber();
     if (!rest.isEmpty()) lighting = cutField(rest).toNumber();

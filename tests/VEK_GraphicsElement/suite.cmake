@@ -1,0 +1,12 @@
+# Graphic elements. Natively: the portable element model (text form, menu, layers, stored
+# records, the element list, the geometry of outlines, lights and shadows). On Windows: the
+# elements drawn by the graphics frame window under Wine, with positioning mode; the suite
+# captures pixels, so it needs the display to itself.
+if(WIN32)
+  file(GLOB graphics_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+  vek_suite(test_graphics SOURCES ${graphics_tests} LIBS vek_gui vek_gui_harness TIMEOUT 180)
+  set_tests_properties(test_graphics PROPERTIES RESOURCE_LOCK wine_display)
+else()
+  file(GLOB model_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/model/*.cpp)
+  vek_suite(test_graphic_model SOURCES ${model_tests} LIBS vek_core)
+endif()
