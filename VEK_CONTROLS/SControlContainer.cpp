@@ -1,6 +1,7 @@
 #include "VEK_CONTROLS/SControlContainer.h"
 
-SControlContainer::SControlContainer() { style &= ~WS_TABSTOP; }
+// The children lie over the container: it must not paint its background over them.
+SControlContainer::SControlContainer() { style = (style & ~WS_TABSTOP) | WS_CLIPSIBLINGS; }
 
 void SControlContainer::onAfterCreate() {
     SControlPositioned::onAfterCreate();
