@@ -1,0 +1,143 @@
+// The chart control in a real window: where values land in the plot, what scrolls out of a
+// full ring, markers and colours, all read back from the captured pixels.
+#include "VEK_GraphicsElement/SChartControl.h"
+#include "tests/chart/ChartHost.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/gui/Artifacts.h"
+#include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr COLORREF blue = 0xFF0000;
+constexpr COLORREF white = 0xFFFFFF;
+constexpr COLORREF red = 0x0000FF;
+
+class Chart : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    ChartHost host;
+    SChartControl chart;
+    void SetUp() override { ASSERT_TRUE(host.open()); }
+    void TearDown() override {
+        for (const RecordedBox& box : boxes.boxes) ADD_FAILURE() << (const char*)box.text;
+    }
+    void create(int width, int height) { ASSERT_NE(chart.createCtrl(&host, "", 10, 10, width, height), 0); }
+    WindowCapture capture() {
+        MessagePump::flush();
+        return WindowCapture::ofWindow(chart.getHwnd());
+    }
+};
+
+// Values added before the window exists are kept and drawn once it does.
+TEST_F(Chart, ValuesLandAtTheirShareOfTheRange) {
+    chart.setRange(3200, 1200);
+    chart.setPlotRect(0, 0, 200, 100);
+    for (int i = 0; i < 50; ++i) chart.addValue(2200);
+    for (int i = 0; i < 50; ++i) chart.addValue(5000);
+    create(200, 110);
+    EXPECT_EQ(chart.getMinimum(), 1200);
+    EXPECT_EQ(chart.getMaximum(), 3200);
+    EXPECT_EQ(chart.getValue(99), 3200) << "clamped on arrival";
+
+    WindowCapture c = capture();
+    EXPECT_EQ(c.pixel(40, 50), blue) << "2200 lies 50 px above the bottom";
+    EXPECT_EQ(c.pixel(40, 49), white);
+    EXPECT_EQ(c.pixel(40, 51), white);
+    EXPECT_EQ(c.pixel(150, 0), blue) << "5000 lies on the top edge";
+    EXPECT_EQ(c.pixel(150, 1), white);
+    EXPECT_EQ(c.countColor(blue, RECT{0, 0, 98, 50}), 0);
+}
+
+TEST_F(Chart, AFullRingShowsTheLatestValuesNewestAtTheRight) {
+    create(200, 110);
+    chart.setPlotRect(0, 0, 200, 100);
+    for (int i = 0; i < 50; ++i) chart.addValue(100); // scroll out again
+    for (int i = 0; i < 99; ++i) chart.addValue(0);
+    chart.addValue(100);
+    EXPECT_EQ(chart.getCount(), 100);
+    EXPECT_EQ(chart.getValue(0), 0);
+    EXPECT_EQ(chart.getValue(99), 100);
+
+    WindowCapture c = capture();
+    EXPECT_EQ(c.countColor(blue, RECT{0, 100, 196, 101}), 196) << "the 99 zeros along the bottom";
+    EXPECT_EQ(c.countColor(blue, RECT{0, 0, 196, 100}), 0) << "the first fifty are gone";
+    EXPECT_GT(c.countColor(blue, RECT{196, 0, 200, 3}), 0) << "the newest rises at the right end";
+}
+
+TEST_F(Chart, OneValueDrawsNoLineOnlyItsMarker) {
+    create(200, 100);
+    chart.setPlotRect(20, 0, 160, 100);
+    chart.addValue(50, true);
+    EXPECT_EQ(capture().countColor(blue, RECT{0, 0, 200, 100}), 0);
+    EXPECT_EQ(capture().countColor(red, RECT{0, 0, 200, 100}), 0) << "markers start hidden";
+
+    chart.setMarkersVisible(true);
+    WindowCapture c = capture();
+    EXPECT_EQ(c.countColor(red, RECT{0, 0, 200, 100}), 25);
+    EXPECT_EQ(c.countColor(red, RECT{18, 48, 23, 53}), 25) << "5 x 5 around the point";
+    EXPECT_EQ(c.countColor(blue, RECT{0, 0, 200, 100}), 0);
+
+    chart.setColors(SPainter::Keep, SPainter::Keep, SPainter::Transparent);
+    EXPECT_EQ(capture().countColor(red, RECT{0, 0, 200, 100}), 0) << "a transparent marker draws nothing";
+}
+
+// -2 keeps a colour; the whole control, last row and column included, shows the background.
+TEST_F(Chart, MinusTwoKeepsAColour) {
+    create(200, 100);
+    chart.setColors(SPainter::Keep, 0x00FFFF, SPainter::Keep);
+    EXPECT_EQ(chart.getLineColor(), blue);
+    EXPECT_EQ(chart.getMarkerColor(), red);
+    for (int v : {10, 90}) chart.addValue(v);
+    chart.setCapacity(2); // drops both
+    EXPECT_EQ(chart.getCount(), 0);
+    for (int v : {10, 90}) chart.addValue(v);
+
+    WindowCapture c = capture();
+    EXPECT_EQ(c.countColor(0x00FFFF, c.bounds()) + c.countColor(blue, c.bounds()), 200 * 100);
+    EXPECT_EQ(c.pixel(0, 90), blue) << "10 of 0..100 lies 9 px above the bottom of a plot 99 high";
+    EXPECT_EQ(c.pixel(199, 99), 0x00FFFF);
+
+    chart.setColors(0x00FF00, SPainter::Keep, SPainter::Keep);
+    EXPECT_EQ(chart.getBackgroundColor(), 0x00FFFFu);
+    EXPECT_EQ(capture().pixel(0, 90), 0x00FF00u);
+}
+
+// A range of one value has no height to divide: the curve lies flat on the bottom edge.
+TEST_F(Chart, ARangeOfOneValueLiesOnTheBottom) {
+    create(200, 100);
+    chart.setRange(500, 500);
+    for (int v : {400, 500, 700}) chart.addValue(v);
+    WindowCapture c = capture();
+    EXPECT_EQ(c.pixel(1, 99), blue);
+    EXPECT_EQ(c.countColor(blue, RECT{0, 0, 200, 99}), 0);
+
+    // The widest range neither overflows nor leaves the plot.
+    chart.setRange(INT_MIN, INT_MAX);
+    chart.setCapacity(4);
+    for (int v : {INT_MIN, 0, INT_MAX}) chart.addValue(v);
+    SRect plot{0, 0, 200, 100};
+    EXPECT_EQ(chart.pointOf(0, plot).y, 100);
+    EXPECT_EQ(chart.pointOf(1, plot).y, 50);
+    EXPECT_EQ(chart.pointOf(2, plot).y, 0);
+    EXPECT_EQ(chart.pointOf(2, plot).x, 100);
+}
+
+// A person looks at a sine with a few markers.
+TEST_F(Chart, LeavesAPictureOfASine) {
+    create(200, 100);
+    chart.setRange(-100, 100);
+    chart.setMarkersVisible(true);
+    for (int i = 0; i < 130; ++i) chart.addValue((int)std::lround(90 * std::sin(i / 8.0)), i % 16 == 0);
+    WindowCapture c = capture();
+    EXPECT_GT(c.countColor(blue, c.bounds()), 150);
+    EXPECT_GT(c.countColor(red, c.bounds()), 0);
+    EXPECT_TRUE(c.savePng(artifactPath("chart/sine.png")));
+}
+
+} // namespace

@@ -1,0 +1,79 @@
+// The main window's value texts and level chart, declared on a frame that creates them at
+// its first show: their first texts, their heavy Arial and the chart's colours on screen.
+#include "app/TxtAktion.h"
+#include "app/TxtMix1.h"
+#include "app/TxtMix2.h"
+#include "app/TxtWert.h"
+#include "app/Verlauf.h"
+#include "tests/chart/ChartHost.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/gui/Artifacts.h"
+#include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+LOGFONTA fontOf(SWindow& control) {
+    LOGFONTA font{};
+    auto handle = (HFONT)control.sendMessage(WM_GETFONT);
+    if (handle) GetObjectA(handle, sizeof font, &font);
+    return font;
+}
+
+TEST(PlantTexts, StartWithTheirTextsInHeavyArial) {
+    BoxRecorder boxes;
+    ChartHost host(SSize{720, 140});
+    TxtWert wert(host);
+    TxtMix1 mix1(host);
+    TxtMix2 mix2(host);
+    TxtAktion aktion(host);
+    ASSERT_TRUE(host.open());
+
+    SStatic* texts[] = {&wert, &mix1, &mix2, &aktion};
+    const char* expected[] = {"Level = 0", "1", ": 1", "OK"};
+    for (const RecordedBox& box : boxes.boxes) ADD_FAILURE() << (const char*)box.text;
+    for (int i = 0; i < 4; ++i) {
+        SStatic& text = *texts[i];
+        SCOPED_TRACE(text.getClassName());
+        ASSERT_TRUE(text.isWindow());
+        EXPECT_STREQ(text.getWindowText(), expected[i]);
+        EXPECT_EQ(text.getWindowRect(), (SRect{20 + 100 * i, 20, 80, 20})) << "placed on the frame's grid";
+        LOGFONTA font = fontOf(text);
+        EXPECT_STREQ(font.lfFaceName, "Arial");
+        EXPECT_EQ(font.lfWeight, 900);
+        EXPECT_EQ(font.lfHeight, -21) << "16 points";
+        EXPECT_EQ(font.lfItalic, 0);
+        EXPECT_EQ(font.lfUnderline, 0);
+    }
+    // Heavy 16-point strokes: "OK" covers far more dark pixels than the frame's 10-point text would.
+    MessagePump::flush();
+    WindowCapture c = WindowCapture::ofWindow(aktion.getHwnd());
+    EXPECT_GT(c.countColor(0x000000, c.bounds(), 60), 90);
+    EXPECT_TRUE(WindowCapture::ofWindow(host.getHwnd()).savePng(artifactPath("chart/plant-texts.png")));
+}
+
+TEST(PlantTexts, LevelChartIsABlueLineOnWhiteWithoutMarkers) {
+    BoxRecorder boxes;
+    ChartHost host(SSize{300, 140});
+    Verlauf verlauf(host);
+    ASSERT_TRUE(host.open());
+    ASSERT_TRUE(verlauf.isWindow());
+    EXPECT_EQ(verlauf.getWindowRect(), (SRect{20, 20, 200, 100}));
+    EXPECT_STREQ(verlauf.getWindowText(), "");
+
+    verlauf.setRange(1200, 3200);
+    verlauf.setMarkersVisible(true);
+    for (int i = 0; i < 100; ++i) verlauf.addValue(1200 + 20 * i, true);
+    MessagePump::flush();
+    WindowCapture c = WindowCapture::ofWindow(verlauf.getHwnd());
+    int line = c.countColor(0xFF0000, c.bounds());
+    EXPECT_GT(line, 100);
+    EXPECT_EQ(c.countColor(0xFFFFFF, c.bounds()) + line, 200 * 100) << "white behind the line, no markers";
+    EXPECT_TRUE(c.savePng(artifactPath("chart/verlauf.png")));
+}
+
+} // namespace
