@@ -1,0 +1,64 @@
+#include "app/MainWnd.h"
+
+#include "VEK_SYSTEM/SMem.h"
+#include "VEK_UTIL/SDebug.h"
+#include "app/ProtocolMessage.h"
+
+MainWnd::MainWnd() : btnExperiment(*this), btnMischA(*this), btnMischB(*this), btnMischC(*this), decoder(*this) {
+    experimentWnd.setTelemetrySink(this);
+}
+
+// The port's read thread sends to this window: it is stopped while the window still exists.
+MainWnd::~MainWnd() {
+    experimentWnd.setTelemetrySink(nullptr);
+    steuerung.SComPort::close(false);
+}
+
+void MainWnd::onPreCreateWindow() {
+    globalDebug.enable();
+    SFrameWindowGraphics::onPreCreateWindow();
+}
+
+void MainWnd::onFirstShow() {
+    SFrameWindowGraphics::onFirstShow();
+    btnEnde.createCtrl(this, "Ende", -100, -30, SControlPositioned::DefaultSize, SControlPositioned::DefaultSize, 1);
+    eventCalls.add(SEventBinding::make(WM_COMMAND, btnEnde.getControlId(), 0, static_cast<SWindow*>(this),
+                                       &SWindow::close));
+    steuerung.createCtrl(this, "Steuerung", -110, 10, 100, 40, 1);
+}
+
+void MainWnd::onTimer(DWORD tickCount) {
+    SFrameWindowGraphics::onTimer(tickCount);
+    decoder.onTimer();
+}
+
+void MainWnd::openExperiment() {
+    if (!experimentWnd.isWindow()) {
+        experimentWnd.create(this);
+        SRect r = getWindowRect(true);
+        r.x += r.width;
+        experimentWnd.moveWindow(r, true);
+    }
+    experimentWnd.show(SW_RESTORE);
+}
+
+void MainWnd::sendMix(int first, int second) {
+    if (experimentWnd.getState() == ExperimentSession::Running) {
+        const unsigned char ratio[2] = {(unsigned char)first, (unsigned char)second};
+        experimentWnd.getNetClient().sendData(ProtocolMessage::Data, SMem(ratio, 2));
+        return;
+    }
+    if (!steuerung.isOpen()) return;
+    steuerung.writeByte((unsigned char)first);
+    steuerung.writeByte((unsigned char)second);
+}
+
+// The plant's elements and value texts take these as they join the window.
+void MainWnd::showLevel(const SString&, int) {}
+void MainWnd::setStatusText(const SString&) {}
+void MainWnd::setPump1(float) {}
+void MainWnd::setPump2(float) {}
+void MainWnd::setRatio1Text(const SString&) {}
+void MainWnd::setRatio2Text(const SString&) {}
+void MainWnd::repaintPump1() {}
+void MainWnd::repaintPump2() {}

@@ -1,0 +1,59 @@
+// MainWnd: the program's main window. It shows the mixing-tank plant from the controller's
+// telemetry, which arrives over the serial port control or, during a remote experiment,
+// relayed by the experiment server; both reach the one decoder on the GUI thread. The mix
+// buttons send a ratio back, to the server while an experiment runs, else over the port.
+#pragma once
+
+#include "VEK_CONTROLS/SButton.h"
+#include "VEK_GraphicsElement/SFrameWindowGraphics.h"
+#include "app/ExperimentWnd.h"
+#include "app/MainWndButtons.h"
+#include "app/Steuerung.h"
+#include "app/TelemetryDecoder.h"
+#include "app/TelemetryEffects.h"
+#include "app/TelemetrySink.h"
+
+class MainWnd : public SFrameWindowGraphics, public TelemetryEffects, public TelemetrySink {
+public:
+    MainWnd();
+    ~MainWnd() override;
+    const char* getClassName() const override { return "MainWnd"; }
+
+    void onPreCreateWindow() override;
+    void onFirstShow() override;
+    void onReceiveByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
+    void onTimer(DWORD tickCount) override;
+    // Relayed by the experiment client, already on the GUI thread.
+    void onTelemetryByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
+
+    // BtnExperiment: the experiment window, made on first use to the right of this one.
+    void openExperiment();
+    // A mix button: the ratio first : second to the server or the controller.
+    void sendMix(int first, int second);
+
+    // The decoder's effects on the plant display.
+    void showLevel(const SString& valueText, int level) override;
+    void setStatusText(const SString& text) override;
+    void setPump1(float value) override;
+    void setPump2(float value) override;
+    void setRatio1Text(const SString& text) override;
+    void setRatio2Text(const SString& text) override;
+    void repaintPump1() override;
+    void repaintPump2() override;
+
+    Steuerung& getSteuerung() { return steuerung; }
+    ExperimentWnd& getExperimentWnd() { return experimentWnd; }
+    SButton& getBtnEnde() { return btnEnde; }
+    const TelemetryDecoder& getDecoder() const { return decoder; }
+
+private:
+    // Members in the order the window builds them; the plant elements take their places.
+    Steuerung steuerung;
+    BtnExperiment btnExperiment;
+    BtnMischA btnMischA;
+    BtnMischB btnMischB;
+    BtnMischC btnMischC;
+    ExperimentWnd experimentWnd;
+    SButton btnEnde;
+    TelemetryDecoder decoder; // level and decoder state
+};

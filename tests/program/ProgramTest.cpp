@@ -1,0 +1,176 @@
+// The released program as a user gets it: the packed Anlage.exe alone in an empty folder,
+// started as its own process and driven through its windows with real input.
+#include "VEK_SYSTEM/SSystem.h"
+#include "tests/serial/PlantSim.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/Artifacts.h"
+#include "tests/support/gui/InputSender.h"
+#include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string windowText(HWND h) {
+    char text[256] = "";
+    GetWindowTextA(h, text, sizeof text);
+    return text;
+}
+
+std::string windowClass(HWND h) {
+    char name[64] = "";
+    GetClassNameA(h, name, sizeof name);
+    return name;
+}
+
+// The pack's folders below the temporary path ("_tmpVekRes…").
+int packFolders() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((std::string(temp) + "_tmpVekRes*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    int n = 0;
+    do ++n;
+    while (FindNextFileA(h, &found));
+    FindClose(h);
+    return n;
+}
+
+// Anlage.exe copied into a fresh folder and started there.
+class Program {
+public:
+    Program() {
+        std::string packed = std::string("Z:") + ANLAGE_PACKED;
+        for (char& c : packed)
+            if (c == '/') c = '\\';
+        exe = std::string(folder.path().getBuffer()) + "\\Anlage.exe";
+        if (!CopyFileA(packed.c_str(), exe.c_str(), FALSE)) return;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::string command = "\"" + exe + "\"";
+        started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder.path().getBuffer(), &si, &process);
+    }
+    ~Program() {
+        if (!started) return;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+
+    // The program's visible top-level window, once it shows (within timeoutMs).
+    HWND waitForMainWindow(int timeoutMs = 15000) {
+        MessagePump::until([this] { return (main = findMainWindow()) != nullptr; }, timeoutMs);
+        return main;
+    }
+    // A child of the main window by class and text.
+    HWND child(const char* className, const char* text) const {
+        for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (windowClass(c) == className && windowText(c) == text) return c;
+        return nullptr;
+    }
+    // A real click in the middle of a control.
+    bool click(HWND control) {
+        RECT r;
+        GetClientRect(control, &r);
+        return InputSender(control).realClick(r.right / 2, r.bottom / 2);
+    }
+    // Whether the process ended within timeoutMs; its exit code.
+    bool ended(int timeoutMs, DWORD& code) {
+        bool done = false;
+        MessagePump::until([&] { return done = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
+                           timeoutMs);
+        GetExitCodeProcess(process.hProcess, &code);
+        return done;
+    }
+
+    TempDir folder;
+    std::string exe;
+    bool started = false;
+    HWND main = nullptr;
+
+private:
+    HWND findMainWindow() {
+        struct Search {
+            DWORD pid;
+            HWND found;
+        } search{process.dwProcessId, nullptr};
+        EnumWindows(
+            [](HWND h, LPARAM l) -> BOOL {
+                Search* s = reinterpret_cast<Search*>(l);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid != s->pid || !IsWindowVisible(h) || GetParent(h)) return TRUE;
+                s->found = h;
+                return FALSE;
+            },
+            (LPARAM)&search);
+        return search.found;
+    }
+
+    PROCESS_INFORMATION process{};
+};
+
+// The port the program's serial control opens when nothing is stored: its settings go.
+void forgetSerialSettings() {
+    char appData[MAX_PATH];
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    DeleteFileA((std::string(appData) + "\\VEK\\Anlage.cfg").c_str());
+}
+
+} // namespace
+
+// Nothing beside it: the window, its controls and its layout come from the appended pack, the
+// program leaves no development folders, and the end button ends it with its pack removed.
+TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
+    int foldersBefore = packFolders();
+    Program program;
+    ASSERT_TRUE(program.started) << "cannot start " << program.exe;
+    ASSERT_TRUE(program.waitForMainWindow()) << "no main window";
+
+    EXPECT_EQ(windowText(program.main), "Morvel - Windows Application mit VEK");
+    for (const char* text : {"Experiment starten", "1:1", "2:1", "1:2", "Ende", "verbinden"})
+        EXPECT_TRUE(program.child("Button", text)) << "no button " << text;
+    EXPECT_FALSE(SSystem::fileExists(program.folder.file("VEK-Resourcen"))) << "started without its pack";
+    MessagePump::run(500);
+    WindowCapture::ofWindow(program.main).savePng(artifactPath("program/packed-main.png"));
+
+    ASSERT_TRUE(program.click(program.child("Button", "Ende")));
+    DWORD code = 1;
+    ASSERT_TRUE(program.ended(10000, code)) << "still running after the end button";
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(packFolders(), foldersBefore) << "the unpacked resources stayed behind";
+}
+
+// The serial road both ways: "verbinden" opens COM1 to plant-sim, and a mix button sends its
+// two bytes to the controller.
+TEST(Program, MixButtonReachesThePlantOverTheSerialPort) {
+    forgetSerialSettings();
+    PlantSim sim("com1", "");
+    ASSERT_TRUE(sim.isReady()) << sim.getError();
+    Program program;
+    ASSERT_TRUE(program.started && program.waitForMainWindow());
+
+    ASSERT_TRUE(program.click(program.child("Button", "verbinden")));
+    ASSERT_TRUE(MessagePump::until([&] { return program.child("Button", "trennen") != nullptr; }, 5000))
+        << "the port did not open";
+    ASSERT_TRUE(program.click(program.child("Button", "2:1")));
+    EXPECT_TRUE(MessagePump::until([&] { return sim.received() == std::string("\x02\x01", 2); }, 5000))
+        << "plant-sim received " << sim.received().size() << " bytes";
+    MessagePump::run(300);
+    WindowCapture::ofWindow(program.main).savePng(artifactPath("program/serial-main.png"));
+
+    ASSERT_TRUE(program.click(program.child("Button", "Ende")));
+    DWORD code = 1;
+    EXPECT_TRUE(program.ended(10000, code));
+}
