@@ -9,3 +9,10 @@ if(WIN32)
   vek_suite(test_chart SOURCES ${chart_tests} ${plant_texts} LIBS vek_gui vek_gui_harness TIMEOUT 120)
   set_tests_properties(test_chart PROPERTIES RESOURCE_LOCK wine_display)
 endif()
+
+# Its benchmark is a Windows program, run by hand under Wine (bench/ is native only).
+if(WIN32)
+  add_executable(bench_chart ${PROJECT_SOURCE_DIR}/bench/bench_chart.cpp)
+  target_link_libraries(bench_chart PRIVATE vek_gui vek_options)
+  target_compile_options(bench_chart PRIVATE -O2)
+endif()
