@@ -4,7 +4,9 @@
 #include "VEK_UTIL/SDebug.h"
 #include "app/ProtocolMessage.h"
 
-MainWnd::MainWnd() : btnExperiment(*this), btnMischA(*this), btnMischB(*this), btnMischC(*this), decoder(*this) {
+MainWnd::MainWnd()
+    : txtWert(*this), btnExperiment(*this), btnMischA(*this), btnMischB(*this), verlauf(*this), btnMischC(*this),
+      txtMix2(*this), txtMix1(*this), txtAktion(*this), decoder(*this) {
     experimentWnd.setTelemetrySink(this);
 }
 
@@ -25,6 +27,7 @@ void MainWnd::onFirstShow() {
     eventCalls.add(SEventBinding::make(WM_COMMAND, btnEnde.getControlId(), 0, static_cast<SWindow*>(this),
                                        &SWindow::close));
     steuerung.createCtrl(this, "Steuerung", -110, 10, 100, 40, 1);
+    verlauf.setRange(1200, 3200);
 }
 
 void MainWnd::onTimer(DWORD tickCount) {
@@ -53,12 +56,17 @@ void MainWnd::sendMix(int first, int second) {
     steuerung.writeByte((unsigned char)second);
 }
 
-// The plant's elements and value texts take these as they join the window.
-void MainWnd::showLevel(const SString&, int) {}
-void MainWnd::setStatusText(const SString&) {}
+void MainWnd::showLevel(const SString& valueText, int level) {
+    txtWert.setWindowText(valueText);
+    verlauf.addValue(level, false);
+}
+
+void MainWnd::setStatusText(const SString& text) { txtAktion.setWindowText(text); }
+void MainWnd::setRatio1Text(const SString& text) { txtMix1.setWindowText(text); }
+void MainWnd::setRatio2Text(const SString& text) { txtMix2.setWindowText(text); }
+
+// The pumps take these as they join the window.
 void MainWnd::setPump1(float) {}
 void MainWnd::setPump2(float) {}
-void MainWnd::setRatio1Text(const SString&) {}
-void MainWnd::setRatio2Text(const SString&) {}
 void MainWnd::repaintPump1() {}
 void MainWnd::repaintPump2() {}

@@ -12,6 +12,11 @@
 #include "app/TelemetryDecoder.h"
 #include "app/TelemetryEffects.h"
 #include "app/TelemetrySink.h"
+#include "app/TxtAktion.h"
+#include "app/TxtMix1.h"
+#include "app/TxtMix2.h"
+#include "app/TxtWert.h"
+#include "app/Verlauf.h"
 
 class MainWnd : public SFrameWindowGraphics, public TelemetryEffects, public TelemetrySink {
 public:
@@ -44,15 +49,22 @@ public:
     Steuerung& getSteuerung() { return steuerung; }
     ExperimentWnd& getExperimentWnd() { return experimentWnd; }
     SButton& getBtnEnde() { return btnEnde; }
+    TxtWert& getTxtWert() { return txtWert; }
+    Verlauf& getVerlauf() { return verlauf; }
     const TelemetryDecoder& getDecoder() const { return decoder; }
 
 private:
     // Members in the order the window builds them; the plant elements take their places.
     Steuerung steuerung;
+    TxtWert txtWert;
     BtnExperiment btnExperiment;
     BtnMischA btnMischA;
     BtnMischB btnMischB;
+    Verlauf verlauf;
     BtnMischC btnMischC;
+    TxtMix2 txtMix2;
+    TxtMix1 txtMix1;
+    TxtAktion txtAktion;
     ExperimentWnd experimentWnd;
     SButton btnEnde;
     TelemetryDecoder decoder; // level and decoder state

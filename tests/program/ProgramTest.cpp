@@ -79,6 +79,20 @@ public:
             if (windowClass(c) == className && windowText(c) == text) return c;
         return nullptr;
     }
+    // A child of the main window by class whose text begins with prefix.
+    HWND childStarting(const char* className, const std::string& prefix) const {
+        for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (windowClass(c) == className && windowText(c).rfind(prefix, 0) == 0) return c;
+        return nullptr;
+    }
+    // Where a control stands in the main window's client area.
+    POINT placeOf(HWND control) const {
+        RECT r{};
+        GetWindowRect(control, &r);
+        POINT p{r.left, r.top};
+        ScreenToClient(main, &p);
+        return p;
+    }
     // A real click in the middle of a control.
     bool click(HWND control) {
         RECT r;
@@ -142,6 +156,9 @@ TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
     for (const char* text : {"Experiment starten", "1:1", "2:1", "1:2", "Ende", "verbinden"})
         EXPECT_TRUE(program.child("Button", text)) << "no button " << text;
     EXPECT_FALSE(SSystem::fileExists(program.folder.file("VEK-Resourcen"))) << "started without its pack";
+    POINT mixA = program.placeOf(program.child("Button", "1:1"));
+    EXPECT_EQ(mixA.x, 120) << "not where the packed controlpos.ini puts it";
+    EXPECT_EQ(mixA.y, 292);
     MessagePump::run(500);
     WindowCapture::ofWindow(program.main).savePng(artifactPath("program/packed-main.png"));
 
@@ -152,8 +169,8 @@ TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
     EXPECT_EQ(packFolders(), foldersBefore) << "the unpacked resources stayed behind";
 }
 
-// The serial road both ways: "verbinden" opens COM1 to plant-sim, and a mix button sends its
-// two bytes to the controller.
+// The serial road both ways: "verbinden" opens COM1 to plant-sim, whose telemetry moves the
+// value text, and a mix button sends its two bytes to the controller.
 TEST(Program, MixButtonReachesThePlantOverTheSerialPort) {
     forgetSerialSettings();
     PlantSim sim("com1", "");
@@ -164,6 +181,9 @@ TEST(Program, MixButtonReachesThePlantOverTheSerialPort) {
     ASSERT_TRUE(program.click(program.child("Button", "verbinden")));
     ASSERT_TRUE(MessagePump::until([&] { return program.child("Button", "trennen") != nullptr; }, 5000))
         << "the port did not open";
+    HWND value = program.childStarting("Static", "Level = ");
+    ASSERT_TRUE(value);
+    EXPECT_TRUE(MessagePump::until([&] { return windowText(value) != "Level = 0"; }, 5000)) << "no telemetry shown";
     ASSERT_TRUE(program.click(program.child("Button", "2:1")));
     EXPECT_TRUE(MessagePump::until([&] { return sim.received() == std::string("\x02\x01", 2); }, 5000))
         << "plant-sim received " << sim.received().size() << " bytes";
