@@ -223,8 +223,11 @@ void SFrameWindowGraphics::showBackgroundMenu(SPoint client) {
 void SFrameWindowGraphics::startPositioning() {
     SFrameWindow::startPositioning();
     if (!isPositioning()) return;
+    sendMessage(WM_SETREDRAW, FALSE);
     for (int i = 0; i < graphicElements.count(); ++i)
         if (graphicElements[i]) graphicElements[i]->startPositioning();
+    sendMessage(WM_SETREDRAW, TRUE);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 // Only a running positioning mode is stopped: without positioning windows no element would
@@ -234,7 +237,10 @@ void SFrameWindowGraphics::stopPositioning() {
     SString section;
     section.setRaw(getClassName()).append("_ge");
     globalResources.controlPositions.setSectionText(section, "");
+    // Closing the positioning windows one by one would repaint the window under each.
+    sendMessage(WM_SETREDRAW, FALSE);
     for (int i = 0; i < graphicElements.count(); ++i)
         if (graphicElements[i]) graphicElements[i]->stopPositioning();
+    sendMessage(WM_SETREDRAW, TRUE);
     SFrameWindow::stopPositioning();
 }

@@ -20,9 +20,14 @@ void SGPosWnd::bind(SGraphicElement* boundElement) {
     moveWindow(r, true);
 }
 
-void SGPosWnd::onFirstShow() {
-    SPositioningWnd::onFirstShow();
-    if (element) addToolTip(element->getName(), "", 0, 200, false);
+// The element's name as tooltip. It is made when the pointer first comes over the window:
+// a tooltip is a top-level window of its own, and a window with hundreds of elements would
+// otherwise wait seconds for all of them whenever positioning starts and stops.
+void SGPosWnd::onFirstShow() { SPositioningWnd::onFirstShow(); }
+
+void SGPosWnd::onMouseMove(int keys, int x, int y) {
+    if (element && !toolTip) addToolTip(element->getName(), "", 0, 200, false);
+    SPositioningWnd::onMouseMove(keys, x, y);
 }
 
 bool SGPosWnd::onDrag(SPoint point) {

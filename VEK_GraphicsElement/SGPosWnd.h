@@ -18,6 +18,7 @@ public:
     SGraphicElement* getElement() const { return element; }
 
     void onFirstShow() override;
+    void onMouseMove(int keys, int x, int y) override;
     bool onDrag(SPoint point) override;
     void onRButtonUp(int keys, int x, int y) override;
 

@@ -282,7 +282,10 @@ void SGraphicElement::loadControlpos() {
     loaded = 1;
     keyRect = boundingRect();
     globalDebug.printf("SGraphicElement::loadControlpos(..) mainWnd.graphicElements %d, %d", keyRect.x, keyRect.y);
-    SString value = globalResources.controlPositions.getString(recordSection(), recordKey(false), "");
+    SFileIni& positions = globalResources.controlPositions;
+    SString value = positions.getString(recordSection(), recordKey(false), "");
+    // Records are stored under the class name: an element named otherwise finds its own too.
+    if (value.isEmpty() && name != getClassName()) value = positions.getString(recordSection(), recordKey(true), "");
     if (!value.isEmpty()) fromString(value);
 }
 

@@ -4,7 +4,7 @@
 # captures pixels, so it needs the display to itself.
 if(WIN32)
   file(GLOB graphics_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-  vek_suite(test_graphics SOURCES ${graphics_tests} LIBS vek_gui vek_gui_harness TIMEOUT 180)
+  vek_suite(test_graphics SOURCES ${graphics_tests} LIBS element_gallery_windows vek_gui vek_gui_harness TIMEOUT 180)
   set_tests_properties(test_graphics PROPERTIES RESOURCE_LOCK wine_display)
 else()
   file(GLOB model_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/model/*.cpp)

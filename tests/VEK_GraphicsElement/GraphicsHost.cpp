@@ -1,0 +1,45 @@
+#include "tests/VEK_GraphicsElement/GraphicsHost.h"
+
+#include "VEK_UTIL/SResources.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/MessagePump.h"
+
+#include <cstdlib>
+
+void startGraphicsResources() {
+    static TempDir appDir;
+    graphicsGdiplus();
+    if (globalResources.isInitialised()) return;
+    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
+    appDir.write("VEK-Resourcen\\controlpos.ini", "");
+    globalResources.setAppDir(appDir.path());
+    globalResources.setProgramFile(appDir.file("Anlage.exe"));
+    globalResources.init();
+}
+
+GdiplusScope& graphicsGdiplus() {
+    static GdiplusScope scope;
+    return scope;
+}
+
+GraphicsHost::GraphicsHost(SSize client) {
+    startGraphicsResources();
+    style = WS_POPUP;
+    rect = SRect{30, 30, client.width, client.height};
+    showInfoButton = 0;
+    device.setBackgroundColor(Background);
+}
+
+bool GraphicsHost::open() {
+    if (!create(nullptr)) return false;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+    MessagePump::flush();
+    return true;
+}
+
+bool closeTo(COLORREF a, COLORREF b, int tolerance) {
+    for (int shift = 0; shift <= 16; shift += 8)
+        if (std::abs((int)((a >> shift) & 0xFF) - (int)((b >> shift) & 0xFF)) > tolerance) return false;
+    return true;
+}
