@@ -24,6 +24,11 @@ SChartControl::~SChartControl() = default;
 
 int SChartControl::onEraseBackground(SDevice&) { return 1; }
 
+void SChartControl::onSize(int type, int width, int height) {
+    SControlPositioned::onSize(type, width, height);
+    repaint();
+}
+
 void SChartControl::setColors(COLORREF line, COLORREF background, COLORREF marker) {
     if (line != SPainter::Keep) lineColor = line;
     if (background != SPainter::Keep) backgroundColor = background;

@@ -17,6 +17,8 @@ public:
     void onPaint(SDevice& device) override;
     // Never erases: the paint covers the whole control.
     int onEraseBackground(SDevice& device) override;
+    // The curve spreads over the whole width: a new size repaints all of it.
+    void onSize(int type, int width, int height) override;
 
     // Line, background and marker colour; −2 (SPainter::Keep) leaves a colour as it is.
     void setColors(COLORREF line, COLORREF background, COLORREF marker);

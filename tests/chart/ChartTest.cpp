@@ -128,6 +128,17 @@ TEST_F(Chart, ARangeOfOneValueLiesOnTheBottom) {
     EXPECT_EQ(chart.pointOf(2, plot).x, 100);
 }
 
+// The curve is spread over the whole width, so a resized chart is drawn anew everywhere.
+TEST_F(Chart, AResizedChartIsRedrawnWhole) {
+    create(200, 100);
+    for (int i = 0; i < 100; ++i) chart.addValue(i < 50 ? 0 : 100);
+    EXPECT_EQ(capture().pixel(120, 99), white) << "the step is at the middle";
+    chart.moveWindow(10, 10, 300, 100);
+    WindowCapture c = capture();
+    EXPECT_EQ(c.pixel(120, 99), blue) << "the step moved to the new middle";
+    EXPECT_EQ(c.pixel(120, 0), white);
+}
+
 // A person looks at a sine with a few markers.
 TEST_F(Chart, LeavesAPictureOfASine) {
     create(200, 100);
