@@ -1,0 +1,203 @@
+// How elements look on a graphics window: lighting and shadow, outlines, captions, the plain
+// frame, the three layers of a gauge-like element with their caches, and elements drawn in
+// place for any repaint area and on a scrolled window.
+#include "VEK_GraphicsElement/SGraphicRender.h"
+#include "VEK_GraphicsElement/SGraphicShape.h"
+#include "tests/VEK_GraphicsElement/GraphicsHost.h"
+#include "tests/support/BoxRecorder.h"
+#include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const COLORREF kGreen = colorRef(SGraphicElement::DefaultValueColor);
+const COLORREF kBack = GraphicsHost::Background;
+
+RECT box(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
+int brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+// A shaped element with no light: exactly its value colour, nothing around it.
+struct Flat : SGraphicShape {
+    Flat(SGraphicElementHost* host, int shape, SRect r) : SGraphicShape(host, "flat", shape) {
+        setLighting(NoLight);
+        setRect(r);
+    }
+};
+
+class Render : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    GraphicsHost host;
+    WindowCapture shot() { return WindowCapture::ofWindow(host.getHwnd()); }
+};
+
+TEST_F(Render, LightingZeroHasNeitherOverlayNorShadowAndTheLightFromAboveShadowsBelow) {
+    Flat unlit(&host, SGraphicShape::Rectangle, SRect{20, 20, 100, 40});
+    SGraphicShape lit(&host, "lit");
+    lit.setLighting(SGraphicElement::LightTop);
+    lit.setRect(200, 20, 100, 40);
+    ASSERT_TRUE(host.open());
+    WindowCapture s = shot();
+    EXPECT_EQ(s.countColor(kGreen, box(20, 20, 100, 40)), 4000);
+    EXPECT_EQ(s.countColor(kBack, box(10, 60, 120, 15)), 120 * 15);
+    EXPECT_EQ(s.countColor(kBack, box(10, 5, 120, 15)), 120 * 15);
+
+    EXPECT_GT(brightness(s.pixel(250, 22)), brightness(s.pixel(250, 57)) + 60); // highlight at the top
+    EXPECT_LT(brightness(s.pixel(250, 63)), brightness(kBack) - 60);             // the shadow below
+    EXPECT_EQ(s.pixel(250, 17), kBack);                                          // none above
+}
+
+TEST_F(Render, ShapeEightDrawsNothingNotEvenItsCaption) {
+    SGraphicShape none(&host, "none", SGraphicShape::NoShape);
+    none.setRect(50, 50, 120, 40);
+    none.setText("Beschriftung", 12);
+    ASSERT_TRUE(host.open());
+    EXPECT_EQ(shot().countColor(kBack, box(35, 35, 150, 70)), 150 * 70);
+}
+
+TEST_F(Render, TrapezoidAndLongRoundOutlines) {
+    Flat trapez(&host, SGraphicShape::Trapez, SRect{20, 100, 100, 40});
+    Flat round(&host, SGraphicShape::LongRound, SRect{200, 100, 100, 40});
+    ASSERT_TRUE(host.open());
+    WindowCapture s = shot();
+    // The top edge runs from x + 25 to x + 75.
+    EXPECT_EQ(s.pixel(41, 101), kBack);
+    EXPECT_EQ(s.pixel(50, 101), kGreen);
+    EXPECT_EQ(s.pixel(90, 101), kGreen);
+    EXPECT_EQ(s.pixel(99, 101), kBack);
+    // Radius 20: the short sides are half circles.
+    EXPECT_EQ(s.pixel(203, 103), kBack);
+    EXPECT_EQ(s.pixel(202, 120), kGreen);
+    EXPECT_EQ(s.pixel(205, 103), kBack); // outside the circle of radius 20 around (220, 120)
+    EXPECT_EQ(s.pixel(212, 108), kGreen);
+}
+
+TEST_F(Render, ACaptionIsCentredOnOneLineAndStaysInsideItsElement) {
+    Flat shortOne(&host, SGraphicShape::Rectangle, SRect{20, 200, 120, 30});
+    Flat longOne(&host, SGraphicShape::Rectangle, SRect{200, 200, 80, 30});
+    shortOne.setValueColor(0xFFD3D3D3);
+    longOne.setValueColor(0xFFD3D3D3);
+    shortOne.setText("P1", 10);
+    longOne.setText("Ein viel zu langer Beschriftungstext", 10);
+    ASSERT_TRUE(host.open());
+    WindowCapture s = shot();
+    // Dark text pixels: around the centre of the short caption, and none of the long one
+    // outside its element (no second line, nothing beyond the sides).
+    int left = 1000, right = -1;
+    for (int x = 20; x < 140; ++x)
+        for (int y = 200; y < 230; ++y)
+            if (brightness(s.pixel(x, y)) < 200) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, left);
+    EXPECT_NEAR((left + right) / 2, 80, 4);
+    EXPECT_GT(200 * 30 - s.countColor(colorRef(0xFFD3D3D3), box(200, 200, 80, 30), 40), 30);
+    EXPECT_EQ(s.countColor(kBack, box(185, 188, 110, 12)), 110 * 12);
+    EXPECT_EQ(s.countColor(kBack, box(185, 230, 110, 14)), 110 * 14);
+    EXPECT_EQ(s.countColor(kBack, box(282, 200, 14, 30)), 14 * 30);
+}
+
+TEST_F(Render, APlainElementIsABlackFrame) {
+    SGraphicElement plain(&host, "plain");
+    plain.setRect(250, 200, 60, 30);
+    ASSERT_TRUE(host.open());
+    WindowCapture s = shot();
+    EXPECT_LT(brightness(s.pixel(250, 215)), 200);
+    EXPECT_LT(brightness(s.pixel(280, 200)), 200);
+    EXPECT_EQ(s.pixel(280, 215), kBack);
+}
+
+// The three layers as a gauge uses them: the lower and upper ones cached in their own
+// coordinates, the middle one drawn on every paint in window coordinates.
+class Layered : public SGraphicElement {
+public:
+    explicit Layered(SGraphicElementHost* host) : SGraphicElement(host, "gauge") {
+        kind = Gauge;
+        setLighting(NoLight);
+    }
+    void paintLower(Gdiplus::Graphics& g) override {
+        ++lowerPaints;
+        SGraphicRender::fillRect(g, SRectFloat{0, 0, rect.width, rect.height}, 0xFFFF0000);
+    }
+    void paintDirect(Gdiplus::Graphics& g) override {
+        SGraphicRender::fillRect(g, SRectFloat{rect.x, rect.y, rect.width / 2, rect.height}, getColor());
+    }
+    void paintUpper(Gdiplus::Graphics& g) override {
+        ++upperPaints;
+        SGraphicRender::fillRect(g, SRectFloat{0, 0, rect.width, 4}, 0xFF0000FF);
+    }
+    int lowerPaints = 0;
+    int upperPaints = 0;
+};
+
+TEST_F(Render, CachedLayersAreBuiltOnceAndOnlyARebuildDropsThem) {
+    Layered gauge(&host);
+    gauge.setRect(100, 100, 80, 40);
+    ASSERT_TRUE(host.open());
+    WindowCapture s = shot();
+    EXPECT_EQ(s.pixel(120, 120), kGreen);      // middle layer, left half
+    EXPECT_EQ(s.pixel(160, 120), 0x0000FFu);   // lower layer, right half
+    EXPECT_EQ(s.pixel(150, 101), 0xFF0000u);   // upper layer over both
+    EXPECT_EQ(s.pixel(110, 102), 0xFF0000u);
+    EXPECT_EQ(gauge.lowerPaints, 1);
+
+    gauge.setValueColor(0xFF4682B4); // drawn in the middle layer: no rebuild
+    UpdateWindow(host.getHwnd());
+    EXPECT_EQ(shot().pixel(120, 120), colorRef(0xFF4682B4));
+    EXPECT_EQ(gauge.lowerPaints, 1);
+    EXPECT_EQ(gauge.upperPaints, 1);
+
+    gauge.update(true);
+    UpdateWindow(host.getHwnd());
+    EXPECT_EQ(gauge.lowerPaints, 2);
+    EXPECT_EQ(gauge.upperPaints, 2);
+}
+
+TEST_F(Render, AnyRepaintAreaIsDrawnInPlace) {
+    Flat e(&host, SGraphicShape::Rectangle, SRect{250, 150, 100, 40});
+    ASSERT_TRUE(host.open());
+    e.setValueColor(0xFFFF0000); // changes the colour without repainting ...
+    ValidateRect(host.getHwnd(), nullptr);
+    RECT part{290, 160, 310, 170}; // ... and only this part of it is repainted
+    InvalidateRect(host.getHwnd(), &part, FALSE);
+    UpdateWindow(host.getHwnd());
+    WindowCapture s = shot();
+    EXPECT_EQ(s.countColor(0x0000FFu, part), 20 * 10);
+    EXPECT_EQ(s.pixel(288, 165), kGreen);
+    EXPECT_EQ(s.pixel(312, 165), kGreen);
+    EXPECT_EQ(s.pixel(300, 158), kGreen);
+}
+
+// Draws a red GDI frame where the element lies, through the same device.
+class FramedHost : public GraphicsHost {
+public:
+    SRect mark;
+    void onPaint(SDevice& device) override {
+        GraphicsHost::onPaint(device);
+        device.rectangle(mark, 0x0000FF, SPainter::Transparent);
+    }
+};
+
+TEST_F(Render, OnAScrolledWindowElementsAndGdiDrawingMoveTogether) {
+    FramedHost framed;
+    Flat e(&framed, SGraphicShape::Rectangle, SRect{100, 100, 80, 40});
+    framed.mark = SRect{100, 100, 80, 40};
+    ASSERT_TRUE(framed.open());
+    framed.getDevice().setOffset(30, 20);
+    framed.invalidate();
+    UpdateWindow(framed.getHwnd());
+    WindowCapture s = WindowCapture::ofWindow(framed.getHwnd());
+    EXPECT_EQ(s.pixel(110, 100), kGreen); // the element's centre, moved by the offset
+    EXPECT_EQ(s.pixel(70, 100), 0x0000FFu); // the GDI frame's left side on its left edge
+    EXPECT_EQ(s.pixel(72, 100), kGreen);
+    EXPECT_EQ(s.pixel(160, 110), kBack);  // where the element stood unscrolled
+    SPoint left = framed.clientToElements(SPoint{170, 130}); // on it before scrolling
+    EXPECT_EQ(framed.elementAt(left.x, left.y), nullptr);
+    SPoint at = framed.clientToElements(SPoint{75, 85});
+    EXPECT_EQ(framed.elementAt(at.x, at.y), &e);
+}
+
+} // namespace
