@@ -4,14 +4,12 @@
 #include "tests/chart/ChartHost.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/gui/Artifacts.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/WindowCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <string>
 
 namespace {
@@ -176,18 +174,6 @@ TEST_F(Chart, AResizedChartIsRedrawnWhole) {
     WindowCapture c = capture();
     EXPECT_EQ(c.pixel(120, 99), blue) << "the step moved to the new middle";
     EXPECT_EQ(c.pixel(120, 0), white);
-}
-
-// A person looks at a sine with a few markers.
-TEST_F(Chart, LeavesAPictureOfASine) {
-    create(200, 100);
-    chart.setRange(-100, 100);
-    chart.setMarkersVisible(true);
-    for (int i = 0; i < 130; ++i) chart.addValue((int)std::lround(90 * std::sin(i / 8.0)), i % 16 == 0);
-    WindowCapture c = capture();
-    EXPECT_GT(c.countColor(blue, c.bounds()), 150);
-    EXPECT_GT(c.countColor(red, c.bounds()), 0);
-    EXPECT_TRUE(c.savePng(artifactPath("chart/sine.png")));
 }
 
 } // namespace

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cmath>
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST(PlantTexts, LevelChartIsABlueLineOnWhiteWithoutMarkers) {
 
     verlauf.setRange(1200, 3200);
     verlauf.setMarkersVisible(true);
-    for (int i = 0; i < 100; ++i) verlauf.addValue(1200 + 20 * i, true);
+    for (int i = 0; i < 130; ++i) verlauf.addValue((int)std::lround(2200 + 900 * std::sin(i / 9.0)), true);
     MessagePump::flush();
     WindowCapture c = WindowCapture::ofWindow(verlauf.getHwnd());
     int line = c.countColor(0xFF0000, c.bounds());
