@@ -1,8 +1,9 @@
 // Full repaints of a 200 x 100 chart with 100 points: SChartControl (buffered, through the
 // drawing device) next to a bare Win32 window that paints the same polyline with plain GDI,
 // directly and through a memory bitmap; and a new value followed by its repaint, as the
-// telemetry does it. Windows program.
+// telemetry does it; the library's GDI objects alive around the repaints. Windows program.
 #include "VEK_GUI/SDevice.h"
+#include "VEK_GUI/SGdiObject.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_GraphicsElement/SChartControl.h"
 
@@ -111,7 +112,10 @@ int main() {
 
     const int rounds = 2000;
     HWND chartWindow = chart.getHwnd();
+    repaint(chartWindow);
+    long gdiBefore = SGdiCount::live();
     Timing control = timeRounds(rounds, [&] { repaint(chartWindow); });
+    long gdiAfter = SGdiCount::live();
     buffered = false;
     Timing direct = timeRounds(rounds, [&] { repaint(plain); });
     buffered = true;
@@ -144,6 +148,8 @@ int main() {
     std::printf("  plain GDI, direct              %.3f / %.3f ms\n", direct.median, direct.p90);
     std::printf("  plain GDI, memory bitmap       %.3f / %.3f ms\n", bitmap.median, bitmap.p90);
     std::printf("  SChartControl addValue + paint %.3f / %.3f ms\n", update.median, update.p90);
+    std::printf("library GDI objects alive before and after %d chart repaints: %ld, %ld\n", rounds + 3, gdiBefore,
+                gdiAfter);
     std::printf("drawing only, into a memory bitmap:\n");
     std::printf("  SChartControl through SDevice  %.3f / %.3f ms\n", drawDevice.median, drawDevice.p90);
     std::printf("  plain GDI polyline             %.3f / %.3f ms\n", drawPlain.median, drawPlain.p90);
