@@ -10,13 +10,14 @@
 class TankModel {
 public:
     // Level in frame units (0 … 65535). The controller starts filling below lowMark and
-    // stops at highMark, so the level swings between the two.
+    // stops at highMark, so the level swings between the two: inside the range the program's
+    // gauge shows (1200 to 3200) and between its alarm limits (1600 and 2900).
     static constexpr double fullLevel = 65535.0;
-    static constexpr double lowMark = 30000.0;
-    static constexpr double highMark = 40000.0;
+    static constexpr double lowMark = 1800.0;
+    static constexpr double highMark = 2700.0;
     // A pump at 100 adds pumpRate level units per second; the outlet drains outletRate of
     // the level per second (a little more the fuller the tank).
-    static constexpr double pumpRate = 40.0;
+    static constexpr double pumpRate = 2.0;
     static constexpr double outletRate = 0.05;
     static constexpr double stepSeconds = 0.01;
     static constexpr double maxAdvanceSeconds = 3600.0; // longer calls are cut to this

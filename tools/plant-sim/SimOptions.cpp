@@ -17,7 +17,7 @@ const char* const helpText =
     "nine-byte telemetry frame (55 AA level-low level-high status pump1 pump2 ratio1 ratio2)\n"
     "of a small tank model and takes the two-byte mix commands 1,1 / 2,1 / 1,2 it receives.\n"
     "The controller fills the tank with both pumps in the commanded ratio once the level is\n"
-    "below 30000 and stops them at 40000; the outlet drains it all the time.\n"
+    "below 1800 and stops them at 2700; the outlet drains it all the time.\n"
     "The first line on stdout is the path of the pseudo-terminal. SIGINT or SIGTERM end it\n"
     "and remove the port link.\n"
     "\n"
