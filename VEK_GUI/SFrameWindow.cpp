@@ -12,8 +12,6 @@ SFrameWindow::SFrameWindow() : bigIconName("app_big.ico"), smallIconName("app_sm
 
 SFrameWindow::~SFrameWindow() {
     if (isWindow()) DestroyWindow(hwnd); // before the icons it shows go away
-    if (smallIcon) DestroyIcon(smallIcon);
-    if (bigIcon) DestroyIcon(bigIcon);
 }
 
 LRESULT SFrameWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) {
@@ -169,22 +167,16 @@ bool SFrameWindow::developmentMode() { return globalResources.isDevelopmentMode(
 
 void SFrameWindow::loadIcons() {
     SString big = globalResources.getFile(bigIconName);
-    if (!big.isEmpty()) {
-        if (bigIcon) DestroyIcon(bigIcon);
-        bigIcon = ExtractIconA(globalApplication.getInstance(), big, 0);
-    }
+    if (!big.isEmpty()) bigIcon.reset(ExtractIconA(globalApplication.getInstance(), big, 0));
     SString small = globalResources.getFile(smallIconName);
-    if (!small.isEmpty()) {
-        if (smallIcon) DestroyIcon(smallIcon);
-        smallIcon = ExtractIconA(globalApplication.getInstance(), small, 0);
-    }
+    if (!small.isEmpty()) smallIcon.reset(ExtractIconA(globalApplication.getInstance(), small, 0));
 }
 
 // Per window, not through the shared class: the class is registered once for every frame,
 // and it would keep using an icon that its frame destroys.
 void SFrameWindow::showIcons() {
-    if (bigIcon) SendMessageA(hwnd, WM_SETICON, ICON_BIG, (LPARAM)bigIcon);
-    if (smallIcon) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, (LPARAM)smallIcon);
+    if (bigIcon) SendMessageA(hwnd, WM_SETICON, ICON_BIG, (LPARAM)bigIcon.get());
+    if (smallIcon) SendMessageA(hwnd, WM_SETICON, ICON_SMALL, (LPARAM)smallIcon.get());
 }
 
 void SFrameWindow::onPreCreateWindow() {

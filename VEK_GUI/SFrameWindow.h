@@ -10,6 +10,7 @@
 #include "VEK_CONTROLS/SScrollBar.h"
 #include "VEK_CONTROLS/SStatusBar.h"
 #include "VEK_CONTROLS/SToolbar.h"
+#include "VEK_GUI/SGdiObject.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SFileIni.h"
 
@@ -79,8 +80,8 @@ protected:
     int savePlacement = 0;
     DWORD dragFlags = 0;
     int showInfoButton = 1;
-    HICON smallIcon = nullptr;
-    HICON bigIcon = nullptr;
+    SIconHandle smallIcon;
+    SIconHandle bigIcon;
 
 private:
     bool sizingLoop = false;      // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE

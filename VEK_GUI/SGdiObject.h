@@ -4,15 +4,37 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+// How many handles the library's owners hold right now. A leak check compares it before and
+// after: the platform's own count (GetGuiResources) is not available everywhere.
+class SGdiCount {
+public:
+    static long live() { return count.load(std::memory_order_relaxed); }
+    static void taken(const void* handle) {
+        if (handle) count.fetch_add(1, std::memory_order_relaxed);
+    }
+    static void given(const void* handle) {
+        if (handle) count.fetch_sub(1, std::memory_order_relaxed);
+    }
+
+private:
+    static inline std::atomic<long> count{0};
+};
+
 template <class Handle>
 class SGdiObject {
 public:
     SGdiObject() = default;
-    explicit SGdiObject(Handle h) : handle(h) {}
+    explicit SGdiObject(Handle h) : handle(h) { SGdiCount::taken(h); }
     ~SGdiObject() { reset(); }
-    SGdiObject(SGdiObject&& other) noexcept : handle(other.release()) {}
+    SGdiObject(SGdiObject&& other) noexcept : handle(other.handle) { other.handle = nullptr; }
     SGdiObject& operator=(SGdiObject&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other) {
+            reset();
+            handle = other.handle;
+            other.handle = nullptr;
+        }
         return *this;
     }
     SGdiObject(const SGdiObject&) = delete;
@@ -22,13 +44,18 @@ public:
     explicit operator bool() const { return handle != nullptr; }
     Handle release() {
         Handle h = handle;
+        SGdiCount::given(h);
         handle = nullptr;
         return h;
     }
     // The caller makes sure the old object is no longer selected into a context.
     void reset(Handle h = nullptr) {
-        if (handle) DeleteObject(handle);
+        if (handle) {
+            DeleteObject(handle);
+            SGdiCount::given(handle);
+        }
         handle = h;
+        SGdiCount::taken(h);
     }
 
 private:
@@ -38,7 +65,7 @@ private:
 class SMemoryDC {
 public:
     SMemoryDC() = default;
-    explicit SMemoryDC(HDC compatibleTo) : dc(CreateCompatibleDC(compatibleTo)) {}
+    explicit SMemoryDC(HDC compatibleTo) : dc(CreateCompatibleDC(compatibleTo)) { SGdiCount::taken(dc); }
     ~SMemoryDC() { reset(); }
     SMemoryDC(SMemoryDC&& other) noexcept : dc(other.dc) { other.dc = nullptr; }
     SMemoryDC& operator=(SMemoryDC&& other) noexcept {
@@ -56,6 +83,7 @@ public:
     explicit operator bool() const { return dc != nullptr; }
     void reset() {
         if (dc) DeleteDC(dc);
+        SGdiCount::given(dc);
         dc = nullptr;
     }
 
@@ -66,7 +94,7 @@ private:
 class SIconHandle {
 public:
     SIconHandle() = default;
-    explicit SIconHandle(HICON h) : icon(h) {}
+    explicit SIconHandle(HICON h) : icon(h) { SGdiCount::taken(h); }
     ~SIconHandle() { reset(); }
     SIconHandle(SIconHandle&& other) noexcept : icon(other.icon) { other.icon = nullptr; }
     SIconHandle& operator=(SIconHandle&& other) noexcept {
@@ -84,7 +112,9 @@ public:
     explicit operator bool() const { return icon != nullptr; }
     void reset(HICON h = nullptr) {
         if (icon) DestroyIcon(icon);
+        SGdiCount::given(icon);
         icon = h;
+        SGdiCount::taken(h);
     }
 
 private:

@@ -18,14 +18,20 @@ COLORREF topLeftColour(HBITMAP bitmap) {
 
 } // namespace
 
-SImageList::~SImageList() {
-    if (list) ImageList_Destroy(list);
-}
+SImageList::~SImageList() { destroy(); }
 
 bool SImageList::create(int width, int height, UINT flags, int initial, int grow) {
-    if (list) ImageList_Destroy(list);
+    destroy();
     list = ImageList_Create(width, height, flags, initial, grow);
+    SGdiCount::taken(list);
     return list != nullptr;
+}
+
+void SImageList::destroy() {
+    if (!list) return;
+    ImageList_Destroy(list);
+    SGdiCount::given(list);
+    list = nullptr;
 }
 
 int SImageList::add(const char* name) {

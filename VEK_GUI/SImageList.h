@@ -1,5 +1,6 @@
 // SImageList: a platform image list of equal-sized images loaded by resource name (toolbar
-// buttons). A bitmap's top-left pixel gives its transparent colour.
+// buttons). A bitmap's top-left pixel gives its transparent colour. The list counts among the
+// library's live GDI handles (SGdiCount).
 #pragma once
 
 #include <windows.h>
@@ -22,5 +23,7 @@ public:
     HIMAGELIST getHandle() const { return list; }
 
 private:
+    void destroy();
+
     HIMAGELIST list = nullptr;
 };

@@ -115,7 +115,7 @@ TEST_F(LifetimeTest, EveryFrameShowsItsOwnIconsAndTheClassKeepsAValidOne) {
             showInfoButton = 0;
         }
         const char* getClassName() const override { return "IconFrame"; }
-        HICON big() const { return bigIcon; }
+        HICON big() const { return bigIcon.get(); }
     };
     auto* red = new IconFrame(icons.file("red.ico"));
     IconFrame blue(icons.file("blue.ico"));
