@@ -20,7 +20,7 @@ public:
     // The curve spreads over the whole width: a new size repaints all of it.
     void onSize(int type, int width, int height) override;
 
-    // Line, background and marker colour; −2 (SPainter::Keep) leaves a colour as it is.
+    // Line, background and marker colour; -2 (SPainter::Keep) leaves a colour as it is.
     void setColors(COLORREF line, COLORREF background, COLORREF marker);
     // Room for n values; what was stored is dropped.
     void setCapacity(int n);
