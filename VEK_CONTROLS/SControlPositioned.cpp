@@ -145,7 +145,12 @@ void SControlPositioned::invalidateBehind() {
     if (!hwnd || !parent) return;
     bool transparent = device.getTextBackColor() == SPainter::Transparent ||
                        parent->getDevice().getTextBackColor() == SPainter::Transparent;
-    if (transparent) parent->invalidate(getWindowRect(false));
+    if (!transparent) return;
+    // The children there are redrawn too, after the parent: a static paints its new text at
+    // once, and the parent's later paint would cover it otherwise.
+    SRect r = getWindowRect(false);
+    RECT area{r.x, r.y, r.x + r.width, r.y + r.height};
+    RedrawWindow(parent->getHwnd(), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // ---------------------------------------------------------------- layouter and steps
