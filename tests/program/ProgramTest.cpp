@@ -108,23 +108,30 @@ public:
         return done;
     }
 
+    // A visible top-level window of the program owned by the main window.
+    HWND otherWindow() {
+        return findMainWindow(main);
+    }
+
     TempDir folder;
     std::string exe;
     bool started = false;
     HWND main = nullptr;
 
 private:
-    HWND findMainWindow() {
+    HWND findMainWindow(HWND except = nullptr) {
         struct Search {
             DWORD pid;
+            HWND except;
             HWND found;
-        } search{process.dwProcessId, nullptr};
+        } search{process.dwProcessId, except, nullptr};
         EnumWindows(
             [](HWND h, LPARAM l) -> BOOL {
                 Search* s = reinterpret_cast<Search*>(l);
                 DWORD pid = 0;
                 GetWindowThreadProcessId(h, &pid);
-                if (pid != s->pid || !IsWindowVisible(h) || GetParent(h)) return TRUE;
+                if (pid != s->pid || !IsWindowVisible(h) || h == s->except) return TRUE;
+                if (GetWindow(h, GW_OWNER) != s->except) return TRUE; // the main window has none
                 s->found = h;
                 return FALSE;
             },
@@ -161,6 +168,18 @@ TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
     EXPECT_EQ(mixA.y, 292);
     MessagePump::run(500);
     WindowCapture::ofWindow(program.main).savePng(artifactPath("program/packed-main.png"));
+
+    // The experiment window opens directly to the right of the main window, as large as it.
+    ASSERT_TRUE(program.click(program.child("Button", "Experiment starten")));
+    HWND experiment = nullptr;
+    ASSERT_TRUE(MessagePump::until([&] { return (experiment = program.otherWindow()) != nullptr; }, 5000));
+    RECT m{}, e{};
+    GetWindowRect(program.main, &m);
+    GetWindowRect(experiment, &e);
+    EXPECT_EQ(e.left, m.right);
+    EXPECT_EQ(e.top, m.top);
+    EXPECT_EQ(e.right - e.left, m.right - m.left);
+    EXPECT_EQ(e.bottom - e.top, m.bottom - m.top);
 
     ASSERT_TRUE(program.click(program.child("Button", "Ende")));
     DWORD code = 1;
