@@ -1,0 +1,95 @@
+// The tank's elements and the supply lines: their places without stored records, the
+// bottom's and lid's outlines, and a supply line reshaped through its menu.
+#include "app/Behaelter.h"
+#include "app/Entnahme.h"
+#include "app/Pumpe1.h"
+#include "app/Pumpe2.h"
+#include "app/Zuleitung1.h"
+#include "app/Zuleitung2.h"
+#include "tests/plant/PlantHost.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint32_t Green = SGraphicElement::DefaultValueColor;
+
+// The main window's elements in its order of members.
+struct Plant {
+    explicit Plant(PlantHost& host)
+        : behaelter((SGraphicElement::restartDefaultRects(), &host)), zuleitung1(&host), pumpe1(&host),
+          zuleitung2(&host), pumpe2(&host), entnahme(&host) {}
+    Behaelter behaelter;
+    Zuleitung1 zuleitung1;
+    Pumpe1 pumpe1;
+    Zuleitung2 zuleitung2;
+    Pumpe2 pumpe2;
+    Entnahme entnahme;
+};
+
+TEST(Tank, WithoutRecordsTheElementsStandInTheCascadeInBuildOrder) {
+    PlantHost host(SSize{680, 120});
+    Plant plant(host);
+    ASSERT_TRUE(host.open());
+    const char* names[] = {"Koerper",    "Fuellstand", "Boden",      "Deckel",  "Zuleitung1",
+                           "Pumpe1",     "Zuleitung2", "Pumpe2",     "Entnahme"};
+    const SRect places[] = {{10, 10, 100, 40},  {120, 10, 100, 40}, {230, 10, 100, 40},
+                            {340, 10, 100, 40}, {450, 10, 100, 40}, {560, 10, 100, 40},
+                            {10, 60, 100, 40},  {120, 60, 100, 40}, {230, 60, 100, 40}};
+    SGraphicElementList& list = host.getGraphicElements();
+    ASSERT_EQ(list.count(), 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_STREQ(list[i]->getName(), names[i]);
+        EXPECT_EQ(list[i]->boundingRect(), places[i]) << names[i];
+        EXPECT_EQ(list[i]->getLayer(), 10 * (i + 1));
+    }
+    EXPECT_EQ(plant.behaelter.boden.getShape(), SGraphicShape::Trapez);
+    EXPECT_EQ(plant.behaelter.deckel.getShape(), SGraphicShape::HalfCircle);
+    EXPECT_STREQ(plant.behaelter.getClassName(), "Behaelter");
+}
+
+TEST(Tank, BottomNarrowsUpwardsAndTheLidIsFlatBelowUntilTurned) {
+    PlantHost host(SSize{460, 120});
+    Plant plant(host);
+    Boden& boden = plant.behaelter.boden;
+    Deckel& deckel = plant.behaelter.deckel;
+    boden.setLighting(0);
+    deckel.setLighting(0);
+    ASSERT_TRUE(host.open());
+    WindowCapture c = host.shot();
+    // Boden at (230, 10) 100 x 40: top edge from 255 to 305, bottom edge the full width.
+    EXPECT_LE(countIn(c, Green, SRect{230, 11, 100, 1}, 8), 54);
+    EXPECT_GE(countIn(c, Green, SRect{256, 11, 49, 1}, 8), 45);
+    EXPECT_GE(countIn(c, Green, SRect{231, 48, 98, 1}, 8), 96);
+    // Deckel at (340, 10): flat and full along the bottom, only the middle at the top.
+    EXPECT_GE(countIn(c, Green, SRect{341, 48, 98, 1}, 8), 90);
+    EXPECT_EQ(countIn(c, Green, SRect{340, 12, 25, 1}, 8), 0);
+    EXPECT_EQ(c.pixel(390, 13), colorRef(Green));
+
+    deckel.setQuadrant(3);
+    c = host.shot();
+    EXPECT_GE(countIn(c, Green, SRect{341, 11, 98, 1}, 8), 90) << "flat side up";
+    EXPECT_EQ(countIn(c, Green, SRect{340, 47, 25, 1}, 8), 0);
+}
+
+TEST(Tank, SupplyLineReshapedThroughItsMenuPointsRight) {
+    PlantHost host(SSize{680, 120});
+    Plant plant(host);
+    Zuleitung1& line = plant.zuleitung1; // at (450, 10)
+    line.setLighting(0);
+    line.buildMenu();
+    EXPECT_LT(menuIndex(line, "Quadrant/2  90\260"), 0) << "a rectangle does not turn";
+    line.onMenu(menuIndex(line, "Form/Dreieck"));
+    line.buildMenu();
+    line.onMenu(menuIndex(line, "Quadrant/2  90\260"));
+    EXPECT_EQ(line.getShape(), SGraphicShape::Dreieck);
+    EXPECT_EQ(line.getQuadrant(), 2);
+    ASSERT_TRUE(host.open());
+    WindowCapture c = host.shot();
+    EXPECT_GE(countIn(c, Green, SRect{451, 11, 1, 38}, 8), 36) << "the base stands on the left";
+    EXPECT_EQ(c.pixel(547, 30), colorRef(Green)) << "the apex on the right, half way down";
+    EXPECT_EQ(countIn(c, Green, SRect{530, 10, 20, 5}, 8), 0);
+    EXPECT_EQ(countIn(c, Green, SRect{530, 45, 20, 5}, 8), 0);
+}
+
+} // namespace

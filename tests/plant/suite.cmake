@@ -1,0 +1,8 @@
+# The plant picture: level gauge, pumps, supply lines and the tank's elements, drawn by a
+# graphics frame under Wine and checked in state and captured pixels, and the plant gallery
+# with its captures. The suite captures pixels, so it needs the display to itself.
+if(WIN32)
+  file(GLOB plant_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+  vek_suite(test_plant SOURCES ${plant_tests} LIBS anlage_core vek_gui vek_gui_harness TIMEOUT 180)
+  set_tests_properties(test_plant PROPERTIES RESOURCE_LOCK wine_display)
+endif()
