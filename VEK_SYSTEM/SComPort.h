@@ -76,6 +76,7 @@ public:
 
     static constexpr int receiveBufferCapacity = 400;
     static constexpr DWORD lineCheckMs = 250;
+    static constexpr int readChunk = 64; // bytes one read may take from the driver
 
 private:
     enum TobrikOutcome { rateRefused, notWritten, noReply, replyLine };
@@ -85,6 +86,7 @@ private:
     static DWORD WINAPI threadMain(void* port);
     void readLoop();
     void readBurst(HANDLE port);
+    void deliver(unsigned char byte);
     void checkLine(HANDLE port);
     void markLineLost();
     bool takeByte(unsigned char& byte);
