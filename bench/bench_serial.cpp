@@ -1,7 +1,14 @@
-// Serial throughput under Wine: bytes per second that reach a window's onReceiveByte from
-// SComPort's read thread while plant-sim floods COM7, next to the rate of bare cross-thread
-// SendMessageA calls measured in the same run (the bound of one message per byte).
-// Usage: bench_serial [bytes]   (default 200000; run through the build's wine-run)
+// Serial port under Wine against plant-sim on COM7.
+// Rate: bytes per second that reach a window's onReceiveByte from SComPort's read thread while
+// plant-sim floods, against bare cross-thread SendMessageA calls to the same window. The two
+// alternate in short rounds (the serial read thread is held between its rounds), so that the
+// load of a shared machine falls on both alike; each round gives a ratio, the medians count.
+// Every flooded byte must arrive in order.
+// Latency: plant-sim paced at 9600 Bd stamps each frame's last byte on the wall clock; the
+// window stamps the same byte in onReceiveByte. Wine's system time is that clock; mix commands
+// written the other way bound the offset between the two.
+// Usage: bench_serial [rounds] [bytes a round] [latency frames]   (default 10 5000 1000;
+// run through the build's wine-run)
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_GUI/SMessages.h"
 #include "VEK_SYSTEM/SComPort.h"
@@ -10,35 +17,102 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
+// Wall clock in ns since 1970; Wine answers from the Unix CLOCK_REALTIME.
+long long wallClockNs() {
+    using Precise = void(WINAPI*)(FILETIME*);
+    static Precise precise =
+        (Precise)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
+    FILETIME ft;
+    if (precise) precise(&ft);
+    else GetSystemTimeAsFileTime(&ft);
+    long long ticks = (long long)((ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime);
+    return (ticks - 116444736000000000LL) * 100;
+}
+
+double seconds() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (double)now.QuadPart / (double)frequency.QuadPart;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Counts bytes per round and checks the flooded stream: counted frames 55 AA n-low n-high ….
 class CountingWindow : public SFrameWindow {
 public:
     CountingWindow() { setShowInfoButton(false); }
     const char* getClassName() const override { return "CountingWindow"; }
     void onReceiveByte(unsigned char b) override {
-        if (count == 0) firstAt = timeGetTime();
-        // Counted frames: 55 AA, then the frame number as level; a wrong sync is a loss.
-        if (count % 9 == 0 && b != 0x55) ++outOfOrder;
-        ++count;
-        lastAt = timeGetTime();
+        double now = seconds();
+        if (roundCount++ == 0) firstAt = now;
+        lastAt = now;
+        if (bare) return;
+        int at = (int)(streamBytes++ % 9);
+        frame[at] = b;
+        if ((at == 0 && b != 0x55) || (at == 1 && b != 0xAA)) ++outOfOrder;
+        if (at == 3 && (frame[2] | frame[3] << 8) != (int)(nextFrame++ & 0xFFFF)) ++outOfOrder;
+        if (at == 8 && stampFrames) frameStamps.push_back({frame[2] | frame[3] << 8, wallClockNs()});
     }
-    long count = 0;
+    void startRound(bool bareRound) {
+        bare = bareRound;
+        roundCount = 0;
+    }
+    double roundRate() const { return lastAt > firstAt ? (double)(roundCount - 1) / (lastAt - firstAt) : 0; }
+
+    bool bare = false;
+    long roundCount = 0;
+    double firstAt = 0, lastAt = 0;
+    long long streamBytes = 0;
+    long long nextFrame = 0;
     long outOfOrder = 0;
-    DWORD firstAt = 0;
-    DWORD lastAt = 0;
+    unsigned char frame[9] = {};
+    bool stampFrames = false;
+    std::vector<std::pair<int, long long>> frameStamps; // frame number, wall clock ns
+};
+
+// A port whose read thread can be held between two bytes (after the window had the first).
+class HoldablePort : public SComPort {
+public:
+    HoldablePort() : held(CreateEventA(nullptr, TRUE, FALSE, nullptr)), go(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
+    ~HoldablePort() override {
+        SetEvent(go);
+        close();
+        CloseHandle(held);
+        CloseHandle(go);
+    }
+    void onReceive(unsigned char) override {
+        if (WaitForSingleObject(go, 0) == WAIT_OBJECT_0) return;
+        SetEvent(held);
+        WaitForSingleObject(go, INFINITE);
+    }
+    void hold() {
+        ResetEvent(held);
+        ResetEvent(go);
+    }
+    void release() { SetEvent(go); }
+    HANDLE held, go;
 };
 
 // Handles this thread's messages until done() holds or timeoutMs pass.
-template <class Done> bool pumpUntil(Done done, DWORD timeoutMs) {
-    DWORD start = timeGetTime();
+template <class Done> bool pumpUntil(Done done, DWORD timeoutMs, HANDLE event = nullptr) {
+    DWORD start = GetTickCount();
     while (!done()) {
-        if (timeGetTime() - start > timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(event ? 1 : 0, event ? &event : nullptr, FALSE, 20, QS_ALLINPUT);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
@@ -59,55 +133,136 @@ DWORD WINAPI sendBytes(void* arg) {
     return 0;
 }
 
-// Messages per second from another thread's SendMessageA to onReceiveByte.
-double sendMessageRate(long messages) {
-    CountingWindow window;
-    window.create(nullptr);
+double bareRound(CountingWindow& window, long messages) {
+    window.startRound(true);
     Sender sender{window.getHwnd(), messages};
     HANDLE thread = CreateThread(nullptr, 0, sendBytes, &sender, 0, nullptr);
-    pumpUntil([&] { return window.count >= messages; }, 120000);
+    pumpUntil([&] { return window.roundCount >= messages; }, 300000);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
-    DWORD ms = window.lastAt - window.firstAt;
-    return ms ? (double)(window.count - 1) * 1000.0 / ms : 0;
+    return window.roundRate();
+}
+
+// Lets the read thread deliver `bytes`, then holds it again.
+double serialRound(CountingWindow& window, HoldablePort& port, long bytes) {
+    window.startRound(false);
+    port.release();
+    bool complete = pumpUntil([&] { return window.roundCount >= bytes; }, 300000);
+    port.hold();
+    pumpUntil([&] { return WaitForSingleObject(port.held, 0) == WAIT_OBJECT_0; }, 5000, port.held);
+    return complete ? window.roundRate() : 0;
+}
+
+bool measureRate(int rounds, long bytes) {
+    PlantSim sim("com7", "--flood --counted --quiet");
+    CountingWindow window;
+    HoldablePort port;
+    if (!sim.isReady() || !window.create(nullptr) || !port.open("COM7", window.getHwnd())) {
+        std::printf("no serial run: %s %s\n", sim.getError().c_str(), port.getLastError().getBuffer());
+        return false;
+    }
+    window.startRound(false);
+    port.hold(); // from its first byte on
+    pumpUntil([&] { return WaitForSingleObject(port.held, 0) == WAIT_OBJECT_0; }, 5000, port.held);
+    std::vector<double> bare, serial, ratio;
+    for (int i = 0; i < rounds; ++i) {
+        bare.push_back(bareRound(window, bytes));
+        serial.push_back(serialRound(window, port, bytes));
+        ratio.push_back(bare.back() > 0 ? serial.back() / bare.back() : 0);
+        std::printf("round %2d: bare %7.0f msg/s, serial %7.0f B/s, %5.1f %%\n", i + 1, bare.back(), serial.back(),
+                    100 * ratio.back());
+        std::fflush(stdout);
+    }
+    port.release();
+    port.close();
+    std::printf("median cross-thread SendMessageA:      %7.0f messages/s\n", median(bare));
+    std::printf("median SComPort -> onReceiveByte:      %7.0f bytes/s (flood, %lld bytes in order)\n",
+                median(serial), window.streamBytes);
+    std::printf("median ratio: %.1f %% (rounds %.1f .. %.1f %%); bytes out of order or lost: %ld\n",
+                100 * median(ratio), 100 * *std::min_element(ratio.begin(), ratio.end()),
+                100 * *std::max_element(ratio.begin(), ratio.end()), window.outOfOrder);
+    return window.outOfOrder == 0 && std::count(serial.begin(), serial.end(), 0.0) == 0;
+}
+
+struct Stamps {
+    std::vector<long long> sent;     // by frame number
+    std::vector<std::pair<long long, long long>> received; // bytes so far, ns
+};
+
+Stamps readStamps(const std::string& text) {
+    Stamps s;
+    std::istringstream in(text);
+    std::string what;
+    long long number, ns, total = 0;
+    while (in >> what >> number >> ns) {
+        if (what == "sent") {
+            if ((long long)s.sent.size() <= number) s.sent.resize((size_t)number + 1, 0);
+            s.sent[(size_t)number] = ns;
+        } else {
+            total += number;
+            s.received.push_back({total, ns});
+        }
+    }
+    return s;
+}
+
+bool measureLatency(int frames) {
+    PlantSim sim("com7", "--counted --rate 9600 --quiet --frames " + std::to_string(frames) + " --stamps {dir}/stamps");
+    CountingWindow window;
+    SComPort port;
+    if (!sim.isReady() || !window.create(nullptr) || !port.open("COM7", window.getHwnd())) {
+        std::printf("no serial run: %s %s\n", sim.getError().c_str(), port.getLastError().getBuffer());
+        return false;
+    }
+    window.stampFrames = true;
+    long long opened = wallClockNs(); // frames sent before waited in the line for the port
+    // Mix commands 1,1 (which change nothing) the other way, to bound the clocks' offset.
+    std::vector<long long> written;
+    pumpUntil([&] {
+        if (written.size() < 20 && window.frameStamps.size() >= written.size() * 20) {
+            written.push_back(wallClockNs());
+            port.write("\1\1", 2);
+        }
+        return (int)window.frameStamps.size() >= frames;
+    }, frames * 20 + 5000);
+    pumpUntil([] { return false; }, 300);
+    port.close();
+    Stamps stamps = readStamps(sim.readFile("stamps"));
+
+    std::vector<double> latency;
+    for (auto [number, ns] : window.frameStamps)
+        if (number < (int)stamps.sent.size() && stamps.sent[(size_t)number] > opened)
+            latency.push_back((double)(ns - stamps.sent[(size_t)number]) / 1e6);
+    double back = 1e18;
+    for (size_t i = 0, r = 0; i < written.size(); ++i) {
+        while (r < stamps.received.size() && stamps.received[r].first < (long long)(2 * i + 2)) ++r;
+        if (r < stamps.received.size()) back = std::min(back, (double)(stamps.received[r].second - written[i]) / 1e6);
+    }
+    if (latency.empty() || back == 1e18) {
+        std::printf("latency: no stamps matched\n");
+        return false;
+    }
+    std::sort(latency.begin(), latency.end());
+    double forward = latency.front();
+    std::printf("latency at 9600 Bd, plant-sim's last byte of a frame -> onReceiveByte (%zu frames): "
+                "median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                latency.size(), latency[latency.size() / 2], latency[latency.size() * 99 / 100], latency.back());
+    std::printf("clock check: Windows minus Linux wall clock lies within [%.2f, %.2f] ms%s\n", -back, forward,
+                forward >= 0 && back >= 0 ? "" : " -- the clocks disagree");
+    return forward >= 0 && back >= 0 && window.outOfOrder == 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    long total = argc > 1 ? std::atol(argv[1]) : 200000;
+    int rounds = argc > 1 ? std::atoi(argv[1]) : 10;
+    long bytes = argc > 2 ? std::atol(argv[2]) : 5000;
+    int frames = argc > 3 ? std::atoi(argv[3]) : 1000;
     // The frames find no icon files here: their boxes must not stop the run.
-    SSystem::setPresenter([](void*, const char* text, const char*, unsigned) {
-        std::fprintf(stderr, "box: %s\n", text);
-        return (int)SSystem::OK;
-    });
+    SSystem::setPresenter([](void*, const char*, const char*, unsigned) { return (int)SSystem::OK; });
     timeBeginPeriod(1);
-    double bare = sendMessageRate(total / 2);
-    std::printf("cross-thread SendMessageA:          %9.0f messages/s (%ld messages)\n", bare, total / 2);
-    std::fflush(stdout);
-
-    PlantSim sim("com7", "--flood --counted --bytes " + std::to_string(total));
-    if (!sim.isReady()) {
-        std::printf("plant-sim: %s\n", sim.getError().c_str());
-        return 1;
-    }
-    CountingWindow window;
-    window.create(nullptr);
-    SComPort port;
-    if (!port.open("COM7", window.getHwnd())) {
-        std::printf("open: %s\n", port.getLastError().getBuffer());
-        return 1;
-    }
-    bool all = pumpUntil([&] { return window.count >= total; }, 120000);
-    pumpUntil([] { return false; }, 300); // anything beyond the total would be a fault
-    port.close();
-    DWORD ms = window.lastAt - window.firstAt;
-    double delivered = ms ? (double)(window.count - 1) * 1000.0 / ms : 0;
-
-    std::printf("SComPort -> onReceiveByte (flood):  %9.0f bytes/s    (%ld of %ld bytes in %lu ms%s)\n", delivered,
-                window.count, total, (unsigned long)ms, all ? "" : ", incomplete");
-    std::printf("ratio: %.1f %%; frames out of order: %ld\n", bare > 0 ? 100.0 * delivered / bare : 0.0,
-                window.outOfOrder);
+    bool rateOk = rounds <= 0 || measureRate(rounds, bytes);
+    bool latencyOk = frames <= 0 || measureLatency(frames);
     timeEndPeriod(1);
-    return all && window.count == total && window.outOfOrder == 0 ? 0 : 1;
+    return rateOk && latencyOk ? 0 : 1;
 }

@@ -6,8 +6,8 @@
 
 class PlantSim : public NativePeer {
 public:
-    // Starts plant-sim linked as `port` (e.g. "com7") with further options, and waits until
-    // the port is ready. The watchdog ends it after 15 minutes should the test not.
+    // Starts plant-sim linked as `port` (e.g. "com7") with further options, in which {dir}
+    // stands for the folder of its files, and waits until the port is ready. The watchdog ends it after 15 minutes should the test not.
     PlantSim(const char* port, const std::string& options);
 
     bool isReady() const { return ready; }
