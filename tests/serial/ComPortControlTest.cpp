@@ -175,11 +175,6 @@ TEST_F(ComPortControl, StoredSectionsLoadAndAFailedConnectTurnsTheStatusRed) {
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_STREQ(boxes.last().text, "Der Port com4 konnte nicht ge\366ffnet werden.");
     EXPECT_EQ(control.actions, (std::vector<bool>{true}));
-
-    ini().setString(section(), "Port", "");
-    control.getSettings().load(control.sectionSuffix());
-    control.updateDisplay();
-    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM1,9600,N,8,1");
 }
 
 TEST_F(ComPortControl, TheLineClosedByPlantSimClosesTheControlWithinASecond) {

@@ -175,15 +175,18 @@ TEST_F(SerialTest, EveryFloodedByteReachesTheWindowInOrder) {
     }
 }
 
-TEST_F(SerialTest, ALineClosedByThePeerIsSeenWithinASecond) {
-    auto sim = openOnSim("--close-after 1");
+// The control's test shows the read thread's own line check; here a write finds the dead line
+// first, while the read thread hangs in its SendMessageA and checks nothing.
+TEST_F(SerialTest, AWriteToADeadLineFailsAndTellsTheWindowOnce) {
+    auto sim = openOnSim("--frames 2 --close-after 0.5");
     ASSERT_TRUE(received(1));
-    ASSERT_TRUE(MessagePump::until([&] { return !window.lostPorts.empty(); }, 5000));
-    EXPECT_LT(window.lostAt - window.lastByteAt, 1000u);
-    EXPECT_EQ(window.lostPorts[0], &port);
-    EXPECT_TRUE(port.isLineLost());
+    Sleep(1000);
+    EXPECT_FALSE(port.isLineLost());
     EXPECT_FALSE(port.writeByte(1));
     EXPECT_FALSE(port.getLastError().isEmpty());
+    EXPECT_TRUE(port.isLineLost());
+    ASSERT_TRUE(MessagePump::until([&] { return !window.lostPorts.empty(); }, 5000));
+    EXPECT_EQ(window.lostPorts[0], &port);
     MessagePump::run(300);
     EXPECT_EQ(window.lostPorts.size(), 1u) << "told once";
 }
@@ -207,6 +210,18 @@ TEST_F(SerialTest, ProgrammerIsFoundAtItsRateWhichTheNextCommandUsesFirst) {
     EXPECT_EQ(port.getNotifyWindow(), window.getHwnd());
     EXPECT_EQ(port.getSavedStateCount(), 0);
     EXPECT_EQ(window.bytes.size(), 9u) << "the answers went to the buffer only";
+}
+
+TEST_F(SerialTest, AProgrammerThatAnswersRubbishIsNoAnswerAndThePortComesBack) {
+    auto sim = openOnSim("--frames 1 --programmer-rate 19200 --programmer-reply rubbish");
+    ASSERT_TRUE(received(9));
+    SString reply;
+    EXPECT_FALSE(port.sendTobrikCmd("+", &reply)) << "the last rate stayed silent";
+    EXPECT_EQ(port.getLastTobrikBaud(), 0);
+    EXPECT_TRUE(MessagePump::until([&] { return preambles(sim->received()) == 4; })) << "every rate was tried";
+    EXPECT_STREQ(port.getSettings().toString(), "COM7,9600,N,8,1");
+    EXPECT_EQ(port.getNotifyWindow(), window.getHwnd());
+    EXPECT_TRUE(port.isOpen());
 }
 
 } // namespace

@@ -46,11 +46,14 @@ const char* const helpText =
     "                       with the line \"Tobrik <command> \\xB1\" and LF, but only while the\n"
     "                       line is set to BAUD; at any other rate stay silent. Telemetry\n"
     "                       pauses during a command and for 300 ms after it.\n"
+    "  --programmer-reply TEXT\n"
+    "                       answer the programmer with TEXT and LF instead (a programmer\n"
+    "                       that answers rubbish, without the \\xB1 of success)\n"
     "  --quiet              no log lines on stderr\n"
     "  --help               this text\n";
 
 enum OptionId { Rate = 1000, Flood, Prefix, Port, Garbage, CutEvery, CutLength, CloseAfter, Record, Stamps, Counted,
-                Frames, Bytes, ProgrammerRate, Quiet, Help };
+                Frames, Bytes, ProgrammerRate, ProgrammerReply, Quiet, Help };
 
 const option longOptions[] = {
     {"rate", required_argument, nullptr, Rate},
@@ -67,6 +70,7 @@ const option longOptions[] = {
     {"frames", required_argument, nullptr, Frames},
     {"bytes", required_argument, nullptr, Bytes},
     {"programmer-rate", required_argument, nullptr, ProgrammerRate},
+    {"programmer-reply", required_argument, nullptr, ProgrammerReply},
     {"quiet", no_argument, nullptr, Quiet},
     {"help", no_argument, nullptr, Help},
     {nullptr, 0, nullptr, 0},
@@ -115,6 +119,7 @@ bool take(int id, const char* arg, SimOptions& o) {
     case Frames: return parseNumber(arg, 0, 1LL << 62, n) && (o.frameLimit = (uint64_t)n, true);
     case Bytes: return parseNumber(arg, 0, 1LL << 62, n) && (o.byteLimit = (uint64_t)n, true);
     case ProgrammerRate: return parseNumber(arg, 50, 4000000, n) && (o.programmerRate = (long)n, true);
+    case ProgrammerReply: return !(o.programmerReply = arg).empty() && o.programmerReply.size() <= 200;
     case Quiet: return o.quiet = true;
     }
     return false;

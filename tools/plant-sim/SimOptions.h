@@ -19,6 +19,7 @@ struct SimOptions {
     uint64_t frameLimit = 0;    // frames to send (0: no limit)
     uint64_t byteLimit = 0;     // bytes to send (0: no limit)
     long programmerRate = 0;    // line rate at which the programmer answers (0: never)
+    std::string programmerReply; // its answer line in place of the usual one (empty: usual)
     bool quiet = false;         // no log lines on stderr
 };
 

@@ -127,6 +127,7 @@ void Simulator::answerProgrammer(double t) {
     std::string answer = "Tobrik ";
     for (char c : command) answer += (unsigned char)c < 0x20 ? '?' : c;
     answer += " \xB1\n";
+    if (!options.programmerReply.empty()) answer = options.programmerReply + "\n";
     log("programmer command of %zu bytes at %ld Bd: answered", command.size(), rate);
     if (!writeAll(answer.data(), answer.size())) lineFailed = true;
 }
