@@ -3,6 +3,6 @@
 # with its captures. The suite captures pixels, so it needs the display to itself.
 if(WIN32)
   file(GLOB plant_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-  vek_suite(test_plant SOURCES ${plant_tests} LIBS anlage_core vek_gui vek_gui_harness TIMEOUT 180)
+  vek_suite(test_plant SOURCES ${plant_tests} LIBS plant_gallery_windows vek_gui vek_gui_harness TIMEOUT 180)
   set_tests_properties(test_plant PROPERTIES RESOURCE_LOCK wine_display)
 endif()
