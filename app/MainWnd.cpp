@@ -5,8 +5,9 @@
 #include "app/ProtocolMessage.h"
 
 MainWnd::MainWnd()
-    : txtWert(*this), btnExperiment(*this), btnMischA(*this), btnMischB(*this), verlauf(*this), btnMischC(*this),
-      txtMix2(*this), txtMix1(*this), txtAktion(*this), decoder(*this) {
+    : behaelter(this), txtWert(*this), btnExperiment(*this), zuleitung1(this), pumpe1(this), zuleitung2(this),
+      pumpe2(this), btnMischA(*this), btnMischB(*this), verlauf(*this), btnMischC(*this), txtMix2(*this),
+      txtMix1(*this), entnahme(this), txtAktion(*this), decoder(*this) {
     experimentWnd.setTelemetrySink(this);
 }
 
@@ -27,7 +28,17 @@ void MainWnd::onFirstShow() {
     eventCalls.add(SEventBinding::make(WM_COMMAND, btnEnde.getControlId(), 0, static_cast<SWindow*>(this),
                                        &SWindow::close));
     steuerung.createCtrl(this, "Steuerung", -110, 10, 100, 40, 1);
+    behaelter.fuellstand.setRange(1200.0f, 3200.0f);
+    behaelter.fuellstand.setLimits(1600.0f, 2900.0f);
     verlauf.setRange(1200, 3200);
+    setUpPump(pumpe1, "P1");
+    setUpPump(pumpe2, "P2");
+}
+
+void MainWnd::setUpPump(Pumpe& pump, const char* caption) {
+    pump.setText(caption, pump.getFontSize());
+    pump.setLimits(0.0f, 1.0f);
+    pump.setValue(0.0f);
 }
 
 void MainWnd::onTimer(DWORD tickCount) {
@@ -58,6 +69,7 @@ void MainWnd::sendMix(int first, int second) {
 
 void MainWnd::showLevel(const SString& valueText, int level) {
     txtWert.setWindowText(valueText);
+    behaelter.fuellstand.setValue((float)level);
     verlauf.addValue(level, false);
 }
 
@@ -65,8 +77,7 @@ void MainWnd::setStatusText(const SString& text) { txtAktion.setWindowText(text)
 void MainWnd::setRatio1Text(const SString& text) { txtMix1.setWindowText(text); }
 void MainWnd::setRatio2Text(const SString& text) { txtMix2.setWindowText(text); }
 
-// The pumps take these as they join the window.
-void MainWnd::setPump1(float) {}
-void MainWnd::setPump2(float) {}
-void MainWnd::repaintPump1() {}
-void MainWnd::repaintPump2() {}
+void MainWnd::setPump1(float value) { pumpe1.setValue(value); }
+void MainWnd::setPump2(float value) { pumpe2.setValue(value); }
+void MainWnd::repaintPump1() { pumpe1.update(false); }
+void MainWnd::repaintPump2() { pumpe2.update(false); }

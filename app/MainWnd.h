@@ -6,8 +6,12 @@
 
 #include "VEK_CONTROLS/SButton.h"
 #include "VEK_GraphicsElement/SFrameWindowGraphics.h"
+#include "app/Behaelter.h"
+#include "app/Entnahme.h"
 #include "app/ExperimentWnd.h"
 #include "app/MainWndButtons.h"
+#include "app/Pumpe1.h"
+#include "app/Pumpe2.h"
 #include "app/Steuerung.h"
 #include "app/TelemetryDecoder.h"
 #include "app/TelemetryEffects.h"
@@ -17,6 +21,8 @@
 #include "app/TxtMix2.h"
 #include "app/TxtWert.h"
 #include "app/Verlauf.h"
+#include "app/Zuleitung1.h"
+#include "app/Zuleitung2.h"
 
 class MainWnd : public SFrameWindowGraphics, public TelemetryEffects, public TelemetrySink {
 public:
@@ -51,19 +57,31 @@ public:
     SButton& getBtnEnde() { return btnEnde; }
     TxtWert& getTxtWert() { return txtWert; }
     Verlauf& getVerlauf() { return verlauf; }
+    Fuellstand& getFuellstand() { return behaelter.fuellstand; }
+    Pumpe1& getPumpe1() { return pumpe1; }
+    Pumpe2& getPumpe2() { return pumpe2; }
     const TelemetryDecoder& getDecoder() const { return decoder; }
 
 private:
-    // Members in the order the window builds them; the plant elements take their places.
+    static void setUpPump(Pumpe& pump, const char* caption);
+
+    // Members in the order the window builds them: the elements register in this order and
+    // the controls take their grid places (the keys of their stored places) in this order.
     Steuerung steuerung;
+    Behaelter behaelter;
     TxtWert txtWert;
     BtnExperiment btnExperiment;
+    Zuleitung1 zuleitung1;
+    Pumpe1 pumpe1;
+    Zuleitung2 zuleitung2;
+    Pumpe2 pumpe2;
     BtnMischA btnMischA;
     BtnMischB btnMischB;
     Verlauf verlauf;
     BtnMischC btnMischC;
     TxtMix2 txtMix2;
     TxtMix1 txtMix1;
+    Entnahme entnahme;
     TxtAktion txtAktion;
     ExperimentWnd experimentWnd;
     SButton btnEnde;
