@@ -52,7 +52,7 @@ TEST(Gallery, EveryControlShowsInsideTheBarsAndNoneCoversAnother) {
     EXPECT_EQ(boxes.count(), 0);
 }
 
-// The gallery program started in folder, its frame found among the windows of its process.
+// The gallery program started in folder: its frame is the only one with the gallery's title.
 class GalleryProcess {
 public:
     explicit GalleryProcess(const SString& folder) {
@@ -60,13 +60,16 @@ public:
         if (program[0] == '/') program = "Z:" + program; // the Linux path of the build under Wine
         SString copy(folder);
         copy.append("\\control-gallery.exe");
-        if (!CopyFileA(program.c_str(), copy, FALSE)) return;
         std::string commandLine = "\"" + std::string(copy.getBuffer()) + "\"";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
+        if (!CopyFileA(program.c_str(), copy, FALSE) ||
+            !CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
             return;
-        MessagePump::until([this] { return (frame = findFrame()) != nullptr; }, 15000);
+        // Shown once it holds its controls.
+        MessagePump::until([this] { return IsWindowVisible(frame = FindWindowA(nullptr, GalleryFrame::Title)); },
+                           15000);
+        MessagePump::flush();
     }
     ~GalleryProcess() {
         if (!info.hProcess) return;
@@ -79,49 +82,16 @@ public:
     GalleryProcess& operator=(const GalleryProcess&) = delete;
 
     HWND getFrame() const { return frame; }
-    // The place of the frame's child with this text in the frame's client area.
+    // The place of the frame's control with this text in the frame's client area.
     SRect childRect(const char* text) const {
-        struct Search {
-            const char* text;
-            HWND found;
-        } search{text, nullptr};
-        EnumChildWindows(
-            frame,
-            [](HWND h, LPARAM l) {
-                auto* s = reinterpret_cast<Search*>(l);
-                char title[64] = {0};
-                GetWindowTextA(h, title, sizeof title);
-                if (strcmp(title, s->text) == 0) s->found = h;
-                return s->found ? FALSE : TRUE;
-            },
-            (LPARAM)&search);
+        HWND child = FindWindowExA(frame, nullptr, nullptr, text);
         RECT r{};
-        if (!search.found || !GetWindowRect(search.found, &r)) return SRect{};
+        if (!child || !GetWindowRect(child, &r)) return SRect{};
         MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
         return SRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
     }
 
 private:
-    HWND findFrame() const {
-        struct Search {
-            DWORD process;
-            HWND found;
-        } search{info.dwProcessId, nullptr};
-        EnumWindows(
-            [](HWND h, LPARAM l) {
-                auto* s = reinterpret_cast<Search*>(l);
-                DWORD process = 0;
-                GetWindowThreadProcessId(h, &process);
-                char title[64] = {0};
-                GetWindowTextA(h, title, sizeof title);
-                if (process == s->process && IsWindowVisible(h) && strcmp(title, GalleryFrame::Title) == 0)
-                    s->found = h;
-                return s->found ? FALSE : TRUE;
-            },
-            (LPARAM)&search);
-        return search.found;
-    }
-
     PROCESS_INFORMATION info{};
     HWND frame = nullptr;
 };
@@ -169,17 +139,9 @@ struct MenuWatch {
 MenuWatch menuWatch;
 
 HWND visiblePopupMenu() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM l) {
-            char name[16] = {0};
-            GetClassNameA(h, name, sizeof name);
-            if (!strcmp(name, "#32768") && IsWindowVisible(h)) *reinterpret_cast<HWND*>(l) = h;
-            return TRUE;
-        },
-        (LPARAM)&found);
-    return found;
+    for (HWND h = nullptr; (h = FindWindowExA(nullptr, h, "#32768", nullptr)) != nullptr;)
+        if (IsWindowVisible(h)) return h;
+    return nullptr;
 }
 
 void CALLBACK whileMenuOpen(HWND, UINT, UINT_PTR timer, DWORD) {
