@@ -6,3 +6,10 @@ if(WIN32)
   vek_suite(test_plant SOURCES ${plant_tests} LIBS plant_gallery_windows vek_gui vek_gui_harness TIMEOUT 180)
   set_tests_properties(test_plant PROPERTIES RESOURCE_LOCK wine_display)
 endif()
+
+# The plant picture under telemetry-rate and flat-out updates (run by hand under Wine).
+if(WIN32)
+  add_executable(bench_plant ${PROJECT_SOURCE_DIR}/bench/bench_plant.cpp)
+  target_link_libraries(bench_plant PRIVATE plant_gallery_windows vek_options)
+  target_compile_options(bench_plant PRIVATE -O2)
+endif()
