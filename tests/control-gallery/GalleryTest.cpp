@@ -117,7 +117,6 @@ TEST(Gallery, ADraggedControlIsWhereItWasLeftWhenTheGalleryStartsAgain) {
         EXPECT_TRUE(shot.savePng(artifactPath("control-gallery/layouter-dragged.png")));
         EXPECT_EQ(shot.pixel(moved.x, moved.y), SPositioningWnd::Green); // the pointer rests on its overlay
         frame.stopPositioning();
-        EXPECT_FALSE(frame.isPositioning());
     }
     GalleryProcess again(galleryFolder());
     ASSERT_NE(again.getFrame(), nullptr);
