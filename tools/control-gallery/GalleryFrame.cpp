@@ -35,7 +35,7 @@ void GalleryFrame::onCreate(CREATESTRUCTA* createStruct) {
     SFrameWindow::onCreate(createStruct);
     GalleryPictures::writeMissing(SString(globalResources.getAppDir()).append("\\VEK-Resourcen"));
     createBars();
-    const int top = getInnerRect().y + 40; // room for the labels above the second column
+    const int top = getInnerRect().y + 40; // a margin below the bars
     createButtons(top);
     createTextControls(top);
     createPictureControls(top);
