@@ -206,8 +206,18 @@ TEST(Program, MixButtonReachesThePlantOverTheSerialPort) {
     ASSERT_TRUE(program.click(program.child("Button", "2:1")));
     EXPECT_TRUE(MessagePump::until([&] { return sim.received() == std::string("\x02\x01", 2); }, 5000))
         << "plant-sim received " << sim.received().size() << " bytes";
-    MessagePump::run(300);
-    WindowCapture::ofWindow(program.main).savePng(artifactPath("program/serial-main.png"));
+    // Once the line is closed the texts of the last frame stay readable over the plant.
+    ASSERT_TRUE(program.click(program.child("Button", "trennen")));
+    ASSERT_TRUE(MessagePump::until([&] { return program.child("Button", "verbinden") != nullptr; }, 5000));
+    MessagePump::run(500);
+    WindowCapture shot = WindowCapture::ofWindow(program.main);
+    shot.savePng(artifactPath("program/serial-main.png"));
+    for (HWND text : {value, program.childStarting("Static", "OK"), program.childStarting("Static", "F")}) {
+        if (!text) continue;
+        POINT at = program.placeOf(text);
+        RECT r{at.x, at.y, at.x + 100, at.y + 20};
+        EXPECT_TRUE(shot.hasTextLike(r)) << windowText(text) << " is not to be seen";
+    }
 
     ASSERT_TRUE(program.click(program.child("Button", "Ende")));
     DWORD code = 1;
