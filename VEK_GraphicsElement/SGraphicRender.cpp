@@ -44,6 +44,23 @@ void addSegment(GraphicsPath& path, const SGraphicGeometry::Segment& s) {
     }
 }
 
+bool isTransparent(Bitmap& bitmap) {
+    BitmapData data{};
+    Rect all(0, 0, (INT)bitmap.GetWidth(), (INT)bitmap.GetHeight());
+    if (bitmap.LockBits(&all, ImageLockModeRead, PixelFormat32bppARGB, &data) != Ok) return false;
+    bool clear = true;
+    for (UINT y = 0; y < data.Height && clear; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        for (UINT x = 0; x < data.Width; ++x)
+            if (row[x] >> 24) {
+                clear = false;
+                break;
+            }
+    }
+    bitmap.UnlockBits(&data);
+    return clear;
+}
+
 } // namespace
 
 std::unique_ptr<SGraphicResource> SGraphicRender::makeLayer(Graphics& target, int width, int height,
@@ -56,6 +73,9 @@ std::unique_ptr<SGraphicResource> SGraphicRender::makeLayer(Graphics& target, in
         layer.SetSmoothingMode(SmoothingModeAntiAlias);
         paint(layer);
     }
+    // Plain and shaped elements leave their layers empty: an empty layer is kept as such and
+    // costs nothing to draw.
+    if (isTransparent(bitmap)) return std::make_unique<Held<CachedBitmap>>(nullptr);
     auto cached = std::make_unique<Held<CachedBitmap>>(new CachedBitmap(&bitmap, &target));
     if (!cached->get() || cached->get()->GetLastStatus() != Ok) return nullptr;
     return cached;

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -68,31 +69,45 @@ TEST_F(Gallery, ShowsEveryShapeLitFromEverySideWithCaptionsAndAChart) {
     EXPECT_GT(s.countColor(0xFF0000, RECT{chart.x, chart.y, chart.x + chart.width, chart.y + chart.height}), 100);
 }
 
-// The menu loop is modal: a timer of this thread takes the picture while the menu is open
-// and closes it.
+// The menu loop is modal: timers of this thread walk the menu with keys as a person would
+// (down to "Form", open it, down to "Dreieck"), take the picture with the submenu open and
+// choose the item.
 WindowCapture menuShot;
-void CALLBACK captureAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+HWND menuOwner = nullptr;
+void keys(std::initializer_list<UINT> list) {
+    for (UINT vk : list) PostMessageA(menuOwner, WM_KEYDOWN, vk, 0);
+}
+void CALLBACK chooseTriangle(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     HDC screen = GetDC(nullptr);
     menuShot = WindowCapture::ofDC(screen, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     ReleaseDC(nullptr, screen);
-    EndMenu();
+    keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+}
+void CALLBACK openShapes(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT});
+    SetTimer(nullptr, 0, 300, chooseTriangle);
 }
 
 TEST_F(Gallery, PositioningModeGivesEveryElementAnOverlayWithItsMenu) {
     gallery->startPositioning();
     MessagePump::flush();
-    SGraphicShape& element = gallery->element(8, 3);
+    SGraphicShape& element = gallery->element(0, 3); // a rectangle: no quadrant entries
     SGPosWnd* overlay = element.getPositioningWindow();
     ASSERT_NE(overlay, nullptr);
     EXPECT_EQ(overlay->getWindowRect(), element.boundingRect());
     EXPECT_EQ(overlay->getElement(), &element);
 
-    SetTimer(nullptr, 0, 300, captureAndClose);
+    menuOwner = gallery->getHwnd();
+    SetTimer(nullptr, 0, 300, openShapes);
     SRect r = overlay->getWindowRect(true);
-    EXPECT_EQ(overlay->trackElementMenu(SPoint{r.x + 20, r.y + 10}), -1);
+    int chosen = overlay->trackElementMenu(SPoint{r.x + 20, r.y + 10});
     ASSERT_FALSE(menuShot.empty());
     EXPECT_TRUE(menuShot.savePng(artifactPath("element-gallery-positioning.png")));
+    EXPECT_EQ(chosen, element.getMenu().find("Form/Dreieck"));
+    element.onMenu(chosen);
+    EXPECT_EQ(element.getShape(), SGraphicShape::Dreieck);
 }
 
 TEST_F(Gallery, ADraggedElementStandsWhereItWasLeftWhenTheGalleryOpensAgain) {

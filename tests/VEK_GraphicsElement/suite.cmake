@@ -10,3 +10,10 @@ else()
   file(GLOB model_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/model/*.cpp)
   vek_suite(test_graphic_model SOURCES ${model_tests} LIBS vek_core)
 endif()
+
+# The graphics benchmark: a Windows program, run by hand under Wine (bench/ is native only).
+if(WIN32)
+  add_executable(bench_graphics ${PROJECT_SOURCE_DIR}/bench/bench_graphics.cpp)
+  target_link_libraries(bench_graphics PRIVATE element_gallery_windows vek_options psapi)
+  target_compile_options(bench_graphics PRIVATE -O2)
+endif()
