@@ -30,6 +30,10 @@ public:
     // The text shown without a scale, e.g. "50.0 %".
     SString percentText() const;
 
+protected:
+    // Only the percentage text, drawn instead of a scale, changes with the value.
+    bool layersShowValue() const override { return scale < 1; }
+
 private:
     // A stored orientation outside 1 to 4 is drawn as the first one.
     int drawnOrientation() const { return orientation >= LeftToRight && orientation <= BottomToTop ? orientation : 1; }

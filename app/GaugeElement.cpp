@@ -20,7 +20,7 @@ float GaugeElement::fraction() const {
 void GaugeElement::setValue(float v) {
     if (std::isnan(v) || v == value) return;
     value = clamped(v);
-    update(true);
+    update(layersShowValue());
 }
 
 void GaugeElement::setRange(float a, float b) {

@@ -21,8 +21,8 @@ public:
     SString toString() override;
     SString fromString(const SString& text) override;
 
-    // A different value is clamped into the range and repaints everything; the same value
-    // does nothing.
+    // A different value is clamped into the range and repaints; the cached layers are drawn
+    // anew only when they show the value. The same value does nothing.
     void setValue(float v);
     // The smaller and the larger of a and b; a change clamps the value and repaints.
     void setRange(float a, float b);
@@ -40,6 +40,9 @@ public:
     float fraction() const;
 
 protected:
+    // Whether the cached layers show the value (otherwise only the uncached middle layer does).
+    virtual bool layersShowValue() const { return false; }
+
     uint32_t backgroundColor = DefaultBackground;
     uint32_t alarmMinColor = DefaultAlarmMin;
     uint32_t alarmMaxColor = DefaultAlarmMax;

@@ -65,11 +65,19 @@ TEST(Fuellstand, ColourFollowsTheLimitsAndTheSameValueRepaintsOnce) {
     }
     EXPECT_EQ(f.getValue(), 3200) << "clamped to the maximum";
 
+    // The percentage text is drawn anew with the value; a scale stays cached while only the
+    // bar moves.
     f.setValue(2000);
+    EXPECT_FALSE(f.hasCachedLayers());
+    EXPECT_TRUE(host.shot().hasTextLike(RECT{90, 40, 150, 60}));
+    f.setScale(3);
+    host.shot();
+    f.setValue(2100);
+    EXPECT_TRUE(f.hasCachedLayers());
     host.shot();
     const int before = host.invalidations;
-    f.setValue(2100);
-    f.setValue(2100);
+    f.setValue(2200);
+    f.setValue(2200);
     EXPECT_EQ(host.invalidations, before + 1);
     f.setRange(3200, 1200); // the same range, given the other way round
     f.setLimits(2900, 1600);
