@@ -59,6 +59,7 @@ public:
     void onReceiveByte(unsigned char b) override {
         double now = seconds();
         if (roundCount++ == 0) firstAt = now;
+        else if (now - lastAt >= stallSeconds) stalled += now - lastAt;
         lastAt = now;
         if (bare) return;
         int at = (int)(streamBytes++ % 9);
@@ -70,12 +71,16 @@ public:
     void startRound(bool bareRound) {
         bare = bareRound;
         roundCount = 0;
+        stalled = 0;
     }
+    // Share of the round spent in gaps of 30 ms or more (the read thread's idle sleep is 50 ms).
+    double stallShare() const { return lastAt > firstAt ? stalled / (lastAt - firstAt) : 0; }
+    static constexpr double stallSeconds = 0.03;
     double roundRate() const { return lastAt > firstAt ? (double)(roundCount - 1) / (lastAt - firstAt) : 0; }
 
     bool bare = false;
     long roundCount = 0;
-    double firstAt = 0, lastAt = 0;
+    double firstAt = 0, lastAt = 0, stalled = 0;
     long long streamBytes = 0;
     long long nextFrame = 0;
     long outOfOrder = 0;
@@ -133,6 +138,8 @@ DWORD WINAPI sendBytes(void* arg) {
     return 0;
 }
 
+std::vector<double> bareStalls, serialStalls;
+
 double bareRound(CountingWindow& window, long messages) {
     window.startRound(true);
     Sender sender{window.getHwnd(), messages};
@@ -140,6 +147,7 @@ double bareRound(CountingWindow& window, long messages) {
     pumpUntil([&] { return window.roundCount >= messages; }, 300000);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
+    bareStalls.push_back(window.stallShare());
     return window.roundRate();
 }
 
@@ -150,6 +158,7 @@ double serialRound(CountingWindow& window, HoldablePort& port, long bytes) {
     bool complete = pumpUntil([&] { return window.roundCount >= bytes; }, 300000);
     port.hold();
     pumpUntil([&] { return WaitForSingleObject(port.held, 0) == WAIT_OBJECT_0; }, 5000, port.held);
+    serialStalls.push_back(window.stallShare());
     return complete ? window.roundRate() : 0;
 }
 
@@ -181,6 +190,8 @@ bool measureRate(int rounds, long bytes) {
     std::printf("median ratio: %.1f %% (rounds %.1f .. %.1f %%); bytes out of order or lost: %ld\n",
                 100 * median(ratio), 100 * *std::min_element(ratio.begin(), ratio.end()),
                 100 * *std::max_element(ratio.begin(), ratio.end()), window.outOfOrder);
+    std::printf("median time in gaps of 30 ms or more: bare %.1f %%, serial %.1f %%\n", 100 * median(bareStalls),
+                100 * median(serialStalls));
     return window.outOfOrder == 0 && std::count(serial.begin(), serial.end(), 0.0) == 0;
 }
 
