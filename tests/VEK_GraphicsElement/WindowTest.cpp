@@ -8,6 +8,7 @@
 #include "VEK_UTIL/SResources.h"
 #include "tests/VEK_GraphicsElement/GraphicsHost.h"
 #include "tests/support/BoxRecorder.h"
+#include "tests/support/gui/DialogAnswerer.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/WindowCapture.h"
@@ -119,6 +120,54 @@ TEST_F(Window, StoppingPositioningRewritesTheSectionWithOneRecordPerElementUnder
     EXPECT_STREQ(ini.getString("GraphicsHost_ge", "SGraphicShape,20,20,100,60"), "20,20,100,60|10|0|-65536|-16777216|0|1");
     EXPECT_STREQ(ini.getString("GraphicsHost_ge", "SGraphicShape,150,20,100,60"),
                  "160,30,100,60|20|0|-16776961|-16777216|0|1");
+}
+
+// The colour dialog's red, green and blue edits give the colour; the element keeps it as ARGB
+// with full alpha, and a cancelled dialog keeps the old one.
+TEST_F(Window, TheColourItemsUseTheColourDialog) {
+    Clickable e(&host, "e", kRed, SRect{20, 20, 100, 60});
+    ASSERT_TRUE(host.open());
+    {
+        DialogAnswerer dialog(IDOK);
+        dialog.fill(706, "10");
+        dialog.fill(707, "20");
+        dialog.fill(708, "200");
+        e.onMenu(menuIndex(e, "Farben/Werte"));
+        EXPECT_EQ(dialog.count(), 1);
+    }
+    EXPECT_EQ(e.getValueColor(), 0xFF0A14C8u);
+    UpdateWindow(host.getHwnd());
+    EXPECT_EQ(pixel(70, 50), RGB(10, 20, 200));
+    {
+        DialogAnswerer dialog(IDCANCEL);
+        e.onMenu(menuIndex(e, "Farben/Text"));
+        EXPECT_EQ(dialog.count(), 1);
+    }
+    EXPECT_EQ(e.getTextColor(), 0xFF000000u);
+}
+
+HWND menuOwner = nullptr;
+void CALLBACK chooseFirstItem(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageA(menuOwner, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menuOwner, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST_F(Window, InPositioningModeTheRightButtonOffersTheBackgroundColour) {
+    Clickable e(&host, "e", kRed, SRect{20, 20, 100, 60});
+    ASSERT_TRUE(host.open());
+    host.startPositioning();
+    menuOwner = host.getHwnd();
+    DialogAnswerer dialog(IDOK);
+    dialog.fill(706, "0");
+    dialog.fill(707, "128");
+    dialog.fill(708, "128");
+    SetTimer(nullptr, 0, 200, chooseFirstItem);
+    InputSender(host.getHwnd()).rightClick(300, 200);
+    EXPECT_EQ(dialog.count(), 1);
+    EXPECT_EQ(host.getDevice().getBackgroundColor(), RGB(0, 128, 128));
+    MessagePump::flush();
+    EXPECT_EQ(pixel(300, 200), RGB(0, 128, 128));
 }
 
 } // namespace
