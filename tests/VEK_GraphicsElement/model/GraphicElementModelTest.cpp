@@ -144,19 +144,6 @@ TEST_F(ElementModel, MenuEntriesKeepTheirOrderAndQuadrantsComeOnlyWithTurnableSh
     EXPECT_EQ(e.getShape(), 0);
 }
 
-TEST_F(ElementModel, ColourItemsTakeTheDialogsChoiceWithFullAlphaAndACancelChangesNothing) {
-    SGraphicShape e(&host);
-    e.onMenu(menuIndex(e, "Farben/Werte"));
-    EXPECT_EQ(e.getValueColor(), 0xFF112233u);
-    host.cancel = true;
-    e.onMenu(menuIndex(e, "Farben/Text"));
-    EXPECT_EQ(e.getTextColor(), 0xFF000000u);
-    EXPECT_EQ(host.dialogs, 2);
-    host.cancel = false;
-    e.onMenu(menuIndex(e, "Beleuchtung/keine"));
-    EXPECT_EQ(e.getLighting(), 0);
-}
-
 TEST_F(ElementModel, RecordsAreFoundByNameAndDefaultRectAndStoredUnderClassNameAndTheKeyRectOfLoading) {
     SFileIni& ini = globalResources.controlPositions;
     ini.setString("FakeWnd_ge", "Deckel,10,10,100,40", "300,200,50,60|40|3|-1|-16777216|5|3");
