@@ -206,6 +206,11 @@ TEST(Fuellstand, HandEditedRecordsLeaveItDrawable) {
         EXPECT_NEAR(bar.width * bar.height, f.getRect().width * f.getRect().height / 2, 1.0f);
     }
     EXPECT_EQ(f.getRect(), (SRectFloat{10, 10, 100, 40}));
+    // A menu closed without a choice, or an index from nowhere.
+    f.buildMenu();
+    const SString before = f.toString();
+    for (int index : {-1, f.getMenu().count(), 1 << 30}) f.onMenu(index);
+    EXPECT_STREQ(f.toString(), before);
     EXPECT_EQ(boxes.count(), 0);
 }
 

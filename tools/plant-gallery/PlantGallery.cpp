@@ -10,14 +10,14 @@ struct DemoGauge {
 };
 
 const DemoGauge kGauges[] = {
-    {1, 0, {610, 40, 240, 56}, "links -> rechts, Skala 0 (Text)"},
-    {3, 1, {610, 130, 240, 56}, "rechts -> links, Skala 1 (oben)"},
-    {1, 3, {610, 220, 240, 56}, "links -> rechts, Skala 3 (oben und unten)"},
-    {3, 7, {610, 310, 240, 56}, "rechts -> links, Skala 7 (alle)"},
-    {4, 0, {890, 40, 52, 300}, "Ausr. 4, Skala 0"},
-    {2, 1, {960, 40, 52, 300}, "Ausr. 2, Skala 1"},
-    {4, 3, {1030, 40, 52, 300}, "Ausr. 4, Skala 3"},
-    {2, 7, {1100, 40, 52, 300}, "Ausr. 2, Skala 7"},
+    {1, 0, {610, 40, 240, 40}, "links -> rechts, Skala 0 (Text)"},
+    {3, 1, {610, 130, 240, 40}, "rechts -> links, Skala 1 (oben)"},
+    {1, 3, {610, 220, 240, 40}, "links -> rechts, Skala 3 (oben und unten)"},
+    {3, 7, {610, 310, 240, 40}, "rechts -> links, Skala 7 (alle)"},
+    {4, 0, {890, 40, 52, 300}, "4 / Skala 0"},
+    {2, 1, {960, 40, 52, 300}, "2 / Skala 1"},
+    {4, 3, {1030, 40, 52, 300}, "4 / Skala 3"},
+    {2, 7, {1100, 40, 52, 300}, "2 / Skala 7"},
 };
 
 } // namespace
@@ -69,6 +69,7 @@ void PlantGallery::buildDemo() {
                                 : SRect{d.place.x, d.place.y - 18, d.place.width, 16});
         gauges.push_back(std::move(g));
     }
+    label("Ausrichtung / Skala", SRect{880, 18, 282, 16});
     const int values[] = {0, 50, 100};
     const char* names[] = {"aus (0)", "Mitte (50)", "an (100)"};
     for (int i = 0; i < 3; ++i) {
