@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -90,26 +91,33 @@ public:
 };
 
 // A port whose read thread can be held between two bytes (after the window had the first).
+// The flag keeps the check off the wineserver: a wait, even one of 0 ms, is a request there,
+// and one per byte would slow the port's side of the comparison.
 class HoldablePort : public SComPort {
 public:
     HoldablePort() : held(CreateEventA(nullptr, TRUE, FALSE, nullptr)), go(CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
     ~HoldablePort() override {
-        SetEvent(go);
+        release();
         close();
         CloseHandle(held);
         CloseHandle(go);
     }
     void onReceive(unsigned char) override {
-        if (WaitForSingleObject(go, 0) == WAIT_OBJECT_0) return;
+        if (!holding) return;
         SetEvent(held);
         WaitForSingleObject(go, INFINITE);
     }
     void hold() {
         ResetEvent(held);
         ResetEvent(go);
+        holding = true;
     }
-    void release() { SetEvent(go); }
+    void release() {
+        holding = false;
+        SetEvent(go);
+    }
     HANDLE held, go;
+    std::atomic<bool> holding{false};
 };
 
 // Handles this thread's messages until done() holds or timeoutMs pass.
