@@ -44,7 +44,6 @@ void PlantHost::invalidateElementArea(const SRect& area) {
 }
 
 bool PlantHost::chooseElementColor(uint32_t& argb) {
-    ++colorDialogs;
     argb = colorAnswer;
     return true;
 }

@@ -24,7 +24,6 @@ public:
     bool chooseElementColor(uint32_t& argb) override;
 
     int invalidations = 0;
-    int colorDialogs = 0;
     uint32_t colorAnswer = 0xFF00FFFF; // cyan
 };
 
