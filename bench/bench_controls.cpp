@@ -31,10 +31,11 @@ void pump() {
     }
 }
 
+BOOL CALLBACK countOne(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
+
 int countChildren(HWND parent) {
     int count = 0;
-    EnumChildWindows(
-        parent, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; }, (LPARAM)&count);
+    EnumChildWindows(parent, countOne, (LPARAM)&count);
     return count;
 }
 

@@ -15,18 +15,18 @@
 
 namespace {
 
+BOOL CALLBACK countOne(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
+
+BOOL CALLBACK countWithChildren(HWND h, LPARAM counter) {
+    countOne(h, counter);
+    EnumChildWindows(h, countOne, counter);
+    return TRUE;
+}
+
 // The thread's top-level windows and all their descendants.
 int threadWindows() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM l) {
-            int* n = reinterpret_cast<int*>(l);
-            ++*n;
-            EnumChildWindows(h, [](HWND, LPARAM m) { return ++*reinterpret_cast<int*>(m), TRUE; }, l);
-            return TRUE;
-        },
-        (LPARAM)&count);
+    EnumThreadWindows(GetCurrentThreadId(), countWithChildren, (LPARAM)&count);
     return count;
 }
 
