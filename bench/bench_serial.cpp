@@ -266,6 +266,12 @@ bool measureLatency(int frames) {
     std::printf("latency at 9600 Bd, plant-sim's last byte of a frame -> onReceiveByte (%zu frames): "
                 "median %.2f ms, p99 %.2f ms, max %.2f ms\n",
                 latency.size(), latency[latency.size() / 2], latency[latency.size() * 99 / 100], latency.back());
+    // Below 960 B/s the window falls behind the line and the latency is the backlog's.
+    const auto& first = window.frameStamps.front();
+    const auto& last = window.frameStamps.back();
+    double span = (double)(last.second - first.second) / 1e9;
+    std::printf("the window took %.0f bytes/s of the line's 960\n",
+                span > 0 ? 9.0 * (double)(window.frameStamps.size() - 1) / span : 0.0);
     std::printf("clock check: Windows minus Linux wall clock lies within [%.2f, %.2f] ms%s\n", -back, forward,
                 forward >= 0 && back >= 0 ? "" : " -- the clocks disagree");
     return forward >= 0 && back >= 0 && window.outOfOrder == 0;
