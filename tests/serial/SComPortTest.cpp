@@ -178,9 +178,9 @@ TEST_F(SerialTest, EveryFloodedByteReachesTheWindowInOrder) {
 // The control's test shows the read thread's own line check; here a write finds the dead line
 // first, while the read thread hangs in its SendMessageA and checks nothing.
 TEST_F(SerialTest, AWriteToADeadLineFailsAndTellsTheWindowOnce) {
-    auto sim = openOnSim("--frames 2 --close-after 0.5");
+    auto sim = openOnSim("--frames 2 --close-after 1.5");
     ASSERT_TRUE(received(1));
-    Sleep(1000);
+    Sleep(2000);
     EXPECT_FALSE(port.isLineLost());
     EXPECT_FALSE(port.writeByte(1));
     EXPECT_FALSE(port.getLastError().isEmpty());
