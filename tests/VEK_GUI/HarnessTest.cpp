@@ -12,10 +12,9 @@
 
 #include <gdiplus.h>
 
-#include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -103,20 +102,6 @@ protected:
     HWND button = nullptr;
 };
 
-std::vector<unsigned char> readFile(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF) bytes.push_back((unsigned char)c);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
-unsigned bigEndian(const std::vector<unsigned char>& b, std::size_t at) {
-    return (unsigned)b[at] << 24 | (unsigned)b[at + 1] << 16 | (unsigned)b[at + 2] << 8 | b[at + 3];
-}
-
 double threadCpuMs() {
     FILETIME created, exited, kernel, user;
     GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
@@ -125,6 +110,8 @@ double threadCpuMs() {
 }
 } // namespace
 
+// What the other suites count on without ever seeing it fail: exact counts, a blank area
+// that reads as blank, a child drawn over its parent, and rectangles clipped to the picture.
 TEST_F(Harness, CaptureShowsPaintingChildAndText) {
     WindowCapture shot = WindowCapture::ofWindow(hwnd);
     ASSERT_FALSE(shot.empty());
@@ -132,24 +119,16 @@ TEST_F(Harness, CaptureShowsPaintingChildAndText) {
     GetClientRect(hwnd, &client);
     EXPECT_EQ(shot.width(), client.right);
     EXPECT_EQ(shot.height(), client.bottom);
-
     EXPECT_EQ(shot.countColor(red, redRect), 100 * 50);
-    EXPECT_EQ(shot.countColor(red, shot.bounds()), 100 * 50); // red nowhere else
-    EXPECT_EQ(shot.pixel(redRect.left, redRect.top), red);
-    EXPECT_EQ(shot.pixel(redRect.right, redRect.top), white);
+    EXPECT_EQ(shot.countColor(red, {-50, -50, 5000, 5000}), 100 * 50); // red nowhere else, clipped
+    EXPECT_EQ(shot.pixel(shot.width(), 0), CLR_INVALID);
 
-    // The child button is drawn over the parent: its face, not the parent's white. (A themed
-    // button of common controls 6, which every program asks for, has a face of light shades.)
+    // A themed button of common controls 6 has a face of light shades, not the parent's white.
     RECT inner{buttonRect.left + 3, buttonRect.top + 3, buttonRect.right - 3, buttonRect.bottom - 3};
     EXPECT_LT(shot.countColor(white, inner), (inner.right - inner.left) * (inner.bottom - inner.top));
-    EXPECT_GT(shot.countColor(GetSysColor(COLOR_BTNFACE), inner, 8), 0);
     EXPECT_TRUE(shot.hasTextLike(inner));
-
     EXPECT_TRUE(shot.hasTextLike(textRect, white));
     EXPECT_FALSE(shot.hasTextLike({10, 200, 300, 250}, white));
-    EXPECT_EQ(shot.pixel(-1, 0), CLR_INVALID);
-    EXPECT_EQ(shot.pixel(shot.width(), 0), CLR_INVALID);
-    EXPECT_EQ(shot.countColor(red, {-50, -50, 5000, 5000}), 100 * 50); // clipped, not overrun
 }
 
 TEST_F(Harness, PngIsValidAndHoldsThePixels) {
@@ -158,19 +137,21 @@ TEST_F(Harness, PngIsValidAndHoldsThePixels) {
     DeleteFileA(path.c_str());
     ASSERT_TRUE(shot.savePng(path));
 
-    auto bytes = readFile(path);
-    ASSERT_GT(bytes.size(), 33u);
+    unsigned char head[8] = {};
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        EXPECT_EQ(std::fread(head, 1, sizeof head, f), sizeof head);
+        std::fclose(f);
+    }
     const unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    EXPECT_TRUE(std::equal(std::begin(signature), std::end(signature), bytes.begin()));
-    EXPECT_EQ(std::string(bytes.begin() + 12, bytes.begin() + 16), "IHDR");
-    EXPECT_EQ(bigEndian(bytes, 16), (unsigned)shot.width());
-    EXPECT_EQ(bigEndian(bytes, 20), (unsigned)shot.height());
+    EXPECT_TRUE(std::equal(std::begin(signature), std::end(signature), head));
 
     // Read back: red must stay red (a swapped channel order would make it blue).
     GdiplusScope gdiplus;
     std::wstring wide(path.begin(), path.end());
     Gdiplus::Bitmap loaded(wide.c_str());
     ASSERT_EQ(loaded.GetLastStatus(), Gdiplus::Ok);
+    EXPECT_EQ(loaded.GetWidth(), (UINT)shot.width());
+    EXPECT_EQ(loaded.GetHeight(), (UINT)shot.height());
     Gdiplus::Color c;
     loaded.GetPixel(redRect.left + 5, redRect.top + 5, &c);
     EXPECT_EQ(c.GetR(), 255);
@@ -188,14 +169,6 @@ TEST_F(Harness, MouseMessagesCarryCoordinatesAndButtons) {
         EXPECT_EQ(seen[0].lParam, MAKELPARAM(30, 250));
         EXPECT_EQ(seen[1].wParam, 0u);
 
-        seen.clear();
-        input.doubleClick(5, 6);
-        EXPECT_EQ(messages(),
-                  (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
-        seen.clear();
-        input.rightClick(7, 8);
-        ASSERT_EQ(messages(), (std::vector<UINT>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
-        EXPECT_EQ(seen[0].wParam, (WPARAM)MK_RBUTTON);
         seen.clear();
         input.drag(10, 10, 50, 30, 2);
         ASSERT_EQ(messages(), (std::vector<UINT>{WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONUP}));
@@ -224,16 +197,6 @@ TEST_F(Harness, KeyMessagesCarryScanCodeAndStateBits) {
     input.keyDown(VK_MENU);
     ASSERT_EQ(messages(), (std::vector<UINT>{WM_SYSKEYDOWN}));
     EXPECT_NE(seen[0].lParam & (1 << 29), 0); // Alt context bit
-}
-
-TEST_F(Harness, RealKeyboardInputReachesTheFocusedWindow) {
-    SetFocus(hwnd);
-    InputSender input(hwnd);
-    ASSERT_TRUE(input.realKey(VK_RETURN));
-    EXPECT_TRUE(MessagePump::until([] { return !seen.empty() && seen.back().message == WM_KEYUP; }, 1000));
-    ASSERT_GE(seen.size(), 2u);
-    EXPECT_EQ(seen.front().message, (UINT)WM_KEYDOWN);
-    EXPECT_EQ(seen.front().wParam, (WPARAM)VK_RETURN);
 }
 
 TEST_F(Harness, MessageBoxIsAnsweredAndRecorded) {
@@ -276,15 +239,8 @@ TEST_F(Harness, CommonDialogControlsAreFilledBeforeAnswering) {
     EXPECT_EQ(cc.rgbResult, RGB(10, 20, 30));
 }
 
-TEST_F(Harness, PumpWaitsForConditionOrDeadline) {
-    std::atomic<bool> flag{false};
-    std::thread setter([&] {
-        Sleep(50);
-        flag = true;
-    });
-    EXPECT_TRUE(MessagePump::until([&] { return flag.load(); }, 2000));
-    setter.join();
-
+// A condition that never holds: the pump waits out the deadline without spinning.
+TEST_F(Harness, PumpWaitsForTheDeadlineWithoutSpinning) {
     auto start = std::chrono::steady_clock::now();
     double cpu = threadCpuMs();
     EXPECT_FALSE(MessagePump::until([] { return false; }, 300));
