@@ -9,7 +9,8 @@ endif()
 # The drawing device and images: memory contexts and one real window.
 if(WIN32)
   file(GLOB device_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/device/*.cpp)
-  vek_suite(test_gui_device SOURCES ${device_tests} LIBS vek_gui TIMEOUT 120)
+  vek_suite(test_gui_device SOURCES ${device_tests} ${PROJECT_SOURCE_DIR}/tests/VEK_SYSTEM/PlainPeer.cpp
+            LIBS vek_gui vek_gui_harness TIMEOUT 120)
   # One test paints a real window and reads it back from the screen.
   set_tests_properties(test_gui_device PROPERTIES RESOURCE_LOCK wine_display)
   # Its benchmark is a Windows program, run by hand under Wine (bench/ is native only).

@@ -126,15 +126,4 @@ TEST_F(ImageTest, MissingOrBrokenFilesLeaveNothingLoaded) {
     EXPECT_EQ(canvas.count(white), 64 * 64);
 }
 
-TEST_F(ImageTest, LoadingAndClearingLeaksNothing) {
-    ASSERT_TRUE(image.load(dir.file("four.bmp")));
-    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    for (int i = 0; i < 200; ++i) {
-        image.load(dir.file(i % 2 ? "four.bmp" : "red.ico"));
-        image.draw(device, 0, 0);
-    }
-    image.load(dir.file("four.bmp"));
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
-}
-
 } // namespace

@@ -1,14 +1,13 @@
 // The drawing device of real library windows: fonts handed to controls, and contexts handed
 // in by nested erase and frame messages in the middle of a paint.
-#include "tests/VEK_GUI/device/Canvas.h"
-
 #include "VEK_GUI/SDevice.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SError.h"
+#include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <vector>
 
 namespace {
@@ -18,26 +17,6 @@ const COLORREF black = RGB(0, 0, 0);
 const COLORREF red = RGB(255, 0, 0);
 const COLORREF green = RGB(0, 255, 0);
 const COLORREF blue = RGB(0, 0, 255);
-
-// Dispatches this thread's messages for ms milliseconds (also when a window never stops
-// asking to be painted).
-void pump(int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-// What the window shows, as the user sees it.
-void capture(HWND hwnd, Canvas& shot) {
-    HDC screen = GetDC(hwnd);
-    BitBlt(shot.get(), 0, 0, shot.width(), shot.height(), screen, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, screen);
-}
 
 // Two plain controls that get a styled font through a drawing device whose window they are,
 // as the library's controls do: the label once, and then its device draws an underline in
@@ -87,11 +66,11 @@ public:
 };
 
 // Height of the dark ink in r: the capital H of the font the control draws with.
-int inkHeight(const Canvas& shot, RECT r) {
+int inkHeight(const WindowCapture& shot, RECT r) {
     int top = -1, bottom = -1;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
-            if (GetRValue(shot.at(x, y)) < 100) {
+            if (GetRValue(shot.pixel(x, y)) < 100) {
                 if (top < 0) top = y;
                 bottom = y;
                 break;
@@ -104,13 +83,13 @@ TEST(WindowDevice, FontsGivenToControlsOutliveThousandPaints) {
     FontHost host;
     ASSERT_TRUE(host.create(nullptr));
     host.makeControls();
-    pump(100);
+    MessagePump::run(100);
     // The frame alone, at once; the controls repaint from the queue.
     for (int i = 0; i < 1000; ++i)
         RedrawWindow(host.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
-    pump(200);
+    MessagePump::run(200);
     int draws = host.buttonDraws;
-    pump(200);
+    MessagePump::run(200);
     EXPECT_EQ(host.buttonDraws, draws) << "the button keeps invalidating itself";
 
     for (HWND control : {host.label, host.button}) {
@@ -118,9 +97,8 @@ TEST(WindowDevice, FontsGivenToControlsOutliveThousandPaints) {
         EXPECT_EQ(GetObjectType(held), (DWORD)OBJ_FONT);
     }
     RedrawWindow(host.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    pump(100);
-    Canvas shot(320, 160);
-    capture(host.getHwnd(), shot);
+    MessagePump::run(100);
+    WindowCapture shot = WindowCapture::ofWindow(host.getHwnd());
     // 20 points bold: capitals about 19 pixels high; the system font's are about 11.
     EXPECT_GE(inkHeight(shot, RECT{10, 10, 210, 60}), 16) << "the label draws in its own font";
     EXPECT_GE(inkHeight(shot, RECT{10, 90, 210, 140}), 16);
@@ -165,7 +143,7 @@ TEST(WindowDevice, NestedEraseAndFramePaintLeaveThePaintWhole) {
     globalError.clearLog();
     NestedEraseWindow window;
     ASSERT_TRUE(window.create(nullptr));
-    pump(100);
+    MessagePump::run(100);
     ASSERT_GE(window.paints, 1);
     EXPECT_EQ(globalError.getLog(), "") << "the rest of the paint was refused";
     EXPECT_FALSE(window.getDevice().isPainting());
