@@ -17,6 +17,8 @@
 // (window coordinates), or over the element's rectangle with no path. A subclass that adds
 // fields to the text form lets the base read its five fields first and continues on the
 // rest that fromString returns; toString appends its fields with "|" before each.
+// SGraphicRender has the drawing helpers (fills, paths, lighting, captions); a layer that
+// stays transparent is kept as empty and costs nothing on later paints.
 #pragma once
 
 #include "VEK_ARRAYS/SMapStringToNum.h"
