@@ -200,4 +200,24 @@ TEST_F(Render, OnAScrolledWindowElementsAndGdiDrawingMoveTogether) {
     EXPECT_EQ(framed.elementAt(at.x, at.y), &e);
 }
 
+TEST_F(Render, OnAZoomedWindowElementsAndGdiDrawingGrowTogether) {
+    FramedHost framed;
+    Flat e(&framed, SGraphicShape::Rectangle, SRect{50, 40, 60, 30});
+    framed.mark = SRect{50, 40, 60, 30};
+    ASSERT_TRUE(framed.open());
+    framed.getDevice().setMapMode(MM_TEXT, GM_ADVANCED);
+    framed.getDevice().setZoom(2.0f);
+    SDevice::Transform t = framed.getDevice().getTransform();
+    framed.invalidate();
+    UpdateWindow(framed.getHwnd());
+    WindowCapture s = WindowCapture::ofWindow(framed.getHwnd());
+    const int left = (int)(50 * t.scaleX + t.dx), right = (int)(110 * t.scaleX + t.dx);
+    const int middle = (int)(55 * t.scaleY + t.dy);
+    EXPECT_GT(t.scaleX, 1.5f);
+    EXPECT_EQ(s.pixel(left, middle), 0x0000FFu); // the GDI frame on the element's left edge
+    EXPECT_EQ(s.pixel(left + 4, middle), kGreen);
+    EXPECT_EQ(s.pixel(right - 4, middle), kGreen);
+    EXPECT_EQ(s.pixel(right + 4, middle), kBack);
+}
+
 } // namespace
