@@ -142,6 +142,36 @@ private:
     PROCESS_INFORMATION process{};
 };
 
+std::string windowsPath(std::string unixPath) {
+    for (char& c : unixPath)
+        if (c == '/') c = '\\';
+    return "Z:" + unixPath;
+}
+
+// The size of the icon a file gives the platform's loader (0 x 0 when it gives none).
+SIZE iconSize(const std::string& file, int index) {
+    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), file.c_str(), (UINT)index);
+    SIZE size{0, 0};
+    ICONINFO info{};
+    if (icon && (INT_PTR)icon != 1 && GetIconInfo(icon, &info)) {
+        BITMAP b{};
+        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof b, &b);
+        size = SIZE{b.bmWidth, info.hbmColor ? b.bmHeight : b.bmHeight / 2};
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    if (icon && (INT_PTR)icon != 1) DestroyIcon(icon);
+    return size;
+}
+
+SIZE bitmapSize(const std::string& file) {
+    HBITMAP bitmap = (HBITMAP)LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    BITMAP b{};
+    if (bitmap) GetObjectA(bitmap, sizeof b, &b);
+    if (bitmap) DeleteObject(bitmap);
+    return SIZE{b.bmWidth, b.bmHeight};
+}
+
 // The port the program's serial control opens when nothing is stored: its settings go.
 void forgetSerialSettings() {
     char appData[MAX_PATH];
@@ -150,6 +180,22 @@ void forgetSerialSettings() {
 }
 
 } // namespace
+
+// The drawn pictures as the platform loads them: the icons, the gear and
+// the information button in the sizes their controls are made for.
+TEST(Program, GeneratedPicturesLoadWithTheirSizes) {
+    const std::string dir = windowsPath(PROGRAM_RESOURCES) + "\\";
+    SIZE big = iconSize(dir + "app_big.ico", 0);
+    EXPECT_TRUE(big.cx == 32 || big.cx == 48) << big.cx;
+    EXPECT_EQ(big.cx, big.cy);
+    EXPECT_GT(iconSize(dir + "app_smal.ico", 0).cx, 0); // given at the system's icon size
+    SIZE gear = bitmapSize(dir + "setting.bmp");
+    EXPECT_EQ(gear.cx, 16);
+    EXPECT_EQ(gear.cy, 16);
+    SIZE info = bitmapSize(dir + "vek.bmp");
+    EXPECT_EQ(info.cx, 70);
+    EXPECT_EQ(info.cy, 35);
+}
 
 // Nothing beside it: the window, its controls and its layout come from the appended pack, the
 // program leaves no development folders, and the end button ends it with its pack removed.

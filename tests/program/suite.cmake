@@ -10,5 +10,6 @@ vek_suite(test_program FOLDER program LIBS vek_gui vek_gui_harness TIMEOUT 300
           SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/serial/PlantSim.cpp)
 add_dependencies(test_program Anlage_packed)
 target_compile_definitions(test_program PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}"
-                           ANLAGE_PACKED="${anlage_dir}/packed/Anlage.exe")
+                           ANLAGE_PACKED="${anlage_dir}/packed/Anlage.exe"
+                           PROGRAM_RESOURCES="${CMAKE_BINARY_DIR}/program-resources")
 set_tests_properties(test_program PROPERTIES RESOURCE_LOCK wine_serial)
