@@ -1,11 +1,11 @@
 // Focus across top-level frames, the cursor over child controls and Tab in dialogs.
 #include "VEK_GUI/SDialog.h"
 #include "VEK_GUI/SFrameWindow.h"
-#include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/VEK_GUI/window/StartResources.h"
 
 #include <gtest/gtest.h>
 
@@ -13,17 +13,10 @@
 
 namespace {
 
-// Frames look their icons up through the resource manager: started once, on an empty folder.
 class FocusKeys : public ::testing::Test {
 protected:
     BoxRecorder boxes;
-    void SetUp() override {
-        static TempDir appDir;
-        if (globalResources.isInitialised()) return;
-        globalResources.setAppDir(appDir.path());
-        globalResources.setProgramFile(appDir.file("Anlage.exe"));
-        globalResources.init();
-    }
+    void SetUp() override { startResources(); }
     void TearDown() override {
         MessagePump::flush();
         EXPECT_EQ(boxes.count(), 0);

@@ -3,10 +3,10 @@
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_GUI/SToolTip.h"
 #include "VEK_GUI/SWindow.h"
-#include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/VEK_GUI/window/StartResources.h"
 
 #include <gtest/gtest.h>
 
@@ -97,12 +97,7 @@ void writeIcon(const TempDir& dir, const char* name, DWORD colour) {
 // Frames of one class with icons of their own: each window shows its own, and the class keeps
 // an icon that outlives every frame.
 TEST_F(LifetimeTest, EveryFrameShowsItsOwnIconsAndTheClassKeepsAValidOne) {
-    static TempDir appDir;
-    if (!globalResources.isInitialised()) {
-        globalResources.setAppDir(appDir.path());
-        globalResources.setProgramFile(appDir.file("Anlage.exe"));
-        globalResources.init();
-    }
+    startResources();
     TempDir icons;
     writeIcon(icons, "red.ico", 0x0000FF);
     writeIcon(icons, "blue.ico", 0xFF0000);

@@ -3,23 +3,14 @@
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_SYSTEM/SSystem.h"
-#include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/VEK_GUI/window/StartResources.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Frames look their icons up in the resources: start them once for the suite.
-void startResources() {
-    static TempDir appDir;
-    if (globalResources.isInitialised()) return;
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
-}
 
 class ResizedFrame : public SFrameWindow {
 public:

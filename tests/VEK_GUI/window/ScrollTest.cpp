@@ -175,41 +175,31 @@ TEST(ScrollBars, ShowingBeforeCreationIsRefused) {
     EXPECT_FALSE(w.getScroll().isHorizontalShown());
 }
 
-TEST(AnchorRules, RightEdgeMovesLeftAndRightStretches) {
-    SRect parent{0, 0, 400, 300};
-    SAnchor movesRight;
-    movesRight.setMode(SAnchor::Automatic);
-    SRect control{350, 100, 40, 20};
-    movesRight.classify(parent, control);
-    movesRight.record(control, SSize{400, 300});
-    SRect out;
-    ASSERT_TRUE(movesRight.compute(out, control, SSize{500, 300}));
-    EXPECT_EQ(out.x, 450);
-    EXPECT_EQ(out.width, 40);
-
-    SAnchor stretches;
-    stretches.setMode(SAnchor::Automatic);
-    SRect wide{10, 100, 380, 20};
-    stretches.classify(parent, wide);
-    stretches.record(wide, SSize{400, 300});
-    ASSERT_TRUE(stretches.compute(out, wide, SSize{500, 300}));
-    EXPECT_EQ(out.x, 10);
-    EXPECT_EQ(out.width, 480);
-
-    SAnchor middle;
-    middle.setMode(SAnchor::Automatic);
-    SRect centre{150, 120, 50, 20};
-    middle.classify(parent, centre);
-    middle.record(centre, SSize{400, 300});
-    EXPECT_FALSE(middle.compute(out, centre, SSize{500, 400})); // near no edge: stays
-
-    SAnchor bottom;
-    bottom.setMode(SAnchor::Automatic);
-    SRect low{150, 270, 50, 20};
-    bottom.classify(parent, low);
-    bottom.record(low, SSize{400, 300});
-    ASSERT_TRUE(bottom.compute(out, low, SSize{400, 350}));
-    EXPECT_EQ(out.y, 320);
+// A control near the right edge moves with it, one spanning both edges stretches, one near the
+// bottom follows the bottom, and one near no edge stays (compute answers false).
+TEST(AnchorRules, ControlsFollowTheEdgesTheyAreNear) {
+    struct Case {
+        SRect control;
+        SSize newSize;
+        bool moves;
+        SRect expected;
+    } cases[] = {
+        {{350, 100, 40, 20}, {500, 300}, true, {450, 100, 40, 20}},
+        {{10, 100, 380, 20}, {500, 300}, true, {10, 100, 480, 20}},
+        {{150, 270, 50, 20}, {400, 350}, true, {150, 320, 50, 20}},
+        {{150, 120, 50, 20}, {500, 400}, false, {}},
+    };
+    for (const Case& c : cases) {
+        SAnchor anchor;
+        anchor.setMode(SAnchor::Automatic);
+        anchor.classify(SRect{0, 0, 400, 300}, c.control);
+        anchor.record(c.control, SSize{400, 300});
+        SRect out;
+        ASSERT_EQ(anchor.compute(out, c.control, c.newSize), c.moves) << c.control.x << "," << c.control.y;
+        if (c.moves) {
+            EXPECT_EQ(out, c.expected) << c.control.x << "," << c.control.y;
+        }
+    }
 }
 
 TEST(ToolTips, TextOnRequestAndWidthLimit) {
@@ -218,9 +208,8 @@ TEST(ToolTips, TextOnRequestAndWidthLimit) {
     ASSERT_EQ(w.addToolTip("Hilfe zum Fenster", "", 0, 200), 1);
     SToolTip* tip = w.getToolTip();
     ASSERT_NE(tip, nullptr);
-    EXPECT_NE(tip->getHwnd(), nullptr);
     EXPECT_EQ(tip->getMaxWidth(), 200);
-    tip->setMaxWidth(0);
+    tip->setMaxWidth(0); // no limit
     EXPECT_EQ(tip->getMaxWidth(), -1);
 
     NMTTDISPINFOA info{};
