@@ -197,11 +197,6 @@ TEST(Experiment, FullSessionThroughTheGuiThread) {
     EXPECT_EQ(lab.offThread, 0);
     EXPECT_TRUE(lab.view.ends_with("Experiment beendet\r\n")) << lab.view;
     lab.client.close();
-
-    std::string record = server.record();
-    for (const char* line : {"1 S 33 connect|matrikel=123456;name=Anna\n", "1 U 6\n", "1 S 5 start\n",
-                             "1 D 2 01 02\n", "1 S 6 finish\n"})
-        EXPECT_NE(record.find(line), std::string::npos) << line << record;
 }
 
 // Every frame of a flood arrives, in order, one message each.
