@@ -126,4 +126,18 @@ TEST_F(ImageTest, MissingOrBrokenFilesLeaveNothingLoaded) {
     EXPECT_EQ(canvas.count(white), 64 * 64);
 }
 
+// The library's count of owned handles and, on Windows, the platform's.
+TEST_F(ImageTest, LoadingAgainLeaksNothing) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    const long owned = SGdiCount::live();
+    const DWORD platform = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 200; ++i) {
+        image.load(dir.file(i % 2 ? "four.bmp" : "red.ico"));
+        image.draw(device, 0, 0);
+    }
+    image.load(dir.file("four.bmp"));
+    EXPECT_EQ(SGdiCount::live(), owned);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), platform);
+}
+
 } // namespace
