@@ -4,6 +4,7 @@
 #include "tests/support/gui/WindowCapture.h"
 
 #include "VEK_GUI/SDevice.h"
+#include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SDebug.h"
 #include "VEK_UTIL/SError.h"
 
@@ -327,55 +328,31 @@ TEST_F(DeviceTest, ObjectsOfAPaintAreDeletedAtItsEnd) {
     EXPECT_EQ(device.getFont(), nullptr);
 }
 
-// A real window painting through BeginPaint, buffered.
-class PaintWindow {
+// A library window painting through BeginPaint, buffered.
+class PaintWindow : public SWindow {
 public:
-    explicit PaintWindow(SDevice& paintDevice) : device(paintDevice) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "DeviceTestWindow";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, "DeviceTestWindow", "", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150, nullptr, nullptr,
-                               wc.hInstance, this);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)this);
-        device.setHwnd(hwnd);
+    PaintWindow() {
+        rect = SRect{50, 50, 200, 150};
+        style = WS_POPUP | WS_VISIBLE;
     }
-    ~PaintWindow() { DestroyWindow(hwnd); }
-    void paintNow() {
-        InvalidateRect(hwnd, nullptr, TRUE);
-        UpdateWindow(hwnd);
+    void onPaint(SDevice& device) override {
+        ++paints;
+        device.rectangle(SRect{20, 20, 50, 50}, black, red);
     }
-    HWND hwnd = nullptr;
     int paints = 0;
-
-private:
-    static LRESULT CALLBACK procedure(HWND h, UINT msg, WPARAM w, LPARAM l) {
-        auto* self = (PaintWindow*)GetWindowLongPtrA(h, GWLP_USERDATA);
-        if (self && msg == WM_ERASEBKGND && self->device.isNoFlicker()) return 1;
-        if (self && msg == WM_PAINT) {
-            ++self->paints;
-            self->device.beginPaint();
-            self->device.rectangle(SRect{20, 20, 50, 50}, black, red);
-            self->device.endPaint();
-            return 0;
-        }
-        return DefWindowProcA(h, msg, w, l);
-    }
-    SDevice& device;
 };
 
 TEST_F(DeviceTest, BufferedWindowPaintShowsBackgroundAndShapes) {
-    device.setBackgroundColor(blue);
-    device.setNoFlicker(true);
-    PaintWindow window(device);
-    window.paintNow();
+    PaintWindow window;
+    window.getDevice().setBackgroundColor(blue);
+    window.getDevice().setNoFlicker(true);
+    ASSERT_TRUE(window.create(nullptr));
+    WindowCapture shot = WindowCapture::ofWindow(window.getHwnd());
     ASSERT_GT(window.paints, 0);
-    WindowCapture shot = WindowCapture::ofWindow(window.hwnd);
     EXPECT_EQ(shot.pixel(40, 40), red);
     EXPECT_EQ(shot.pixel(20, 20), black);
     EXPECT_EQ(shot.pixel(150, 100), blue);
-    EXPECT_FALSE(device.isPainting());
+    EXPECT_FALSE(window.getDevice().isPainting());
     EXPECT_EQ(log(), "");
 }
 
