@@ -102,7 +102,27 @@ void SFileIni::loadFromText(const char* text, int length) {
 void SFileIni::takeText(SString&& text) {
     content = std::move(text);
     if (content.startsWith(kMaskedHeader)) applyMask(content, '-');
+    widenLineFeeds(content);
     if (!content.endsWith("\r\n")) content.append("\r\n");
+}
+
+// Every rule of this format finds lines by CR LF. A file edited or checked out with bare
+// LF endings would otherwise read as one long first section, and its other sections and
+// entries would be silently missing; it is written back with CR LF.
+void SFileIni::widenLineFeeds(SString& text) {
+    const char* bytes = text.getBuffer();
+    const int length = text.length();
+    int bare = 0;
+    for (int i = 0; i < length; ++i)
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) ++bare;
+    if (bare == 0) return;
+    std::string wide;
+    wide.reserve((size_t)length + (size_t)bare);
+    for (int i = 0; i < length; ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) wide.push_back('\r');
+        wide.push_back(bytes[i]);
+    }
+    text.setRaw(wide.data(), (int)wide.size());
 }
 
 // XORs every byte from the end of the header line on with the byte derived from the

@@ -84,6 +84,7 @@ private:
     bool importFile(const SString& mode, const SString& file, const SString& patterns, const SString& option,
                     SStringList& chain);
     static void applyMask(SString& text, char flag);
+    static void widenLineFeeds(SString& text);
 
     SString errorText;
     bool watchFile = false;

@@ -51,6 +51,19 @@ TEST_F(SFileIniTest, LoadCompletesTheLastLineAndReportsFailures) {
     EXPECT_EQ(bytes(created.getContent()), "\r\n");
 }
 
+// A file saved with bare LF endings (an editor or a checkout on Linux) keeps every
+// section and entry, and is written back with CR LF.
+TEST_F(SFileIniTest, BareLineFeedsReadAsLineBreaks) {
+    SFileIni ini;
+    loadText(ini, "lf.ini", "[MainWnd]\nSButton,-1,-1,80,20=10,10,80,20\n[MainWnd_ge]\nKoerper,10,10,100,40=1,2,3,4\r\nBoden=5\n");
+    EXPECT_EQ(bytes(ini.getString("MainWnd", "SButton,-1,-1,80,20")), "10,10,80,20");
+    EXPECT_EQ(bytes(ini.getString("MainWnd_ge", "Koerper,10,10,100,40")), "1,2,3,4");
+    ini.setString("MainWnd_ge", "Boden", "6");
+    ASSERT_TRUE(ini.save());
+    EXPECT_EQ(bytes(dir.read("lf.ini")), "[MainWnd]\r\nSButton,-1,-1,80,20=10,10,80,20\r\n[MainWnd_ge]\r\n"
+                                         "Koerper,10,10,100,40=1,2,3,4\r\nBoden=6\r\n");
+}
+
 TEST_F(SFileIniTest, KeysMatchByteForByte) {
     SFileIni ini;
     loadText(ini, "a.ini", "[Port]\r\nPort = COM1\r\nbaud=9600\r\n;key=1\r\n[Other]\r\nBaud=1\r\n");
