@@ -165,6 +165,21 @@ void SFrameWindowGraphics::onPaint(SDevice& painter) {
                          area.height, Gdiplus::UnitPixel);
     }
     RestoreDC(dc, saved);
+    redrawControlsOver(dc);
+}
+
+// Controls without a background of their own (the value texts) show what lies behind them:
+// the ones in the painted area draw themselves again at once, over the elements.
+void SFrameWindowGraphics::redrawControlsOver(HDC dc) {
+    RECT box{};
+    if (GetClipBox(dc, &box) == NULLREGION) return;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{}, common{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        if (IsWindowVisible(child) && IntersectRect(&common, &r, &box))
+            RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
 }
 
 int SFrameWindowGraphics::onEraseBackground(SDevice&) { return 1; }

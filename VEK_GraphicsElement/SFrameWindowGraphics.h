@@ -54,6 +54,7 @@ public:
     void showBackgroundMenu(SPoint client);
     // The background as ARGB with alpha 255.
     uint32_t backgroundArgb();
+    void redrawControlsOver(HDC dc);
 
 protected:
     void updateToolTip(int x, int y);

@@ -46,21 +46,6 @@ void MainWnd::onTimer(DWORD tickCount) {
     decoder.onTimer();
 }
 
-// The plant is painted behind the controls, and the value texts have no background of their
-// own: the controls in the painted area draw themselves again at once, over the plant.
-void MainWnd::onPaint(SDevice& device) {
-    SFrameWindowGraphics::onPaint(device);
-    RECT box{};
-    if (!device.getHdc() || GetClipBox(device.getHdc(), &box) == NULLREGION) return;
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{}, common{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        if (IsWindowVisible(child) && IntersectRect(&common, &r, &box))
-            RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
-}
-
 void MainWnd::openExperiment() {
     if (!experimentWnd.isWindow()) {
         experimentWnd.create(this);

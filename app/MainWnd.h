@@ -34,7 +34,6 @@ public:
     void onFirstShow() override;
     void onReceiveByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
     void onTimer(DWORD tickCount) override;
-    void onPaint(SDevice& device) override;
     // Relayed by the experiment client, already on the GUI thread.
     void onTelemetryByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
 

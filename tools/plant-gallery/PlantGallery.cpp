@@ -95,21 +95,6 @@ void PlantGallery::onFirstShow() {
     verlauf.setRange(Minimum, Maximum);
 }
 
-// As in the main window: the value texts have no background of their own, so the controls in
-// a painted area draw themselves again at once, over what was painted behind them.
-void PlantGallery::onPaint(SDevice& device) {
-    SFrameWindowGraphics::onPaint(device);
-    RECT box{};
-    if (!device.getHdc() || GetClipBox(device.getHdc(), &box) == NULLREGION) return;
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{}, common{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        if (IsWindowVisible(child) && IntersectRect(&common, &r, &box))
-            RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
-}
-
 void PlantGallery::showFrame(int level, int pump1, int pump2, int ratio1, int ratio2) {
     SString text;
     txtWert.setWindowText(text.format("Level = %d", level));

@@ -33,7 +33,6 @@ public:
     const char* getClassName() const override { return "PlantGallery"; }
 
     void onFirstShow() override;
-    void onPaint(SDevice& device) override;
     void onTimer(DWORD tickCount) override;
 
     // One telemetry frame's worth of display: level (1200 to 3200), the two pump bytes and
