@@ -6,6 +6,7 @@
 #include "VEK_GUI/SApplication.h"
 #include "VEK_UTIL/SResources.h"
 #include "tools/control-gallery/GalleryFrame.h"
+#include "bench/WinBench.h"
 
 #include <windows.h>
 
@@ -15,21 +16,8 @@
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * (double)t.QuadPart / (double)frequency.QuadPart;
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using winbench::nowMs;
+using winbench::pump;
 
 BOOL CALLBACK countOne(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
 

@@ -7,6 +7,7 @@
 
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SResources.h"
+#include "bench/WinBench.h"
 
 #include <windows.h>
 
@@ -18,18 +19,8 @@
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * (double)t.QuadPart / (double)frequency.QuadPart;
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+using winbench::nowMs;
+using winbench::pump;
 
 void dropCaches(ElementGallery& g) {
     for (int row = 0; row < (int)ElementGallery::rows().size(); ++row)

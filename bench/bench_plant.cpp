@@ -9,6 +9,7 @@
 #include "VEK_UTIL/SFileIni.h"
 #include "VEK_UTIL/SResources.h"
 #include "tools/plant-gallery/PlantGallery.h"
+#include "bench/WinBench.h"
 
 #include <windows.h>
 
@@ -21,28 +22,9 @@
 
 namespace {
 
-double nowMs() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return 1000.0 * (double)t.QuadPart / (double)frequency.QuadPart;
-}
-
-double cpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME f) { return (double)(((ULONGLONG)f.dwHighDateTime << 32) | f.dwLowDateTime) / 10000.0; };
-    return ms(kernel) + ms(user);
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using winbench::nowMs;
+using winbench::cpuMs;
+using winbench::pump;
 
 // Paints what is invalid in the window and its children now.
 void paintPending(HWND hwnd) {

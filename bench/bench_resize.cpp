@@ -7,6 +7,7 @@
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SResources.h"
+#include "bench/WinBench.h"
 
 #include <atomic>
 #include <cstdio>
@@ -15,6 +16,8 @@
 #include <string>
 
 namespace {
+
+using winbench::pump;
 
 class BenchFrame : public SFrameWindow {
 public:
@@ -101,14 +104,6 @@ DWORD WINAPI watchWrites(void* folder) {
 int printBox(void*, const char* text, const char* caption, unsigned) {
     std::printf("box [%s]: %s\n", caption, text);
     return SSystem::OK;
-}
-
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 // One run: `step` changes the frame once; inLoop brackets the run as the sizing loop does.
