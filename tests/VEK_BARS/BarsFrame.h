@@ -3,28 +3,18 @@
 #pragma once
 
 #include "VEK_GUI/SFrameWindow.h"
-#include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
 
 #include <initializer_list>
 #include <vector>
 
-// Frames look their icons up in the resources: started once for the suite.
-inline void startResources() {
-    static TempDir appDir;
-    if (globalResources.isInitialised()) return;
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
-}
-
 class BarsFrame : public SFrameWindow {
 public:
     explicit BarsFrame(bool infoButton = false) {
-        startResources();
+        startTestResources(nullptr);
         rect = SRect{60, 60, 500, 360};
         showInfoButton = infoButton ? 1 : 0;
     }

@@ -1,6 +1,7 @@
 // Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages.
 #include "VEK_UTIL/SError.h"
 #include "tests/VEK_BARS/BarsFrame.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/gui/Artifacts.h"
 #include "tests/support/gui/WindowCapture.h"
 

@@ -1,12 +1,9 @@
 #include "tests/VEK_CONTROLS/ControlHost.h"
 
-#include "VEK_UTIL/SResources.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
 
 void startControlResources() {
-    static TempDir appDir;
-    if (globalResources.isInitialised()) return;
     const char styles[] = "[Control-Styles]\r\n"
                           "SButton-normal=#102030,#405060,#405060,#708090\r\n"
                           "SButton-selected=#123456,#654321\r\n"
@@ -14,11 +11,7 @@ void startControlResources() {
                           "SEdit-normal=Arial,10,400,#000000,#ffffff\r\n"
                           "Test-flat=#00ffff,#ff0000,#ff0000,#000000\r\n"
                           "Test-raised=#00ffff,#ffffff,#000000,#000000\r\n";
-    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
-    appDir.write("VEK-Resourcen\\controlpos.ini", styles);
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
+    startTestResources(styles);
 }
 
 ControlHost::ControlHost(SSize client) {

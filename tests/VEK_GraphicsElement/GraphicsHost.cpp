@@ -1,20 +1,13 @@
 #include "tests/VEK_GraphicsElement/GraphicsHost.h"
 
-#include "VEK_UTIL/SResources.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
 
 #include <cstdlib>
 
 void startGraphicsResources() {
-    static TempDir appDir;
     graphicsGdiplus();
-    if (globalResources.isInitialised()) return;
-    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
-    appDir.write("VEK-Resourcen\\controlpos.ini", "");
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
+    startTestResources();
 }
 
 GdiplusScope& graphicsGdiplus() {

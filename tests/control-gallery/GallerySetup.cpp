@@ -1,18 +1,11 @@
 #include "tests/control-gallery/GallerySetup.h"
 
-#include "VEK_UTIL/SResources.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tools/control-gallery/GalleryFrame.h"
 
 const SString& galleryFolder() {
-    static TempDir folder;
-    if (!globalResources.isInitialised()) {
-        globalResources.setAppDir(folder.path());
-        globalResources.setProgramFile(folder.file("control-gallery.exe"));
-        globalResources.init();
-    }
-    return folder.path();
+    return startTestResources(nullptr, "control-gallery.exe");
 }
 
 bool openGallery(GalleryFrame& frame) {

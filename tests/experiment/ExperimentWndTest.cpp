@@ -2,11 +2,11 @@
 // exp-server, with the user errors it reports and the camera page reaching a browser.
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_SYSTEM/SSystem.h"
-#include "VEK_UTIL/SResources.h"
 #include "app/ExperimentWnd.h"
 #include "tests/experiment/ExperimentPeers.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/DialogAnswerer.h"
 #include "tests/support/gui/MessagePump.h"
 
@@ -24,21 +24,11 @@ public:
     std::vector<unsigned char> bytes;
 };
 
-// The frame looks up its icons through the resource manager: started once, with no files.
-void startResources() {
-    static TempDir appDir;
-    if (globalResources.isInitialised()) return;
-    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
-    appDir.write("VEK-Resourcen\\controlpos.ini", "");
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
-}
 
 class ExperimentWndTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        startResources();
+        startTestResources();
         CreateDirectoryA(install.file("bin"), nullptr);
         globalApplicationBasic.setConfigFolders(config.path(), config.path());
         globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));

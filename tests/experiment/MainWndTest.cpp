@@ -2,10 +2,10 @@
 // text, and a mix button goes to the server while the experiment runs, never to the port.
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_SYSTEM/SSystem.h"
-#include "VEK_UTIL/SResources.h"
 #include "app/MainWnd.h"
 #include "tests/experiment/ExperimentPeers.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +15,6 @@
 
 namespace {
 
-void startResources() {
-    static TempDir appDir;
-    if (globalResources.isInitialised()) return;
-    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
-    appDir.write("VEK-Resourcen\\controlpos.ini", "");
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
-}
 
 // The 'D' frames the server received, one "bytes" text each.
 std::string dataFrames(const std::string& record) {
@@ -45,7 +36,7 @@ void clickButton(HWND parent, const char* text) {
 TEST(MainWndRoads, RelayedTelemetryShowsAndMixGoesToTheServerWhileTheExperimentRuns) {
     if (!NativePeer::unixFileExists(ExpServer::programPath()))
         GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
-    startResources();
+    startTestResources();
     TempDir config, install;
     CreateDirectoryA(install.file("bin"), nullptr);
     CreateDirectoryA(install.file("Steuerung"), nullptr);

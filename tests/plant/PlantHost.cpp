@@ -1,20 +1,13 @@
 #include "tests/plant/PlantHost.h"
 
 #include "VEK_GraphicsElement/SGraphicElement.h"
-#include "VEK_UTIL/SResources.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/GdiplusScope.h"
 #include "tests/support/gui/MessagePump.h"
 
 void startPlantResources() {
     static GdiplusScope gdiplus;
-    static TempDir appDir;
-    if (globalResources.isInitialised()) return;
-    CreateDirectoryA(appDir.file("VEK-Resourcen"), nullptr);
-    appDir.write("VEK-Resourcen\\controlpos.ini", "");
-    globalResources.setAppDir(appDir.path());
-    globalResources.setProgramFile(appDir.file("Anlage.exe"));
-    globalResources.init();
+    startTestResources();
 }
 
 PlantHost::PlantHost(SSize client) {

@@ -5,7 +5,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
-#include "tests/VEK_GUI/window/StartResources.h"
+#include "tests/support/TestResources.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace {
 class FocusKeys : public ::testing::Test {
 protected:
     BoxRecorder boxes;
-    void SetUp() override { startResources(); }
+    void SetUp() override { startTestResources(nullptr); }
     void TearDown() override {
         MessagePump::flush();
         EXPECT_EQ(boxes.count(), 0);

@@ -6,7 +6,7 @@
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
-#include "tests/VEK_GUI/window/StartResources.h"
+#include "tests/support/TestResources.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ void writeIcon(const TempDir& dir, const char* name, DWORD colour) {
 // Frames of one class with icons of their own: each window shows its own, and the class keeps
 // an icon that outlives every frame.
 TEST_F(LifetimeTest, EveryFrameShowsItsOwnIconsAndTheClassKeepsAValidOne) {
-    startResources();
+    startTestResources(nullptr);
     TempDir icons;
     writeIcon(icons, "red.ico", 0x0000FF);
     writeIcon(icons, "blue.ico", 0xFF0000);

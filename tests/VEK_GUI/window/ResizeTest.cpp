@@ -6,7 +6,7 @@
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
-#include "tests/VEK_GUI/window/StartResources.h"
+#include "tests/support/TestResources.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 class ResizedFrame : public SFrameWindow {
 public:
     ResizedFrame() {
-        startResources();
+        startTestResources(nullptr);
         rect = SRect{40, 30, 400, 300};
         showInfoButton = 0;
     }

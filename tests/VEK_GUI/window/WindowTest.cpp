@@ -4,11 +4,12 @@
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SError.h"
+#include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TestResources.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
-#include "tests/VEK_GUI/window/StartResources.h"
 
 #include <gtest/gtest.h>
 
@@ -402,7 +403,7 @@ TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
 // The layouter's entry points of a frame: the size question, the messages to the children,
 // the emptied section of the layout file, and Scroll Lock in development mode.
 TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
-    startResources();
+    startTestResources(nullptr);
     ASSERT_TRUE(globalResources.isDevelopmentMode());
     globalResources.controlPositions.setSectionText("PlacedFrame", "old=1\r\n");
 
