@@ -1,0 +1,202 @@
+// The remote experiment of the released program against exp-server on loopback, driven as a
+// student drives it: the experiment window's fields and buttons, its message boxes, and the
+// main window that shows the relayed plant and sends the mix commands over the server.
+#include "tests/experiment/ExperimentPeers.h"
+#include "tests/program/Program.h"
+#include "tests/support/gui/Artifacts.h"
+#include "tests/support/gui/InputSender.h"
+#include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// The program's [Experiment] settings point at the server; nothing else is stored.
+void pointSettingsAt(const ExpServer& server) {
+    std::ofstream cfg(userConfigPath(), std::ios::binary | std::ios::trunc);
+    cfg << "[Experiment]\r\nWebServer=127.0.0.1\r\nWebPort=" << server.webPort
+        << "\r\nExperimentPort=" << server.port << "\r\n";
+}
+
+// The experiment window as the student sees it.
+struct ExperimentWindow {
+    HWND window = nullptr, name = nullptr, matrikel = nullptr, view = nullptr;
+
+    bool open(Program& program) {
+        // The window opens to the right of the main window: both must fit on the screen
+        // for the mouse to reach every field.
+        SetWindowPos(program.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        MessagePump::flush();
+        if (!Program::press(program.child("Button", "Experiment starten"),
+                            [&] { return (window = program.waitForOwnedWindow(0)) != nullptr; }))
+            return false;
+        if (!window) return false;
+        name = childOf(window, "Edit", "Name");
+        matrikel = childOf(window, "Edit", "MatrikelNr");
+        for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (classOf(c) == "Edit" && (GetWindowLongA(c, GWL_STYLE) & ES_MULTILINE)) view = c;
+        return name && matrikel && view;
+    }
+    HWND button(const char* text) const { return childOf(window, "Button", text); }
+    // Every workflow button writes to the protocol or shows a box at once, or the server
+    // answers within moments.
+    bool press(const char* text, Program& program) const {
+        size_t before = protocol().size();
+        return Program::press(button(text), [&] { return protocol().size() != before || !program.noBox(); });
+    }
+    bool enabled(const char* text) const { return IsWindowEnabled(button(text)); }
+    // Clicks into the field and types over its text.
+    static bool type(HWND field, const std::string& text) {
+        DWORD thread = GetWindowThreadProcessId(field, nullptr);
+        auto focused = [&] {
+            GUITHREADINFO gui{sizeof gui};
+            return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == field;
+        };
+        if (!Program::press(field, focused)) return false;
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        // The keys go to the focused field of the foreground window.
+        return InputSender(GetAncestor(field, GA_ROOT)).realText(text) &&
+               MessagePump::until([&] { return textOf(field) == text; }, 5000);
+    }
+    std::string protocol() const { return textOf(view); }
+    bool protocolShows(const std::string& text, int timeoutMs = 10000) const {
+        return MessagePump::until([&] { return protocol().find(text) != std::string::npos; }, timeoutMs);
+    }
+    bool becomesEnabled(const char* text) const {
+        return MessagePump::until([&] { return enabled(text); }, 10000);
+    }
+};
+
+// The firmware the upload sends, where the program looks for it: beside its folder.
+void writeFirmware(Program& program, const char* bytes) {
+    std::string dir = std::string(program.root.path().getBuffer()) + "\\Steuerung";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA((dir + "\\temp_bin").c_str(), nullptr);
+    std::ofstream(dir + "\\temp_bin\\Steuerung.bin", std::ios::binary) << bytes;
+}
+
+// The frames the server received (its record without its own notes).
+std::string received(const ExpServer& server) {
+    std::string frames, line;
+    for (std::istringstream in(server.record()); std::getline(in, line);)
+        if (!line.starts_with("#")) frames += line + "\n";
+    return frames;
+}
+
+// A message box of the program: its caption and text are what the student reads; OK closes it.
+std::string answerBox(Program& program) {
+    HWND box = program.waitForBox();
+    if (!box) return "(no box)";
+    char text[512] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    std::string seen = textOf(box) + ": " + text;
+    if (!program.pressOk(box)) seen += " (not closed)";
+    return seen;
+}
+
+void endProgram(Program& program) {
+    DWORD code = 1;
+    ASSERT_TRUE(Program::press(program.child("Button", "Ende"), [&] { return program.ended(0, code); }))
+        << "still running after the end button";
+    EXPECT_EQ(code, 0u);
+}
+
+} // namespace
+
+// Connect, upload, start, the relayed plant in the main window, a mix click as one 'D'
+// message to the server, finish and close.
+TEST(ExperimentRoad, AFullSessionRelaysThePlantAndTheMixCommand) {
+    ExpServer server;
+    ASSERT_TRUE(server.start("--telemetry-ms 50 --step-ms 5")) << server.getError();
+    pointSettingsAt(server);
+    Program program;
+    ASSERT_TRUE(program.started && program.waitForMainWindow());
+    writeFirmware(program, "\x0C\x94\x34\x12");
+    HWND value = program.childStarting("Static", "Level = ");
+    ASSERT_TRUE(value);
+    ExperimentWindow experiment;
+    ASSERT_TRUE(experiment.open(program));
+
+    ASSERT_TRUE(experiment.type(experiment.matrikel, "123456"));
+    ASSERT_TRUE(experiment.type(experiment.name, "Anna"));
+    ASSERT_TRUE(experiment.press("Verbinden", program));
+    ASSERT_TRUE(experiment.becomesEnabled("Upload")) << experiment.protocol();
+    EXPECT_FALSE(experiment.enabled("Verbinden"));
+    ASSERT_TRUE(experiment.press("Upload", program));
+    ASSERT_TRUE(experiment.becomesEnabled("Starten")) << experiment.protocol();
+    EXPECT_EQ(textOf(value), "Level = 0");
+    ASSERT_TRUE(experiment.press("Starten", program));
+    ASSERT_TRUE(experiment.becomesEnabled("Beenden")) << experiment.protocol();
+    EXPECT_TRUE(MessagePump::until([&] { return textOf(value) != "Level = 0"; }, 5000)) << "no relayed telemetry";
+
+    EXPECT_TRUE(Program::press(program.child("Button", "2:1"),
+                               [&] { return received(server).find(" D ") != std::string::npos; }));
+    ASSERT_TRUE(experiment.press("Beenden", program));
+    ASSERT_TRUE(experiment.becomesEnabled("Starten")) << experiment.protocol();
+    EXPECT_TRUE(program.noBox());
+
+    std::string protocol = experiment.protocol();
+    for (const char* step : {"Verbindung zum Experiment herstellen\r\n", "Willkommen, Anna!", "Upload Steuerung\r\n",
+                             "Firmware empfangen (4 Bytes)", "Experiment gestartet\r\n", "Experiment beendet\r\n"})
+        EXPECT_NE(protocol.find(step), std::string::npos) << step << " missing in\n" << protocol;
+    MessagePump::run(200);
+    WindowCapture::ofWindow(experiment.window).savePng(artifactPath("program/experiment-session.png"));
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n1 S 5 start\n1 D 2 02 01\n"
+                                "1 S 6 finish\n");
+
+    EXPECT_TRUE(Program::press(experiment.button("schlie\337en"), [&] { return !IsWindowVisible(experiment.window); }));
+    endProgram(program);
+}
+
+// What the student gets wrong, what the server refuses and a server that breaks the
+// protocol: each is said in German, and the window goes on to a working session.
+TEST(ExperimentRoad, UserErrorsAndAMisbehavingServerLeaveTheWindowUsable) {
+    ExpServer server;
+    // The server's second frame of a session announces a payload of almost 4 GB.
+    ASSERT_TRUE(server.start("--step-ms 5 --huge-at 2")) << server.getError();
+    pointSettingsAt(server);
+    Program program;
+    ASSERT_TRUE(program.started && program.waitForMainWindow());
+    ExperimentWindow experiment;
+    ASSERT_TRUE(experiment.open(program));
+
+    ASSERT_TRUE(experiment.press("Verbinden", program));
+    EXPECT_EQ(answerBox(program), "Fehler: Sie m\374ssen Ihre Matrikel-Nummer angeben!");
+    ASSERT_TRUE(experiment.type(experiment.matrikel, "12345"));
+    ASSERT_TRUE(experiment.press("Verbinden", program));
+    EXPECT_EQ(answerBox(program), "Fehler: Bitte geben Sie Ihren Namen an.");
+    ASSERT_TRUE(experiment.type(experiment.name, "Anna"));
+    ASSERT_TRUE(experiment.press("Verbinden", program)); // five digits: the server refuses
+    EXPECT_TRUE(experiment.protocolShows("Die Matrikelnummer muss aus sechs Ziffern bestehen.\r\n"))
+        << experiment.protocol();
+    EXPECT_TRUE(experiment.becomesEnabled("Verbinden"));
+    EXPECT_FALSE(experiment.enabled("Upload"));
+
+    ASSERT_TRUE(experiment.type(experiment.matrikel, "123456"));
+    ASSERT_TRUE(experiment.press("Verbinden", program));
+    ASSERT_TRUE(experiment.becomesEnabled("Upload")) << experiment.protocol();
+    ASSERT_TRUE(experiment.press("Upload", program));
+    EXPECT_EQ(answerBox(program), "Fehler: Steuerung nicht gefunden.");
+    writeFirmware(program, "\x0C\x94");
+    ASSERT_TRUE(experiment.press("Upload", program)); // answered by the oversized frame
+    EXPECT_TRUE(experiment.protocolShows("Verbindung getrennt: Nachricht mit 4294967280 Bytes ist zu lang.\r\n"))
+        << experiment.protocol();
+    EXPECT_TRUE(experiment.becomesEnabled("Verbinden"));
+    EXPECT_FALSE(experiment.enabled("Upload"));
+
+    // A new session on the same window is admitted again.
+    ASSERT_TRUE(experiment.press("Verbinden", program));
+    EXPECT_TRUE(experiment.becomesEnabled("Upload")) << experiment.protocol();
+    std::string protocol = experiment.protocol();
+    EXPECT_EQ(protocol.rfind("Sie m\374ssen Ihre Matrikel-Nummer angeben!\r\nBitte geben Sie Ihren Namen an.\r\n", 0), 0u)
+        << protocol;
+    EXPECT_NE(protocol.find("Steuerung nicht gefunden.\r\n"), std::string::npos) << protocol;
+    EXPECT_TRUE(program.responds());
+    EXPECT_TRUE(program.noBox());
+    endProgram(program);
+}

@@ -1,0 +1,71 @@
+// Program: Anlage.exe as a user runs it, in a folder of its own, driven from outside through
+// its windows: controls found by class and text, real clicks and keys, texts read back with
+// WM_GETTEXT, message boxes found and answered like a person would.
+#pragma once
+
+#include "tests/support/TempDir.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The text of any window, also of another process's edit control.
+std::string textOf(HWND h);
+std::string classOf(HWND h);
+// The first direct child of parent with that class whose text is text (or begins with it
+// when prefix is set).
+HWND childOf(HWND parent, const char* className, const std::string& text, bool prefix = false);
+std::string windowsPath(std::string unixPath);
+// The user configuration file of the program in this prefix (%APPDATA%\VEK\Anlage.cfg).
+std::string userConfigPath();
+
+class Program {
+public:
+    // Copies exe (Unix path) into <temp>\Anlage\ and starts it there.
+    explicit Program(const char* exe = ANLAGE_PACKED);
+    ~Program(); // ends a process still running
+
+    // Starts the copy (again, after it ended).
+    bool start();
+    // The program's visible top-level window, once it shows (within timeoutMs).
+    HWND waitForMainWindow(int timeoutMs = 15000);
+    // The visible top-level window of the program owned by the main window (the experiment
+    // window), once it shows.
+    HWND waitForOwnedWindow(int timeoutMs = 5000);
+    // A message box (#32770) of the program, once it shows.
+    HWND waitForBox(int timeoutMs = 10000);
+    // Whether no message box of the program is open.
+    bool noBox() { return findTopLevel(true) == nullptr; }
+    // Presses the box's OK button with the mouse; whether the box went away.
+    bool pressOk(HWND box);
+
+    HWND child(const char* className, const std::string& text) const { return childOf(main, className, text); }
+    HWND childStarting(const char* className, const std::string& prefix) const {
+        return childOf(main, className, prefix, true);
+    }
+    // Where a control stands in the main window's client area.
+    POINT placeOf(HWND control) const;
+    // A real click in the middle of a control.
+    static bool click(HWND control);
+    // Clicks until done() holds, at most three times: on a loaded machine a click may reach
+    // a window before it takes input. done() must tell a click that arrived from one that did
+    // not, within a third of timeoutMs.
+    static bool press(HWND control, const std::function<bool()>& done, int timeoutMs = 15000);
+    // Whether the main window still answers messages.
+    bool responds() const;
+    // Whether the process ended within timeoutMs; its exit code.
+    bool ended(int timeoutMs, DWORD& code);
+
+    TempDir root;       // holds the program's folder and its firmware folder beside it
+    std::string folder; // <root>\Anlage
+    std::string exe;
+    bool started = false;
+    HWND main = nullptr;
+
+private:
+    HWND findTopLevel(bool box, HWND owner = nullptr);
+    void close();
+
+    PROCESS_INFORMATION process{};
+};
