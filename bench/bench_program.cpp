@@ -5,7 +5,8 @@
 //          first paint: from CreateProcess to the moment its top-level window is visible, no
 //          update region is left in it or its children and a capture of it is not one flat
 //          colour (polled every millisecond). Then, nothing arriving, the child's processor
-//          time (GetProcessTimes) over the idle seconds.
+//          time (GetProcessTimes) over the idle seconds. Under Wine that reads about 0 for
+//          another process: bench/program-idle-cpu.sh measures idle time from the Linux side.
 // latency: MainWnd hosted here, plant-sim paced at 9600 Bd on COM7 with --counted frames
 //          (frame n carries level n) and --stamps. A level is complete with the frame's fourth
 //          byte, sent five byte times (5.2 ms) before the frame's last one, which plant-sim
@@ -232,8 +233,8 @@ void measureStart(int rounds, double idleSeconds) {
                 percentile(paintAnlage, 0.5), percentile(paintAnlage, 0), percentile(paintAnlage, 1),
                 percentile(paintBare, 0.5), percentile(paintBare, 0), percentile(paintBare, 1));
     if (idleSeconds > 0)
-        std::printf("idle CPU over %.0f s (10 ms timer, nothing arriving): Anlage median %.2f %% of a core, bare "
-                    "%.2f %%, ratio %.2f\n",
+        std::printf("idle CPU over %.0f s (10 ms timer, nothing arriving; GetProcessTimes, about 0 under Wine): "
+                    "Anlage median %.2f %% of a core, bare %.2f %%, ratio %.2f\n",
                     idleSeconds, percentile(cpuAnlage, 0.5), percentile(cpuBare, 0.5),
                     percentile(cpuBare, 0.5) > 0 ? percentile(cpuAnlage, 0.5) / percentile(cpuBare, 0.5) : 0.0);
 }
