@@ -22,8 +22,9 @@ std::string userConfigPath();
 
 class Program {
 public:
-    // Copies exe (Unix path) into <temp>\Anlage\ and starts it there.
-    explicit Program(const char* exe = ANLAGE_PACKED);
+    // Copies exe (Unix path) into <temp>\Anlage\ and starts it there; with resources (a Unix
+    // folder), its files are copied into VEK-Resourcen beside the program first.
+    explicit Program(const char* exe = ANLAGE_PACKED, const char* resources = nullptr);
     ~Program(); // ends a process still running
 
     // Starts the copy (again, after it ended).

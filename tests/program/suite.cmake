@@ -14,6 +14,7 @@ add_dependencies(test_program Anlage_packed)
 target_compile_definitions(test_program PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}" VEK_EXP_SERVER="${VEK_EXP_SERVER}"
                            VEK_WEB_PEER="${PROJECT_SOURCE_DIR}/tests/experiment/web-peer.js"
                            ANLAGE_PACKED="${anlage_dir}/packed/Anlage.exe"
+                           ANLAGE_DEVELOPMENT="${anlage_dir}/Anlage.exe"
                            PROGRAM_RESOURCES="${CMAKE_BINARY_DIR}/program-resources")
 set_tests_properties(test_program PROPERTIES RESOURCE_LOCK wine_serial)
 
