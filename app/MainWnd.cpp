@@ -4,6 +4,8 @@
 #include "VEK_UTIL/SDebug.h"
 #include "app/ProtocolMessage.h"
 
+#include <algorithm>
+
 MainWnd::MainWnd()
     : behaelter(this), txtWert(*this), btnExperiment(*this), zuleitung1(this), pumpe1(this), zuleitung2(this),
       pumpe2(this), btnMischA(*this), btnMischB(*this), verlauf(*this), btnMischC(*this), txtMix2(*this),
@@ -51,9 +53,21 @@ void MainWnd::openExperiment() {
         experimentWnd.create(this);
         SRect r = getWindowRect(true);
         r.x += r.width;
+        keepOnScreen(r);
         experimentWnd.moveWindow(r, true);
     }
     experimentWnd.show(SW_RESTORE);
+}
+
+// Beside the main window, but moved back into the work area where it would stand beyond
+// its edge: a window half off the screen hides its fields from the student.
+void MainWnd::keepOnScreen(SRect& r) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info)) return;
+    const RECT& work = info.rcWork;
+    if (r.x + r.width > work.right) r.x = std::max((int)work.left, (int)work.right - r.width);
+    if (r.y + r.height > work.bottom) r.y = std::max((int)work.top, (int)work.bottom - r.height);
 }
 
 void MainWnd::sendMix(int first, int second) {

@@ -63,6 +63,7 @@ public:
     const TelemetryDecoder& getDecoder() const { return decoder; }
 
 private:
+    void keepOnScreen(SRect& r);
     static void setUpPump(Pumpe& pump, const char* caption);
 
     // Members in the order the window builds them: the elements register in this order and

@@ -94,3 +94,40 @@ TEST(MainWndRoads, RelayedTelemetryShowsAndMixGoesToTheServerWhileTheExperimentR
     RemoveDirectoryA(install.file("Steuerung"));
     RemoveDirectoryA(install.file("bin"));
 }
+
+// The experiment window opens directly to the right of the main window, and where that would
+// leave part of it beyond the screen's edge it is moved back onto the work area.
+TEST(MainWndPlace, ExperimentWindowBesideTheMainWindowAndOnTheScreen) {
+    startTestResources();
+    TempDir config, install;
+    CreateDirectoryA(install.file("bin"), nullptr);
+    globalApplicationBasic.setConfigFolders(config.path(), config.path());
+    globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
+    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // The main window at x; its own rectangle and the experiment window's.
+    auto openBeside = [&](int x, RECT& m) {
+        MainWnd main;
+        EXPECT_TRUE(main.create(nullptr));
+        SetWindowPos(main.getHwnd(), nullptr, x, work.top + 20, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+        main.show(SW_SHOW);
+        MessagePump::flush();
+        GetWindowRect(main.getHwnd(), &m);
+        main.openExperiment();
+        MessagePump::flush();
+        RECT e{};
+        GetWindowRect(main.getExperimentWnd().getHwnd(), &e);
+        return e;
+    };
+    RECT m{};
+    RECT roomy = openBeside(work.left, m);
+    ASSERT_LE(2 * (m.right - m.left), work.right - work.left) << "the screen is too narrow for the case";
+    EXPECT_EQ(roomy.left, m.right);
+    EXPECT_EQ(roomy.top, m.top);
+    EXPECT_EQ(roomy.right - roomy.left, m.right - m.left);
+
+    RECT atEdge = openBeside(work.right - (m.right - m.left) / 2, m);
+    EXPECT_EQ(atEdge.right, work.right);
+    EXPECT_EQ(atEdge.right - atEdge.left, m.right - m.left);
+}
