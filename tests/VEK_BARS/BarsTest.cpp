@@ -1,6 +1,7 @@
 // Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages.
 #include "VEK_UTIL/SError.h"
 #include "tests/VEK_BARS/BarsFrame.h"
+#include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/Artifacts.h"
 #include "tests/support/gui/WindowCapture.h"
@@ -97,26 +98,11 @@ TEST_F(BarsTest, InnerRectangleLiesBetweenCoolbarAndStatusBarAndScrollBars) {
     EXPECT_TRUE(shot.hasTextLike(RECT{at.x, at.y, at.x + button.width, at.y + button.height}));
 }
 
-// A 16 x 16 bitmap file: magenta with a green square in the middle.
-void writeBitmap(const TempDir& dir, const char* name) {
-    const int side = 16, rowBytes = side * 3;
-    std::string bytes(14 + 40 + rowBytes * side, '\0');
-    BITMAPFILEHEADER file{0x4D42, (DWORD)bytes.size(), 0, 0, 54};
-    BITMAPINFOHEADER info{40, side, side, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    memcpy(&bytes[0], &file, 14);
-    memcpy(&bytes[14], &info, 40);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            bool square = x >= 4 && x < 12 && y >= 4 && y < 12;
-            char* p = &bytes[54 + y * rowBytes + x * 3]; // blue, green, red
-            p[0] = square ? 0 : (char)255, p[1] = square ? (char)255 : 0, p[2] = square ? 0 : (char)255;
-        }
-    dir.write(name, bytes.data(), (int)bytes.size());
-}
-
 TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour) {
     TempDir dir;
-    writeBitmap(dir, "neu.bmp");
+    // Magenta with a green square in the middle.
+    writeBitmapFile(dir, "neu.bmp", 16, 16,
+                    [](int x, int y) { return x >= 4 && x < 12 && y >= 4 && y < 12 ? 0x00FF00u : 0xFF00FFu; });
     ASSERT_TRUE(frame.createCoolbar());
     SToolbar& bar = frame.getToolbar();
     EXPECT_FALSE(bar.createToolbar(frame));

@@ -9,6 +9,7 @@
 #include "VEK_CONTROLS/SLabel.h"
 #include "tests/VEK_CONTROLS/ControlHost.h"
 #include "tests/support/BoxRecorder.h"
+#include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
 
@@ -118,26 +119,6 @@ TEST_F(TextControls, CheckBoxEnablesAndDisablesItsDependents) {
     EXPECT_STREQ(box.getCheckedText(), "an");
 }
 
-// A 10 x 10 24-bit bitmap file of one colour.
-void writeBitmap(const TempDir& dir, const char* name) {
-    std::string bytes(54 + 10 * 32, '\0');
-    auto put32 = [&](int at, unsigned v) {
-        for (int i = 0; i < 4; ++i) bytes[(size_t)(at + i)] = (char)((v >> (8 * i)) & 0xFF);
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, (unsigned)bytes.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 10);
-    put32(22, 10);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int row = 0; row < 10; ++row)
-        for (int x = 0; x < 10; ++x) bytes[(size_t)(54 + row * 32 + x * 3 + 2)] = (char)0xFF; // red
-    dir.write(name, bytes.data(), (int)bytes.size());
-}
-
 TEST_F(TextControls, ImageControlAlignsItsImageAndReportsClicks) {
     class Clicks : public ControlHost {
     public:
@@ -146,7 +127,7 @@ TEST_F(TextControls, ImageControlAlignsItsImageAndReportsClicks) {
     } frame;
     ASSERT_TRUE(frame.open());
     TempDir dir;
-    writeBitmap(dir, "rot.bmp");
+    writeBitmapFile(dir, "rot.bmp", 10, 10, [](int, int) { return 0xFF0000u; }); // red
     SImageControl image;
     image.createCtrl(&frame, "", 10, 10, 100, 60);
     ASSERT_TRUE(image.setImage(dir.file("rot.bmp")));

@@ -3,6 +3,7 @@
 #include "VEK_GraphicsElement/SChartControl.h"
 #include "tests/chart/ChartHost.h"
 #include "tests/support/BoxRecorder.h"
+#include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/WindowCapture.h"
@@ -108,29 +109,9 @@ TEST_F(Chart, MinusTwoKeepsAColour) {
     EXPECT_EQ(capture().pixel(0, 90), 0x00FF00u);
 }
 
-// A green 10 x 10 bitmap file (24 bits, rows padded to 32 bytes).
-void writeGreenBitmap(const TempDir& dir, const char* name) {
-    std::string bytes(54 + 10 * 32, '\0');
-    auto put32 = [&](int at, unsigned v) {
-        for (int i = 0; i < 4; ++i) bytes[(size_t)(at + i)] = (char)((v >> (8 * i)) & 0xFF);
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, (unsigned)bytes.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, 10);
-    put32(22, 10);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int row = 0; row < 10; ++row)
-        for (int x = 0; x < 10; ++x) bytes[(size_t)(54 + row * 32 + x * 3 + 1)] = (char)0xFF;
-    dir.write(name, bytes.data(), (int)bytes.size());
-}
-
 TEST_F(Chart, AnImageTakesThePlaceOfTheBackgroundColour) {
     TempDir dir;
-    writeGreenBitmap(dir, "gruen.bmp");
+    writeBitmapFile(dir, "gruen.bmp", 10, 10, [](int, int) { return 0x00FF00u; });
     create(200, 100);
     chart.setColors(SPainter::Keep, 0x00FFFF, SPainter::Keep);
     ASSERT_TRUE(chart.setChartImage(dir.file("gruen.bmp")));
