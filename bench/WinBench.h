@@ -1,5 +1,5 @@
-// What the Windows benchmarks share: a millisecond clock, the process's processor time and a
-// message pump that empties the thread's queue.
+// What the Windows benchmarks share: a millisecond clock, the wall clock that plant-sim's stamps
+// are taken on, the process's processor time and a message pump that empties the thread's queue.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,18 @@ inline double nowMs() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return 1000.0 * (double)t.QuadPart / (double)frequency.QuadPart;
+}
+
+// Wall clock in ns since 1970; Wine answers from the Unix CLOCK_REALTIME that plant-sim stamps.
+inline long long wallClockNs() {
+    using Precise = void(WINAPI*)(FILETIME*);
+    static Precise precise =
+        (Precise)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
+    FILETIME ft;
+    if (precise) precise(&ft);
+    else GetSystemTimeAsFileTime(&ft);
+    long long ticks = (long long)((ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime);
+    return (ticks - 116444736000000000LL) * 100;
 }
 
 inline double cpuMs() {

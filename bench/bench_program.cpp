@@ -55,18 +55,7 @@ namespace {
 using winbench::cpuMs;
 using winbench::nowMs;
 using winbench::pump;
-
-// Wall clock in ns since 1970; Wine answers from the Unix CLOCK_REALTIME that plant-sim stamps.
-long long wallClockNs() {
-    using Precise = void(WINAPI*)(FILETIME*);
-    static Precise precise =
-        (Precise)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
-    FILETIME ft;
-    if (precise) precise(&ft);
-    else GetSystemTimeAsFileTime(&ft);
-    long long ticks = (long long)((ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime);
-    return (ticks - 116444736000000000LL) * 100;
-}
+using winbench::wallClockNs;
 
 double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;

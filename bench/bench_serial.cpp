@@ -13,6 +13,7 @@
 #include "VEK_GUI/SMessages.h"
 #include "VEK_SYSTEM/SComPort.h"
 #include "VEK_SYSTEM/SSystem.h"
+#include "bench/WinBench.h"
 #include "tests/serial/PlantSim.h"
 
 #include <windows.h>
@@ -27,17 +28,7 @@
 
 namespace {
 
-// Wall clock in ns since 1970; Wine answers from the Unix CLOCK_REALTIME.
-long long wallClockNs() {
-    using Precise = void(WINAPI*)(FILETIME*);
-    static Precise precise =
-        (Precise)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
-    FILETIME ft;
-    if (precise) precise(&ft);
-    else GetSystemTimeAsFileTime(&ft);
-    long long ticks = (long long)((ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime);
-    return (ticks - 116444736000000000LL) * 100;
-}
+using winbench::wallClockNs;
 
 double seconds() {
     static LARGE_INTEGER frequency{};
