@@ -379,10 +379,29 @@ bool overwriteInPlace(const char* path, const char* data, int length) {
     return false;
 }
 
+// A file marked read-only stays as it is. Windows refuses to replace it; Wine's rename
+// replaces it like any other file, so the mark is asked for first.
+bool markedReadOnly(const char* path) {
+#ifdef _WIN32
+    DWORD a = GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) && !(a & FILE_ATTRIBUTE_DIRECTORY);
+#else
+    return ::access(path, F_OK) == 0 && ::access(path, W_OK) != 0;
+#endif
+}
+
 } // namespace
 
 bool SSystem::writeFileAtomic(const char* path, const char* data, int length) {
     if (length < 0) length = 0;
+    if (markedReadOnly(path)) {
+#ifdef _WIN32
+        setLastErrorCode(ERROR_ACCESS_DENIED);
+#else
+        setLastErrorCode(EACCES);
+#endif
+        return false;
+    }
     SString temp;
     OutFile file;
     if (!createTemp(path, file, temp)) return false;

@@ -52,7 +52,7 @@ public:
     // Reads a whole file; false with the error code kept for systemErrorText.
     static bool readFile(const char* path, SString& content);
     // Writes a whole file through a temporary file beside it and a rename, so that a
-    // failure never leaves a half-written file behind.
+    // failure never leaves a half-written file behind. A file marked read-only is refused.
     static bool writeFileAtomic(const char* path, const char* data, int length);
 
     // Clocks: milliseconds of a steady clock, and seconds since 1970.
