@@ -4,9 +4,17 @@
 
 #ifdef _WIN32
 #include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_UTIL/SError.h"
 #endif
 
 namespace {
+
+#ifdef _WIN32
+// The language chooses the variant first, then the file and the system's reason go in.
+const char* notStoredText = "~~idComSettingsNotStored~~Die Port-Einstellungen konnten nicht gespeichert werden und "
+                            "gelten nur bis zum Ende des Programms.\r\nDatei: %s\r\n%s~~The port settings could not "
+                            "be saved and apply only until the program ends.\r\nFile: %s\r\n%s";
+#endif
 
 // A plain decimal number (blanks around it allowed) within [low, high]; anything else,
 // letters and overlong digit strings included, leaves `value` alone.
@@ -128,7 +136,17 @@ bool SComPortSettings::load(const char* suffix) {
     return true;
 }
 
+// Settings the user chose that the file cannot take (it is read-only, say) are said at
+// once: silently they would be gone at the next start.
 bool SComPortSettings::store(const char* suffix) const {
-    return globalApplicationBasic.openUserConfigFile() && store(globalApplicationBasic.getUserConfig(), suffix);
+    if (!globalApplicationBasic.openUserConfigFile()) return false;
+    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    const SString before = ini.getContent();
+    if (store(ini, suffix)) return true;
+    if (ini.getContent() == before) return false; // nothing new was to be kept
+    SString text;
+    text.format(notStoredText, ini.getPath().getBuffer(), ini.getErrorText().getBuffer());
+    globalError.show(text, 0, "Fehler !", 16);
+    return false;
 }
 #endif
