@@ -1,6 +1,6 @@
 // A web server for the address query on free 127.0.0.1 ports, one port per behaviour.
 // Node's http module answers chunked when no length is set. The first output line names
-// the ports: "web-peer: dash P plain P silent P split P headonly P".
+// the ports: "web-peer: dash P plain P silent P split P headonly P wakes P".
 const http = require('http');
 
 const behaviours = {
@@ -11,7 +11,10 @@ const behaviours = {
   split: (res) => { res.flushHeaders(); setTimeout(() => { res.write('127.0.0.3 - spaet\r\n'); res.end(); }, 400); },
   // A header without its empty line, then the connection closes.
   headonly: (res) => { res.socket.end('HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n'); },
+  // The first request is never answered, every later one like dash.
+  wakes: (res) => { if (wakesAsked++ > 0) behaviours.dash(res); },
 };
+let wakesAsked = 0;
 
 const ports = {};
 const names = Object.keys(behaviours);

@@ -10,37 +10,51 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// The program's [Experiment] settings point at the server; nothing else is stored.
-void pointSettingsAt(const ExpServer& server) {
+// The program's [Experiment] settings point at the servers; nothing else is stored.
+void pointSettingsAt(int webPort, int experimentPort) {
     std::ofstream cfg(userConfigPath(), std::ios::binary | std::ios::trunc);
-    cfg << "[Experiment]\r\nWebServer=127.0.0.1\r\nWebPort=" << server.webPort
-        << "\r\nExperimentPort=" << server.port << "\r\n";
+    cfg << "[Experiment]\r\nWebServer=127.0.0.1\r\nWebPort=" << webPort << "\r\nExperimentPort=" << experimentPort
+        << "\r\n";
+}
+void pointSettingsAt(const ExpServer& server) { pointSettingsAt(server.webPort, server.port); }
+
+// Whether the control holds the keyboard focus of its (the program's) thread.
+bool hasFocus(HWND control) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &gui) && gui.hwndFocus == control;
 }
 
 // The experiment window as the student sees it.
 struct ExperimentWindow {
     HWND window = nullptr, name = nullptr, matrikel = nullptr, view = nullptr;
 
-    bool open(Program& program) {
+    // Empty when the window opened with its fields, else what went wrong.
+    std::string open(Program& program) {
         // The window opens to the right of the main window: both must fit on the screen
         // for the mouse to reach every field.
         SetWindowPos(program.main, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         MessagePump::flush();
-        if (!Program::press(program.child("Button", "Experiment starten"),
-                            [&] { return (window = program.waitForOwnedWindow(0)) != nullptr; }))
-            return false;
-        if (!window) return false;
+        HWND start = nullptr;
+        if (!MessagePump::until([&] { return (start = program.child("Button", "Experiment starten")) != nullptr; },
+                                10000))
+            return "no button \"Experiment starten\"";
+        if (!Program::press(start, [&] { return (window = program.waitForOwnedWindow(0)) != nullptr; }))
+            return "no experiment window after the click";
         name = childOf(window, "Edit", "Name");
         matrikel = childOf(window, "Edit", "MatrikelNr");
         for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             if (classOf(c) == "Edit" && (GetWindowLongA(c, GWL_STYLE) & ES_MULTILINE)) view = c;
-        return name && matrikel && view;
+        return name && matrikel && view ? "" : "fields or protocol view missing";
     }
     HWND button(const char* text) const { return childOf(window, "Button", text); }
     // Every workflow button writes to the protocol or shows a box at once, or the server
@@ -52,12 +66,7 @@ struct ExperimentWindow {
     bool enabled(const char* text) const { return IsWindowEnabled(button(text)); }
     // Clicks into the field and types over its text.
     static bool type(HWND field, const std::string& text) {
-        DWORD thread = GetWindowThreadProcessId(field, nullptr);
-        auto focused = [&] {
-            GUITHREADINFO gui{sizeof gui};
-            return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == field;
-        };
-        if (!Program::press(field, focused)) return false;
+        if (!Program::press(field, [&] { return hasFocus(field); })) return false;
         SendMessageA(field, EM_SETSEL, 0, -1);
         // The keys go to the focused field of the foreground window.
         return InputSender(GetAncestor(field, GA_ROOT)).realText(text) &&
@@ -89,14 +98,42 @@ std::string received(const ExpServer& server) {
 }
 
 // A message box of the program: its caption and text are what the student reads; OK closes it.
-std::string answerBox(Program& program) {
-    HWND box = program.waitForBox();
+std::string answerBox(Program& program, int timeoutMs = 10000) {
+    HWND box = program.waitForBox(timeoutMs);
     if (!box) return "(no box)";
     char text[512] = "";
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     std::string seen = textOf(box) + ": " + text;
     if (!program.pressOk(box)) seen += " (not closed)";
     return seen;
+}
+
+// What of the window's visible children sticks out of its client area or lies over
+// another, one line each; empty when the layout is clean.
+std::string layoutFaults(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    std::vector<std::pair<std::string, RECT>> shown;
+    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c)) continue;
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, window, (POINT*)&r, 2);
+        char at[48];
+        std::snprintf(at, sizeof at, " at %ld,%ld %ldx%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        shown.emplace_back(classOf(c) + " \"" + textOf(c) + "\"" + at, r);
+    }
+    std::string faults;
+    RECT overlap;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const RECT& r = shown[i].second;
+        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom)
+            faults += shown[i].first + " outside the window\n";
+        for (size_t j = i + 1; j < shown.size(); ++j)
+            if (IntersectRect(&overlap, &r, &shown[j].second))
+                faults += shown[i].first + " over " + shown[j].first + "\n";
+    }
+    return faults;
 }
 
 void endProgram(Program& program) {
@@ -120,7 +157,7 @@ TEST(ExperimentRoad, AFullSessionRelaysThePlantAndTheMixCommand) {
     HWND value = program.childStarting("Static", "Level = ");
     ASSERT_TRUE(value);
     ExperimentWindow experiment;
-    ASSERT_TRUE(experiment.open(program));
+    ASSERT_EQ(experiment.open(program), "");
 
     ASSERT_TRUE(experiment.type(experiment.matrikel, "123456"));
     ASSERT_TRUE(experiment.type(experiment.name, "Anna"));
@@ -146,6 +183,7 @@ TEST(ExperimentRoad, AFullSessionRelaysThePlantAndTheMixCommand) {
         EXPECT_NE(protocol.find(step), std::string::npos) << step << " missing in\n" << protocol;
     MessagePump::run(200);
     WindowCapture::ofWindow(experiment.window).savePng(artifactPath("program/experiment-session.png"));
+    EXPECT_EQ(layoutFaults(experiment.window), "");
     EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n1 S 5 start\n1 D 2 02 01\n"
                                 "1 S 6 finish\n");
 
@@ -163,7 +201,7 @@ TEST(ExperimentRoad, UserErrorsAndAMisbehavingServerLeaveTheWindowUsable) {
     Program program;
     ASSERT_TRUE(program.started && program.waitForMainWindow());
     ExperimentWindow experiment;
-    ASSERT_TRUE(experiment.open(program));
+    ASSERT_EQ(experiment.open(program), "");
 
     ASSERT_TRUE(experiment.press("Verbinden", program));
     EXPECT_EQ(answerBox(program), "Fehler: Sie m\374ssen Ihre Matrikel-Nummer angeben!");
@@ -197,6 +235,41 @@ TEST(ExperimentRoad, UserErrorsAndAMisbehavingServerLeaveTheWindowUsable) {
         << protocol;
     EXPECT_NE(protocol.find("Steuerung nicht gefunden.\r\n"), std::string::npos) << protocol;
     EXPECT_TRUE(program.responds());
+    EXPECT_TRUE(program.noBox());
+    endProgram(program);
+}
+
+// A web server that takes the address query but never answers: after the query's wait the
+// student reads why in a box, and the next attempt, answered this time, connects.
+TEST(ExperimentRoad, AWebServerThatNeverAnswersIsReportedAndTheNextAttemptConnects) {
+    ExpServer server;
+    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
+    WebPeer web; // its "wakes" port leaves the first request unanswered
+    ASSERT_TRUE(web.start()) << web.getError();
+    pointSettingsAt(web.portOf("wakes"), server.port);
+    Program program;
+    ASSERT_TRUE(program.started && program.waitForMainWindow());
+    ExperimentWindow experiment;
+    ASSERT_EQ(experiment.open(program), "");
+    ASSERT_TRUE(experiment.type(experiment.matrikel, "123456"));
+    ASSERT_TRUE(experiment.type(experiment.name, "Anna"));
+
+    // The click has arrived once the button holds the focus; the query then waits for the
+    // reply and keeps the program answering meanwhile.
+    HWND connect = experiment.button("Verbinden");
+    ASSERT_TRUE(Program::press(connect, [&] { return hasFocus(connect) || !program.noBox(); }));
+    EXPECT_TRUE(program.responds());
+    EXPECT_EQ(answerBox(program, 30000), "Fehler: Keine Adresse vom Experiment-Webserver erhalten.");
+    EXPECT_TRUE(experiment.enabled("Verbinden"));
+
+    ASSERT_TRUE(experiment.press("Verbinden", program));
+    EXPECT_TRUE(experiment.becomesEnabled("Upload")) << experiment.protocol();
+    EXPECT_EQ(experiment.protocol().rfind("Keine Adresse vom Experiment-Webserver erhalten.\r\n"
+                                          "Verbindung zum Experiment herstellen\r\n",
+                                          0),
+              0u)
+        << experiment.protocol();
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
     EXPECT_TRUE(program.noBox());
     endProgram(program);
 }
