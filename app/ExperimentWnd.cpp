@@ -92,8 +92,19 @@ SButton& ExperimentWnd::getButton(Button button) {
     }
 }
 
+// The query dispatches messages while it waits. A connect or upload clicked meanwhile (also
+// after the window was closed and opened again) would take over the stream the query still
+// reads, and the query's end would close that connection: such a click is ignored.
+bool ExperimentWnd::askForAddress() {
+    if (querying) return false;
+    querying = true;
+    netClient.queryAddress();
+    querying = false;
+    return true;
+}
+
 void ExperimentWnd::connect() {
-    if (netClient.getIp().isEmpty()) netClient.queryAddress();
+    if (netClient.getIp().isEmpty() && !askForAddress()) return;
     if (!isWindow()) return; // the program ended during the query
     SString matrikel = editMatrikel.getWindowText();
     SString name = editName.getWindowText();
@@ -117,7 +128,7 @@ SString ExperimentWnd::firmwarePath() {
 }
 
 void ExperimentWnd::upload() {
-    if (netClient.getIp().isEmpty()) netClient.queryAddress();
+    if (netClient.getIp().isEmpty() && !askForAddress()) return;
     if (session.getState() != ExperimentSession::Connected) return;
     SString path = firmwarePath();
     globalDebug.print(path);

@@ -57,6 +57,8 @@ public:
 
 private:
     void showError(const char* text) { protokoll.showError(text); }
+    // Runs the address query unless one is running already (then false).
+    bool askForAddress();
     // The stream closed, Idle, and the buttons as after creation.
     void endSession();
     static bool readBytes(const char* path, SMem& bytes);
@@ -76,4 +78,5 @@ private:
     EditName editName;
     EditMatrikel editMatrikel;
     TelemetrySink* telemetrySink = nullptr;
+    bool querying = false;
 };

@@ -201,6 +201,46 @@ TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     EXPECT_NE(record.find(sent), std::string::npos) << record;
 }
 
+ExperimentWnd* closedDuringQuery = nullptr;
+
+// The student closes the window while the query waits, opens it again and connects.
+void CALLBACK closeReopenAndConnect(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SendMessageA(closedDuringQuery->getHwnd(), WM_CLOSE, 0, 0);
+    closedDuringQuery->show(SW_RESTORE);
+    closedDuringQuery->connect();
+}
+
+// A connect while the address query of an earlier one waits is ignored: it would take over
+// the stream the query reads, and the query's end would close its connection.
+TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server;
+    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
+    WebPeer web;
+    ASSERT_TRUE(web.start()) << web.getError();
+    servers("127.0.0.1", web.portOf("wakes"), server.port); // the first request is never answered
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    wnd.getEditMatrikel().setWindowText("123456");
+    wnd.getEditName().setWindowText("Anna");
+    closedDuringQuery = &wnd;
+    SetTimer(nullptr, 0, 300, closeReopenAndConnect);
+    wnd.connect();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_STREQ(boxes.last().text, "Keine Adresse vom Experiment-Webserver erhalten.");
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+
+    wnd.connect();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    std::string record, line;
+    for (std::istringstream in(server.record()); std::getline(in, line);)
+        if (!line.starts_with("#")) record += line + "\n";
+    EXPECT_EQ(record, "1 S 33 connect|matrikel=123456;name=Anna\n");
+}
+
 // The server's CSV protocol: saved byte for byte, and a file that cannot be written is
 // reported as such instead of as saved.
 TEST_F(ExperimentWndTest, ProtocolSaveReportsWhatHappened) {
