@@ -20,13 +20,47 @@ int cascadeY = 10;
 constexpr int kMaxPlace = 8192;
 constexpr int kMaxSize = 4096;
 
-// An optional minus and at least one digit, blanks around allowed.
-bool isInteger(SString text) {
-    text.trim();
-    int i = text.getAt(0) == '-' ? 1 : 0;
-    if (i >= text.length()) return false;
-    for (; i < text.length(); ++i)
-        if (text.getAt(i) < '0' || text.getAt(i) > '9') return false;
+bool isDigits(const SString& text, int from, bool hex) {
+    if (from >= text.length()) return false;
+    for (int i = from; i < text.length(); ++i) {
+        const char c = text.getAt(i);
+        const bool digit = (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+        if (!digit) return false;
+    }
+    return true;
+}
+
+// A number as the string class reads it: a decimal integer with an optional sign and blanks
+// around it, or a colour's bits written 0x... .
+bool isNumber(SString text) {
+    text.trimRight();
+    if (text.startsWith("0x", true)) return isDigits(text, 2, true);
+    text.trimLeft();
+    return isDigits(text, text.getAt(0) == '-' || text.getAt(0) == '+' ? 1 : 0, false);
+}
+
+// The rectangle field: four numbers joined by ",".
+bool readRectangle(const SString& field, int values[4]) {
+    if (field.count(",") != 3) return false;
+    int pos = 0;
+    for (int i = 0; i < 4; ++i) {
+        SString part = field.token(",", pos);
+        if (!isNumber(part)) return false;
+        values[i] = part.toNumber();
+    }
+    return true;
+}
+
+// Which records are applied: the rectangle alone (an element placed by hand), or every field
+// the element writes, each a number. A line cut short, a word or a stray "|" is not the
+// element's record; applying the part that happens to read would spoil the picture.
+bool readWholeRecord(const SString& record, int fieldCount, int rectangle[4]) {
+    const int fields = record.count("|") + 1;
+    if (fields != 1 && fields != fieldCount) return false;
+    int pos = 0;
+    if (!readRectangle(record.token("|", pos), rectangle)) return false;
+    for (int i = 1; i < fields; ++i)
+        if (!isNumber(record.token("|", pos))) return false;
     return true;
 }
 
@@ -239,19 +273,13 @@ SString SGraphicElement::fromString(const SString& textForm) {
     SString line;
     line.setRaw("SGraphicElement::fromString(..) ").append(textForm);
     globalDebug.print(line);
+    // All or nothing: a subclass reads its own fields only from the rest returned here, so a
+    // record this element would not write leaves all of it as it was.
+    int r[4] = {0, 0, 0, 0};
+    if (textForm.isEmpty() || !readWholeRecord(textForm, toString().count("|") + 1, r)) return SString();
     SString rest = textForm;
-    if (!rest.isEmpty()) {
-        // Four numbers or none: a broken rectangle keeps the element where it is.
-        SString field = cutField(rest);
-        int values[4] = {0, 0, 0, 0}, pos = 0;
-        bool whole = field.count(",") == 3;
-        for (int i = 0; i < 4 && whole; ++i) {
-            SString part = field.token(",", pos);
-            whole = isInteger(part);
-            values[i] = part.toNumber();
-        }
-        if (whole) setRect(withinReach(SRect{values[0], values[1], values[2], values[3]}));
-    }
+    cutField(rest);
+    setRect(withinReach(SRect{r[0], r[1], r[2], r[3]}));
     if (!rest.isEmpty()) layer = cutField(rest).toNumber();
     if (!rest.isEmpty()) lighting = cutField(rest).toNumber();
     if (!rest.isEmpty()) valueColor = (uint32_t)cutField(rest).toNumber();

@@ -68,7 +68,7 @@ TEST_F(ElementModel, TextFormReadsWhatIsThereAndReturnsTheRest) {
     EXPECT_EQ(e.getLighting(), 7);
     EXPECT_EQ(e.getValueColor(), 0xFF008000u);
 
-    EXPECT_STREQ(e.fromString("1,2,3,4|20|0|-16744448|-65536|9|2|x"), "9|2|x");
+    EXPECT_STREQ(e.fromString("1,2,3,4|20|0|-16744448|-65536"), "");
     EXPECT_EQ(e.getValueColor(), 0xFF008000u); // -16744448 is opaque green
     EXPECT_EQ(e.getTextColor(), 0xFFFF0000u);
     EXPECT_STREQ(e.toString(), "1,2,3,4|20|0|-16744448|-65536");
@@ -81,24 +81,54 @@ TEST_F(ElementModel, TextFormReadsWhatIsThereAndReturnsTheRest) {
     EXPECT_EQ(s.getQuadrant(), 2);
 }
 
-// Records are edited by hand: what cannot be a rectangle leaves the element where it is,
-// and wild numbers keep it within reach.
-TEST_F(ElementModel, BrokenRecordsKeepTheElementUsable) {
+// Records are edited by hand: wild numbers keep the element within reach.
+TEST_F(ElementModel, WildNumbersKeepTheElementUsable) {
     SGraphicShape e(&host);
-    const SRectFloat start = e.getRect();
-    for (const char* text : {"5,6", "5,6,7,8,9", "a,b,c,d", ",,,", "|||||||", "1,2,3,x|5"}) {
-        e.fromString(text);
-        EXPECT_EQ(e.getRect(), start) << text;
-    }
-    e.fromString("99999999999,-99999999999,2000000000,-2000000000|1|2|3");
+    e.fromString("99999999999,-99999999999,2000000000,-2000000000");
     SRect r = e.boundingRect();
     EXPECT_LE(r.x + r.width, 8192 + 4096);
     EXPECT_GE(r.y, -8192 - 4096);
     EXPECT_LE(r.width, 4096);
     EXPECT_LE(r.height, 4096);
-    e.fromString("0,0,10,10|abc|12|zz|4294967295|-3|77");
-    EXPECT_EQ(e.getLayer(), 0);
+    e.fromString("0,0,10,10|0|12|0xFF008000|4294967295|-3|77");
+    EXPECT_EQ(e.getValueColor(), 0xFF008000u);
     EXPECT_EQ(e.getShape(), -3); // drawn as a rectangle
+}
+
+// A record is applied whole or not at all: a line cut short or edited wrongly by hand must
+// not leave half of it on the plant picture.
+TEST_F(ElementModel, ADamagedRecordLeavesTheElementAsItWas) {
+    SGraphicShape e(&host, "Koerper");
+    e.setRect(150, 60, 150, 190);
+    e.setLayer(30);
+    e.setLighting(7);
+    e.setValueColor(0xFFB0C4DE);
+    e.setTextColor(0xFFFF0000);
+    e.setShape(SGraphicShape::Trapez);
+    e.setQuadrant(3);
+    const SString known = e.toString();
+    SGraphicShape copy(&host);
+    EXPECT_STREQ(copy.fromString(known), "");
+    EXPECT_STREQ(copy.toString(), known);
+
+    for (const char* damaged : {"1,2", "abc|x|", "", "150,60,15", "5,6,7,8,9", "1,2,3,x|5",
+                                "10,20,30,40|5|1|-1",              // cut short after a whole field
+                                "10,20,30,40|5|1|-1|-1|4|",        // a separator at the end
+                                "10,20,30,40|5||1|-1|-1|4",        // one in the middle
+                                "10,20,30,40|5|1|-1|-1|4|2|9",     // a field more than it writes
+                                "10,20,30,40|5|1|gr\374n|-1|4|2", // a word for a colour
+                                "|||||||"}) {
+        e.fromString(damaged);
+        EXPECT_STREQ(e.toString(), known) << damaged;
+    }
+
+    // The same through the window's stored records, as a damaged controlpos.ini gives them.
+    SGraphicShape body(&host, "Koerper");
+    const SString defaults = body.toString();
+    globalResources.controlPositions.setString("FakeWnd_ge", "Koerper,230,10,100,40", "abc|x|");
+    body.loadControlpos();
+    EXPECT_TRUE(body.isLoaded());
+    EXPECT_STREQ(body.toString(), defaults);
 }
 
 TEST_F(ElementModel, LayerCommandsResortTheWindowsList) {
