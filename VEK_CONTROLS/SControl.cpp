@@ -43,6 +43,13 @@ LRESULT SControl::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, boo
 
 int SControl::onReflectedNotify(int, NMHDR*) { return 0; }
 
+// In its own paint, so the parent need not paint under it first and the text never flickers.
+int SControl::onEraseBackground(SDevice& context) {
+    HDC dc = context.getHdc();
+    if (dc && parent && device.getTextBackColor() == SPainter::Transparent && parent->drawBehind(*this, dc)) return 1;
+    return SWindow::onEraseBackground(context);
+}
+
 HBRUSH SControl::onCtlColor(HDC deviceContext) {
     COLORREF back = device.getTextBackColor();
     SetTextColor(deviceContext, device.getTextColor());

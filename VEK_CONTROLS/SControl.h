@@ -17,6 +17,8 @@ public:
     // Colours of a WM_CTLCOLOR* request: the text colours go onto the context; the answer is
     // the brush of the text background (the hollow brush while it is transparent).
     virtual HBRUSH onCtlColor(HDC deviceContext);
+    // A transparent control takes the picture behind it from a parent that keeps one.
+    int onEraseBackground(SDevice& device) override;
 
     int getControlId() const { return controlId; }
     // Also the window's identifier (the dialog's buttons take 1 and 2).

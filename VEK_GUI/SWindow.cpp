@@ -464,6 +464,7 @@ void SWindow::onTimer(DWORD) {}
 int SWindow::onClose() { return 1; }
 int SWindow::onNotify(int, HWND, int, NMHDR*) { return 0; }
 int SWindow::onEraseBackground(SDevice&) { return 0; }
+bool SWindow::drawBehind(SWindow&, HDC) { return false; }
 void SWindow::onLButtonUp(int, int, int) {}
 void SWindow::onMouseLeave() {}
 void SWindow::onMouseHover(int) {}

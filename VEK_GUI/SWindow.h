@@ -48,6 +48,9 @@ public:
     virtual void paintBackground(SDevice& device);
     virtual int onNotify(int id, HWND source, int code, NMHDR* header);
     virtual int onEraseBackground(SDevice& device);
+    // Draws what this window shows behind child onto a context of the child's; false where
+    // it keeps no picture of its own to take it from.
+    virtual bool drawBehind(SWindow& child, HDC dc);
     virtual void onLButtonUp(int keys, int x, int y);
     virtual void onMouseLeave();
     virtual void onMouseHover(int keys);
@@ -89,8 +92,8 @@ public:
     void hide() { show(SW_HIDE); }
     int moveWindow(int x, int y, int width, int height, bool repaint = true);
     int moveWindow(const SRect& r, bool repaint = true) { return moveWindow(r.x, r.y, r.width, r.height, repaint); }
-    void invalidate();
-    void invalidate(const SRect& r);
+    virtual void invalidate();
+    virtual void invalidate(const SRect& r);
     SString getWindowText();
     SRect getWindowRect(bool screen = false);
     SRect getClientRect();

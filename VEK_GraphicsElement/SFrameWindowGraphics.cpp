@@ -1,7 +1,10 @@
 #include "VEK_GraphicsElement/SFrameWindowGraphics.h"
 
+#include "VEK_CONTROLS/SControl.h"
 #include "VEK_CONTROLS/SPopupMenu.h"
+#include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SColorDialog.h"
+#include "VEK_GUI/SGdiObject.h"
 #include "VEK_GUI/SToolTip.h"
 #include "VEK_GraphicsElement/SGPosWnd.h"
 #include "VEK_GraphicsElement/SGraphicElement.h"
@@ -9,7 +12,9 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -20,6 +25,15 @@ uint32_t argbFromColorRef(COLORREF c) {
 COLORREF colorRefFromArgb(uint32_t c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 SRect grown(const SRect& r, int by) { return SRect{r.x - by, r.y - by, r.width + 2 * by, r.height + 2 * by}; }
+
+// A context's own mapping set aside: it draws in plain pixels of its window.
+void clientPixels(HDC dc) {
+    SetGraphicsMode(dc, GM_ADVANCED);
+    ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+    SetMapMode(dc, MM_TEXT);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+}
 
 } // namespace
 
@@ -101,18 +115,6 @@ SGraphicElement* SFrameWindowGraphics::elementAt(int x, int y) const {
 
 // ---------------------------------------------------------------- paint
 
-SRect SFrameWindowGraphics::repaintArea(SDevice& painter) {
-    RECT box{};
-    int kind = painter.getHdc() ? GetClipBox(painter.getHdc(), &box) : ERROR;
-    if (kind == ERROR || kind == NULLREGION || box.right <= box.left || box.bottom <= box.top) {
-        SRect client = getClientRect();
-        SPoint a = clientToElements(SPoint{client.x, client.y});
-        SPoint b = clientToElements(SPoint{client.x + client.width, client.y + client.height});
-        return grown(SRect{a.x, a.y, b.x - a.x, b.y - a.y}, 1);
-    }
-    return grown(SRect{box.left, box.top, box.right - box.left, box.bottom - box.top}, 1);
-}
-
 uint32_t SFrameWindowGraphics::backgroundArgb() { return argbFromColorRef(device.getBackgroundColor()); }
 
 void SFrameWindowGraphics::paintElements(Gdiplus::Graphics& g, const SRect& area) {
@@ -129,57 +131,91 @@ void SFrameWindowGraphics::paintElements(Gdiplus::Graphics& g, const SRect& area
     }
 }
 
-// The elements are drawn in their own coordinates into a bitmap of the repaint area, which
-// then goes onto the window through the device's offset and zoom.
-void SFrameWindowGraphics::onPaint(SDevice& painter) {
-    HDC dc = painter.getHdc();
-    if (!dc) return;
-    const SRect area = repaintArea(painter);
-    if (area.width <= 0 || area.height <= 0) return;
-    Gdiplus::Bitmap buffer(area.width, area.height, PixelFormat32bppARGB);
-    if (buffer.GetLastStatus() != Gdiplus::Ok) return;
-    {
-        Gdiplus::Graphics g(&buffer);
-        g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        g.Clear(Gdiplus::Color((Gdiplus::ARGB)backgroundArgb()));
-        g.TranslateTransform((float)-area.x, (float)-area.y);
-        paintElements(g, area);
-    }
-    SDevice::Transform t = painter.getTransform();
-    // GDI+ gets the whole transform itself; the context's own mapping is set aside meanwhile.
-    int saved = SaveDC(dc);
-    SetGraphicsMode(dc, GM_ADVANCED);
-    ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
-    SetMapMode(dc, MM_TEXT);
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    {
-        Gdiplus::Graphics screen(dc);
-        Gdiplus::Matrix transform(t.scaleX, 0, 0, t.scaleY, t.dx, t.dy);
-        screen.SetTransform(&transform);
-        screen.SetClip(Gdiplus::Rect(area.x, area.y, area.width, area.height));
-        screen.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-        screen.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
-        screen.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-        screen.DrawImage(&buffer, Gdiplus::Rect(area.x, area.y, area.width, area.height), 0, 0, area.width,
-                         area.height, Gdiplus::UnitPixel);
-    }
-    RestoreDC(dc, saved);
-    redrawControlsOver(dc);
+// The cache fitted to the window as it is now and drawn again where stale; false without one.
+bool SFrameWindowGraphics::cacheUpToDate() {
+    const SDevice::Transform t = device.getTransform();
+    const SRect client = getClientRect();
+    if (!cache.fit(client.width, client.height, t, backgroundArgb())) return false;
+    drawStale(t);
+    return true;
 }
 
-// Controls without a background of their own (the value texts) show what lies behind them:
-// the ones in the painted area draw themselves again at once, over the elements.
-void SFrameWindowGraphics::redrawControlsOver(HDC dc) {
+// The elements are drawn into the cache only where they changed; a paint copies from it.
+// So a window uncovered, or repainted behind a control whose text changed, costs one copy.
+void SFrameWindowGraphics::onPaint(SDevice& painter) {
+    HDC dc = painter.getHdc();
+    if (!dc || !cacheUpToDate()) return;
+    int saved = SaveDC(dc);
+    clientPixels(dc);
+    excludeSeeThroughControls(dc);
     RECT box{};
-    if (GetClipBox(dc, &box) == NULLREGION) return;
+    if (GetClipBox(dc, &box) > NULLREGION) cache.copyTo(dc, box.left, box.top, box);
+    RestoreDC(dc, saved);
+}
+
+// Transparent controls draw the picture behind them themselves (drawBehind): painting under
+// them first would make their text flicker.
+void SFrameWindowGraphics::excludeSeeThroughControls(HDC dc) {
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{}, common{};
+        if (!IsWindowVisible(child)) continue;
+        auto* control = dynamic_cast<SControl*>(globalApplication.findWindow(child));
+        if (!control || control->getDevice().getTextBackColor() != SPainter::Transparent) continue;
+        RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        if (IsWindowVisible(child) && IntersectRect(&common, &r, &box))
-            RedrawWindow(child, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
+}
+
+// Where the context lies over this window follows from the two device origins, so it does not
+// matter whether it is the child's own context or this window's.
+bool SFrameWindowGraphics::drawBehind(SWindow& child, HDC dc) {
+    if (!isWindow() || !cacheUpToDate()) return false;
+    POINT origin{}, own{};
+    GetDCOrgEx(dc, &origin);
+    if (HDC mine = GetDC(hwnd)) {
+        GetDCOrgEx(mine, &own);
+        ReleaseDC(hwnd, mine);
+    }
+    RECT size{};
+    GetClientRect(child.getHwnd(), &size);
+    const int x = origin.x - own.x, y = origin.y - own.y;
+    int saved = SaveDC(dc);
+    clientPixels(dc);
+    cache.copyTo(dc, 0, 0, RECT{x, y, x + size.right, y + size.bottom});
+    RestoreDC(dc, saved);
+    return true;
+}
+
+void SFrameWindowGraphics::drawStale(const SDevice::Transform& t) {
+    SGdiObject<HRGN> stale;
+    if (!cache.takeStale(stale)) return;
+    RECT box{};
+    GetRgnBox(stale.get(), &box);
+    SPoint a = clientToElements(SPoint{box.left, box.top});
+    SPoint b = clientToElements(SPoint{box.right, box.bottom});
+    const SRect area = grown(SRect{std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y)}, 1);
+    const int w = cache.getWidth(), h = cache.getHeight();
+    Gdiplus::Bitmap target(w, h, w * 4, PixelFormat32bppARGB, static_cast<BYTE*>(cache.getPixels()));
+    Gdiplus::Graphics g(&target);
+    Gdiplus::Region clip(stale.get());
+    g.SetClip(&clip);
+    g.Clear(Gdiplus::Color((Gdiplus::ARGB)backgroundArgb()));
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::Matrix transform(t.scaleX, 0, 0, t.scaleY, t.dx, t.dy);
+    g.SetTransform(&transform);
+    paintElements(g, area);
+}
+
+void SFrameWindowGraphics::invalidate() {
+    cache.markAllStale();
+    SFrameWindow::invalidate();
+}
+
+void SFrameWindowGraphics::invalidate(const SRect& r) {
+    const int h = r.height < 0 ? -r.height : r.height;
+    cache.markStale(RECT{r.x, r.y, r.right(), r.y + h});
+    SFrameWindow::invalidate(r);
 }
 
 int SFrameWindowGraphics::onEraseBackground(SDevice&) { return 1; }

@@ -1,11 +1,12 @@
 // SFrameWindowGraphics: a frame window that owns a list of graphic elements and paints them
-// flicker-free through an off-screen bitmap (all shadows first, then the elements, back to
+// flicker-free through a cache of what it drew (all shadows first, then the elements, back to
 // front), shows an element's name as its tooltip, hands a click to the topmost element
 // under the pointer, and in positioning mode gives every element a positioning window and
 // writes the elements' records to controlpos.ini when the mode ends.
 #pragma once
 
 #include "VEK_GUI/SFrameWindow.h"
+#include "VEK_GraphicsElement/SGraphicCache.h"
 #include "VEK_GraphicsElement/SGraphicElementHost.h"
 #include "VEK_GraphicsElement/SGraphicElementList.h"
 
@@ -44,9 +45,6 @@ public:
     SGraphicElement* elementAt(int x, int y) const;
     // Draws the elements over an area (element coordinates) into g: shadows, then elements.
     void paintElements(Gdiplus::Graphics& g, const SRect& area);
-    // The area a paint covers: the device's paint rectangle, or the whole client area, grown
-    // by one pixel on every side.
-    SRect repaintArea(SDevice& device);
     // Client point <-> element coordinates through the device's scroll offset and zoom.
     SPoint clientToElements(SPoint p);
     SRect elementsToClient(const SRect& r);
@@ -54,10 +52,17 @@ public:
     void showBackgroundMenu(SPoint client);
     // The background as ARGB with alpha 255.
     uint32_t backgroundArgb();
-    void redrawControlsOver(HDC dc);
+    // Whatever is invalidated here is also drawn again into the element cache.
+    void invalidate() override;
+    void invalidate(const SRect& r) override;
+    bool drawBehind(SWindow& child, HDC dc) override;
 
 protected:
     void updateToolTip(int x, int y);
+    void drawStale(const SDevice::Transform& t);
+    bool cacheUpToDate();
+    void excludeSeeThroughControls(HDC dc);
 
     SGraphicElementList graphicElements;
+    SGraphicCache cache;
 };

@@ -1,6 +1,7 @@
 // How elements look on a graphics window: lighting and shadow, outlines, captions, the plain
 // frame, the three layers of a gauge-like element with their caches, and elements drawn in
 // place for any repaint area and on a scrolled window.
+#include "VEK_CONTROLS/SStatic.h"
 #include "VEK_GraphicsElement/SGraphicRender.h"
 #include "VEK_GraphicsElement/SGraphicShape.h"
 #include "tests/VEK_GraphicsElement/GraphicsHost.h"
@@ -218,6 +219,32 @@ TEST_F(Render, OnAZoomedWindowElementsAndGdiDrawingGrowTogether) {
     EXPECT_EQ(s.pixel(left + 4, middle), kGreen);
     EXPECT_EQ(s.pixel(right - 4, middle), kGreen);
     EXPECT_EQ(s.pixel(right + 4, middle), kBack);
+}
+
+// A text without a background of its own over an element takes the picture behind it from
+// the window: a new text leaves nothing of the old one, and the element changing colour under
+// it shows all around the text that stays.
+TEST_F(Render, ATransparentTextOverAnElementShowsTheElementBehindItAsItIsNow) {
+    Flat under(&host, SGraphicShape::Rectangle, SRect{20, 20, 240, 80});
+    ASSERT_TRUE(host.open());
+    SStatic text;
+    ASSERT_GT(text.createCtrl(host, "88888888", 40, 40, 160, 30, 0), 0);
+    const RECT area = box(40, 40, 160, 30);
+    const int full = 160 * 30;
+    WindowCapture eights = shot();
+    ASSERT_TRUE(eights.hasTextLike(area));
+
+    text.setWindowText("1");
+    WindowCapture one = shot();
+    EXPECT_TRUE(one.hasTextLike(area));
+    EXPECT_GT(one.countColor(kGreen, area), eights.countColor(kGreen, area) + 200) << "the eights are still there";
+    EXPECT_GT(one.countColor(kGreen, area), full - 200);
+
+    under.setValueColor(0xFF3050C0);
+    WindowCapture recoloured = shot();
+    EXPECT_EQ(recoloured.countColor(kGreen, area), 0);
+    EXPECT_GT(recoloured.countColor(colorRef(0xFF3050C0), area), full - 200);
+    EXPECT_TRUE(recoloured.hasTextLike(area));
 }
 
 } // namespace
