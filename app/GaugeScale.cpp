@@ -24,7 +24,7 @@ void GaugeScale::buildHorizontal(bool mirrored, const Measure& measure) {
     tick = scale == 1 || scale == 2 ? H / 8 : scale == 3 ? H / 10 : H / 20;
     fontPixels = 4 * tick;
     if (scale & Middle) lines.push_back({0, H / 2, W, H / 2});
-    for (int i = 0; i * step <= W + 1; ++i) {
+    for (int i = 0; i <= LastTick && i * step <= W + 1; ++i) {
         const float X = i * step + 1, L = tickLength(i);
         if (scale & FirstSide) lines.push_back({X, 0, X, L});
         if (scale & SecondSide) lines.push_back({X, H, X, H - L});
@@ -44,7 +44,7 @@ void GaugeScale::buildVertical(bool mirrored, const Measure& measure) {
     tick = scale == 1 || scale == 2 ? W / 10 : W / 20;
     fontPixels = 3 * tick;
     if (scale & Middle) lines.push_back({W / 2, 0, W / 2, H});
-    for (int i = 0; i * step <= H + 1; ++i) {
+    for (int i = 0; i <= LastTick && i * step <= H + 1; ++i) {
         const float Y = i * step + 1, L = tickLength(i);
         if (scale & FirstSide) lines.push_back({0, Y, L, Y});
         if (scale & SecondSide) lines.push_back({W - L, Y, W, Y});

@@ -36,6 +36,10 @@ public:
     float getFontPixels() const { return fontPixels; }
 
 private:
+    // A tick for every percent, and one more for the pixel of tolerance at the far edge: on a
+    // gauge a few pixels long that tolerance alone would otherwise be hundreds of ticks.
+    static constexpr int LastTick = 101;
+
     void buildHorizontal(bool mirrored, const Measure& measure);
     void buildVertical(bool mirrored, const Measure& measure);
     SString labelText(int i) const;
