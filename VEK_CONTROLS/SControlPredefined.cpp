@@ -1,12 +1,22 @@
 #include "VEK_CONTROLS/SControlPredefined.h"
 
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-// The object of a subclassed window, kept with the window itself.
-const char* const kObjectProperty = "VEK_SControl";
+// The object of each subclassed window. Kept in the process, not as a window property: the
+// lookup runs for every message, and under Wine a property lookup is a server round trip.
+std::unordered_map<HWND, SControlPredefined*>& subclassedControls() {
+    static std::unordered_map<HWND, SControlPredefined*> controls;
+    return controls;
+}
+
+SControlPredefined* controlOf(HWND h) {
+    auto found = subclassedControls().find(h);
+    return found == subclassedControls().end() ? nullptr : found->second;
+}
 
 struct ClassProcedure {
     char name[64];
@@ -50,7 +60,7 @@ void SControlPredefined::onAfterCreate() {
     if (!hwnd || subclassed) return;
     original = storeClassProcedure(hwnd, className);
     if (!original) return;
-    SetPropA(hwnd, kObjectProperty, (HANDLE)this);
+    subclassedControls()[hwnd] = this;
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)subclassProcedure);
     subclassed = true;
 }
@@ -58,13 +68,13 @@ void SControlPredefined::onAfterCreate() {
 void SControlPredefined::unsubclass() {
     if (!subclassed) return;
     subclassed = false;
+    subclassedControls().erase(hwnd);
     if (!IsWindow(hwnd)) return;
-    RemovePropA(hwnd, kObjectProperty);
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)original);
 }
 
 LRESULT CALLBACK SControlPredefined::subclassProcedure(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<SControlPredefined*>(GetPropA(h, kObjectProperty));
+    SControlPredefined* control = controlOf(h);
     if (!control || control->hwnd != h) {
         char name[64] = {0};
         GetClassNameA(h, name, sizeof name);
@@ -73,7 +83,7 @@ LRESULT CALLBACK SControlPredefined::subclassProcedure(HWND h, UINT msg, WPARAM 
     }
     if (msg == WM_NCDESTROY) {
         // The last message: the window goes back to its class procedure.
-        RemovePropA(h, kObjectProperty);
+        subclassedControls().erase(h);
         control->subclassed = false;
         SetWindowLongPtrA(h, GWLP_WNDPROC, (LONG_PTR)control->original);
         return CallWindowProcA(control->original, h, msg, wParam, lParam);
