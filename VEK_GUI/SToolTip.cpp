@@ -12,7 +12,7 @@ LRESULT SToolTip::send(UINT msg, WPARAM wParam, LPARAM lParam) {
     return hwnd ? SendMessageA(hwnd, msg, wParam, lParam) : 0;
 }
 
-bool SToolTip::create(HWND ownerHandle, bool balloon, bool tracking) {
+bool SToolTip::create(HWND ownerHandle, bool balloon, bool trackingTip) {
     INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
     InitCommonControlsEx(&icc);
     owner = ownerHandle;
@@ -22,7 +22,10 @@ bool SToolTip::create(HWND ownerHandle, bool balloon, bool tracking) {
     if (!hwnd) return false;
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.uFlags = tracking ? (TTF_TRACK | TTF_ABSOLUTE) : TTF_SUBCLASS;
+    // The owner relays its mouse messages itself (relay): a tip that subclasses its owner puts
+    // a property lookup, under Wine a server round trip, in front of every message of it.
+    tracking = trackingTip;
+    info.uFlags = tracking ? (TTF_TRACK | TTF_ABSOLUTE) : 0;
     info.hwnd = owner;
     info.uId = 0;
     GetClientRect(owner, &info.rect);
@@ -77,4 +80,11 @@ void SToolTip::fitOwner() {
     if (!GetClientRect(owner, &client) || EqualRect(&client, &info.rect)) return;
     info.rect = client;
     send(TTM_NEWTOOLRECTA, 0, (LPARAM)&info);
+}
+
+void SToolTip::relay(HWND from, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!hwnd || tracking) return;
+    const DWORD at = GetMessagePos();
+    MSG message{from, msg, wParam, lParam, (DWORD)GetMessageTime(), POINT{(short)LOWORD(at), (short)HIWORD(at)}};
+    SendMessageA(hwnd, TTM_RELAYEVENT, 0, (LPARAM)&message);
 }

@@ -34,6 +34,8 @@ public:
     void removeTool();
     // A tip of the whole window keeps covering its client area when the window is resized.
     void fitOwner();
+    // Hands a mouse message of the owner to the tip, which shows and hides itself by them.
+    void relay(HWND from, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND getHwnd() const { return hwnd; }
     const SString& getText() const { return text; }
@@ -47,5 +49,6 @@ private:
     int offsetX = 15;
     int offsetY = 15;
     HWND owner = nullptr;
+    bool tracking = false;
     SString text;
 };

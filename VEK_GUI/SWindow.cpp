@@ -199,6 +199,7 @@ void SWindow::checkFirstShow() {
 
 LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) {
     bool mine = hwnd == h || h == nullptr || (hwnd == nullptr && msg == WM_CREATE);
+    if (toolTip && h && h == hwnd && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) toolTip->relay(h, msg, wParam, lParam);
     if (mine && msg != WM_SYSCOMMAND) {
         int x = loword(lParam), y = hiword(lParam), keys = (int)LOWORD(wParam);
         switch (msg) {

@@ -90,6 +90,13 @@ TEST_F(Window, TooltipAndClickGoToTheTopmostElementUnderThePointer) {
     EXPECT_STREQ(host.getToolTip()->getText(), "unten");
     input.move(270, 40);
     EXPECT_STREQ(host.getToolTip()->getText(), "?");
+    // The tip shows itself by the mouse messages its window hands on to it.
+    POINT at{100, 60};
+    ClientToScreen(host.getHwnd(), &at);
+    SetCursorPos(at.x, at.y);
+    input.move(100, 60);
+    const HWND tip = host.getToolTip()->getHwnd();
+    EXPECT_TRUE(MessagePump::until([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) << "the tip never showed";
 
     input.click(100, 60);
     EXPECT_EQ(over.clicks, 1);
