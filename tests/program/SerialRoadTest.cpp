@@ -120,7 +120,7 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
     ASSERT_TRUE(Program::press(program.child("Button", "trennen"),
                                [&] { return program.child("Button", "verbinden") != nullptr; }));
     MessagePump::run(300);
-    WindowCapture shot = WindowCapture::ofWindow(program.main);
+    WindowCapture shot = captureWhile(program.main, [] { return true; }, 10000);
     shot.savePng(artifactPath("program/serial-main.png"));
     for (HWND text : {value, status, ratio1}) {
         POINT at = program.placeOf(text);
