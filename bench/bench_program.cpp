@@ -14,9 +14,10 @@
 //          TxtWert with that text has returned. Rounds alternate the library's serial port
 //          (its read thread sleeps 50 ms after a burst) with a bare read thread that reads the
 //          same port the same way without the sleep and hands each byte to the same window.
-// repaint: RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN) of MainWnd and of a
-//          bare window of the same size, alternating; then the main window's frame alone and
-//          its children one by one, to show where the time goes.
+// repaint: RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN) of MainWnd, of a
+//          bare window of the same size and of a bare window with plain Win32 copies of the
+//          main window's child windows, in turn; then the main window's frame alone and its
+//          children one by one, to show where the time goes.
 // memory:  MainWnd on plant-sim (9600 Bd, or flooding) for some minutes: working set, private
 //          bytes and handle count every 10 s.
 // Usage: bench_program [all | start [rounds] [idle seconds] | latency [rounds] [frames] |
