@@ -167,10 +167,12 @@ void SFrameWindowGraphics::excludeSeeThroughControls(HDC dc) {
     }
 }
 
-// Where the context lies over this window follows from the two device origins, so it does not
-// matter whether it is the child's own context or this window's.
+// Where the child's context lies over this window follows from the two device origins.
 bool SFrameWindowGraphics::drawBehind(SWindow& child, HDC dc) {
-    if (!isWindow() || !cacheUpToDate()) return false;
+    if (!isWindow()) return false;
+    // This window's own context (its erase handed on to the children): it paints there itself.
+    if (WindowFromDC(dc) == hwnd) return true;
+    if (!cacheUpToDate()) return false;
     POINT origin{}, own{};
     GetDCOrgEx(dc, &origin);
     if (HDC mine = GetDC(hwnd)) {
