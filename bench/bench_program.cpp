@@ -465,6 +465,16 @@ void measureLatency(BenchMain& main, int rounds, int frames, int rate) {
 
 // ---------------------------------------------------------------- repaint
 
+// A class of the bare windows (registered once; a second registration is refused harmlessly).
+void registerBareClass(const char* name, WNDPROC procedure, int systemColour) {
+    WNDCLASSA c{};
+    c.lpfnWndProc = procedure;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.hbrBackground = (HBRUSH)(INT_PTR)(systemColour + 1);
+    c.lpszClassName = name;
+    RegisterClassA(&c);
+}
+
 // The bare window draws its owner-drawn buttons as plainly as Win32 allows: a frame and the text.
 LRESULT CALLBACK bareProcedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
     if (message == WM_DRAWITEM) {
@@ -483,12 +493,7 @@ LRESULT CALLBACK bareProcedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 // A bare Win32 child in the place of each of the main window's: same system class, style,
 // place and text (a library window becomes a plain window of its own class).
 void cloneChildren(HWND from, HWND to) {
-    WNDCLASSA c{};
-    c.lpfnWndProc = DefWindowProcA;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    c.lpszClassName = "BenchBareChild";
-    RegisterClassA(&c);
+    registerBareClass("BenchBareChild", DefWindowProcA, COLOR_BTNFACE);
     std::vector<HWND> children;
     for (HWND child = GetWindow(from, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (IsWindowVisible(child)) children.push_back(child);
@@ -501,19 +506,15 @@ void cloneChildren(HWND from, HWND to) {
         MapWindowPoints(nullptr, from, reinterpret_cast<POINT*>(&r), 2);
         const bool system = !_stricmp(name, "Button") || !_stricmp(name, "Static");
         CreateWindowA(system ? name : "BenchBareChild", text, (DWORD)GetWindowLongA(child, GWL_STYLE), r.left, r.top,
-                      r.right - r.left, r.bottom - r.top, to, nullptr, c.hInstance, nullptr);
+                      r.right - r.left, r.bottom - r.top, to, nullptr, GetModuleHandleA(nullptr), nullptr);
     }
 }
 
 HWND createBareWindow(const RECT& like) {
-    WNDCLASSA c{};
-    c.lpfnWndProc = bareProcedure;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-    c.lpszClassName = "BenchBareWindow";
-    RegisterClassA(&c);
+    registerBareClass("BenchBareWindow", bareProcedure, COLOR_WINDOW);
     HWND h = CreateWindowA("BenchBareWindow", "bare", WS_OVERLAPPEDWINDOW, like.right, like.top,
-                           like.right - like.left, like.bottom - like.top, nullptr, nullptr, c.hInstance, nullptr);
+                           like.right - like.left, like.bottom - like.top, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
     ShowWindow(h, SW_SHOWNOACTIVATE);
     UpdateWindow(h);
     return h;
