@@ -2,7 +2,6 @@
 
 #include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
-#include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
 
 #include <shellapi.h>
@@ -251,22 +250,15 @@ void SFrameWindow::stopPositioning() {
     SFileIni& positions = globalResources.controlPositions;
     positions.setSectionText(section, "");
     sendToChildren(MSG_POSITIONING_SAVE, 0, (LPARAM)section.getBuffer());
-    if (!positions.save()) reportLayoutNotSaved(positions);
+    // Unsaid, a layout that cannot be written (a read-only controlpos.ini) is gone at the end;
+    // said at once, the developer can make the file writable and stop the layouter again.
+    if (!positions.save())
+        positions.reportNotSaved("~~idLayoutNotStored~~Die Anordnung konnte nicht gespeichert werden und gilt nur "
+                                 "bis zum Ende des Programms.\r\nDatei: %s\r\n%s~~The layout could not be saved and "
+                                 "applies only until the program ends.\r\nFile: %s\r\n%s");
     sendToChildren(MSG_POSITIONING_STOP, 0, 0);
     positioningActive = 0;
     invalidate();
-}
-
-// A layout that cannot be written (a read-only controlpos.ini) is said at once: the developer
-// can make the file writable and stop the layouter again; unsaid, it is gone at the end.
-void SFrameWindow::reportLayoutNotSaved(const SFileIni& positions) {
-    // The language chooses the variant first, then the file and the system's reason go in.
-    const char* notSaved = "~~idLayoutNotStored~~Die Anordnung konnte nicht gespeichert werden und gilt nur bis zum "
-                           "Ende des Programms.\r\nDatei: %s\r\n%s~~The layout could not be saved and applies only "
-                           "until the program ends.\r\nFile: %s\r\n%s";
-    SString text;
-    text.format(notSaved, positions.getPath().getBuffer(), positions.getErrorText().getBuffer());
-    globalError.show(text, 0, "Fehler !", 16);
 }
 
 const char* SFrameWindow::infoButtonToolTip(bool development) {

@@ -84,8 +84,6 @@ protected:
     SIconHandle bigIcon;
 
 private:
-    static void reportLayoutNotSaved(const SFileIni& positions);
-
     bool sizingLoop = false;      // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
     SSize laidOutSize{-1, -1};    // the client size the children were last laid out for
     bool dragging = false;

@@ -4,13 +4,11 @@
 
 #ifdef _WIN32
 #include "VEK_GUI/SApplicationBasic.h"
-#include "VEK_UTIL/SError.h"
 #endif
 
 namespace {
 
 #ifdef _WIN32
-// The language chooses the variant first, then the file and the system's reason go in.
 const char* notStoredText = "~~idComSettingsNotStored~~Die Port-Einstellungen konnten nicht gespeichert werden und "
                             "gelten nur bis zum Ende des Programms.\r\nDatei: %s\r\n%s~~The port settings could not "
                             "be saved and apply only until the program ends.\r\nFile: %s\r\n%s";
@@ -144,9 +142,7 @@ bool SComPortSettings::store(const char* suffix) const {
     const SString before = ini.getContent();
     if (store(ini, suffix)) return true;
     if (ini.getContent() == before) return false; // nothing new was to be kept
-    SString text;
-    text.format(notStoredText, ini.getPath().getBuffer(), ini.getErrorText().getBuffer());
-    globalError.show(text, 0, "Fehler !", 16);
+    ini.reportNotSaved(notStoredText);
     return false;
 }
 #endif

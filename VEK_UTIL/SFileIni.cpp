@@ -4,6 +4,7 @@
 #include "VEK_ARRAYS/SMapStringToString.h"
 #include "VEK_ARRAYS/SStringList.h"
 #include "VEK_SYSTEM/SSystem.h"
+#include "VEK_UTIL/SError.h"
 
 #include <cstring>
 #include <string>
@@ -588,4 +589,11 @@ void SFileIni::addKeyToList(const char* section, const char* line) {
     items.insertAt(0);
     items.setAt(0, entry);
     writeList(section, items, maxEntries);
+}
+
+// The format chooses the text's language variant first, then the file and the reason go in.
+void SFileIni::reportNotSaved(const char* text) const {
+    SString message;
+    message.format(text, path.getBuffer(), errorText.getBuffer());
+    globalError.show(message, 0, "Fehler !", 16);
 }

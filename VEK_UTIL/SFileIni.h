@@ -30,6 +30,9 @@ public:
     bool isModified() const { return modified; }
     bool isReadOnly() const { return readOnly; }
     const SString& getErrorText() const { return errorText; }
+    // Tells the user, in a box, that a save failed: text (a language text) takes the file's
+    // path and the system's reason for its two %s.
+    void reportNotSaved(const char* text) const;
     // In watch mode every operation reloads the file when it changed on disk, and every
     // change is saved at once.
     void setWatchFile(bool on);
