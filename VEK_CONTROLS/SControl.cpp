@@ -46,7 +46,7 @@ int SControl::onReflectedNotify(int, NMHDR*) { return 0; }
 // In its own paint, so the parent need not paint under it first and the text never flickers.
 int SControl::onEraseBackground(SDevice& context) {
     HDC dc = context.getHdc();
-    if (dc && parent && device.getTextBackColor() == SPainter::Transparent && parent->drawBehind(*this, dc)) return 1;
+    if (dc && parent && isSeeThrough() && parent->drawBehind(*this, dc)) return 1;
     return SWindow::onEraseBackground(context);
 }
 

@@ -17,7 +17,9 @@ public:
     // Colours of a WM_CTLCOLOR* request: the text colours go onto the context; the answer is
     // the brush of the text background (the hollow brush while it is transparent).
     virtual HBRUSH onCtlColor(HDC deviceContext);
-    // A transparent control takes the picture behind it from a parent that keeps one.
+    // Without a background of its own it shows what lies behind it; it then takes that
+    // picture from a parent that keeps one.
+    bool isSeeThrough() { return device.getTextBackColor() == SPainter::Transparent; }
     int onEraseBackground(SDevice& device) override;
 
     int getControlId() const { return controlId; }

@@ -159,7 +159,7 @@ void SFrameWindowGraphics::excludeSeeThroughControls(HDC dc) {
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
         auto* control = dynamic_cast<SControl*>(globalApplication.findWindow(child));
-        if (!control || control->getDevice().getTextBackColor() != SPainter::Transparent) continue;
+        if (!control || !control->isSeeThrough()) continue;
         RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
