@@ -18,9 +18,15 @@ bool DosDeviceLink::create(const std::string& prefix, const std::string& port, c
     }
     std::string name = port;
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return (char)std::tolower(c); });
-    std::string linkName = dir + "/" + name;
-    // A new link beside the old one, then renamed over it: the port is never missing for
-    // a program that opens it meanwhile (like ln -sfn).
+    if (!place(dir + "/" + name, newTarget)) return false;
+    path = dir + "/" + name;
+    target = newTarget;
+    return true;
+}
+
+// A new link beside the old one, then renamed over it: the port is never missing for a
+// program that opens it meanwhile (like ln -sfn).
+bool DosDeviceLink::place(const std::string& linkName, const std::string& newTarget) {
     std::string temporary = linkName + ".plant-sim." + std::to_string(getpid());
     ::unlink(temporary.c_str());
     if (symlink(newTarget.c_str(), temporary.c_str()) || rename(temporary.c_str(), linkName.c_str())) {
@@ -28,9 +34,15 @@ bool DosDeviceLink::create(const std::string& prefix, const std::string& port, c
         ::unlink(temporary.c_str());
         return false;
     }
-    path = linkName;
-    target = newTarget;
     return true;
+}
+
+bool DosDeviceLink::reclaim() {
+    if (path.empty()) return false;
+    char current[4096];
+    ssize_t n = readlink(path.c_str(), current, sizeof current - 1);
+    if (n < 0 || std::string(current, (size_t)n).rfind("/dev/ttyS", 0) != 0) return false;
+    return place(path, target);
 }
 
 // Leaves a link alone that someone has pointed elsewhere meanwhile.

@@ -14,10 +14,15 @@ public:
     // `port` must already be a valid name (com1 … com256); it is used in lower case.
     bool create(const std::string& prefix, const std::string& port, const std::string& target);
     void remove();
+    // Wine's mount manager, when it starts after the link was made, points comN back at a
+    // serial device of the machine (/dev/ttyS…): such a link is made again. Whether it was.
+    bool reclaim();
     const std::string& linkPath() const { return path; }
     const std::string& errorText() const { return error; }
 
 private:
+    bool place(const std::string& linkName, const std::string& newTarget);
+
     std::string path;
     std::string target;
     std::string error;

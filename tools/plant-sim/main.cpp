@@ -5,8 +5,12 @@
 #include "tools/plant-sim/SimOptions.h"
 #include "tools/plant-sim/Simulator.h"
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <pthread.h>
+#include <thread>
 
 namespace {
 
@@ -50,5 +54,22 @@ int main(int argc, char** argv) {
     if (!simulator.prepare()) return 1;
     std::printf("%s\n", line.slavePath().c_str());
     std::fflush(stdout);
-    return simulator.run(stopping);
+    // Wine's services may start after the link was made and point the port elsewhere.
+    // The stop signals stay with the main thread, whose wait they must cut short.
+    std::atomic<bool> done{false};
+    sigset_t all, previous;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &previous);
+    std::thread keeper([&] {
+        while (!done && !options.prefix.empty()) {
+            if (link.reclaim() && !options.quiet)
+                std::fprintf(stderr, "plant-sim: %s taken back from Wine's mount manager\n", link.linkPath().c_str());
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    });
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    const int result = simulator.run(stopping);
+    done = true;
+    keeper.join();
+    return result;
 }
