@@ -41,7 +41,10 @@ bool DosDeviceLink::reclaim() {
     if (path.empty()) return false;
     char current[4096];
     ssize_t n = readlink(path.c_str(), current, sizeof current - 1);
-    if (n < 0 || std::string(current, (size_t)n).rfind("/dev/ttyS", 0) != 0) return false;
+    if (n >= 0) {
+        const std::string now(current, (size_t)n);
+        if (now == target || now.rfind("/dev/tty", 0) != 0) return false;
+    }
     return place(path, target);
 }
 

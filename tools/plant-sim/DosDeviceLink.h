@@ -15,7 +15,8 @@ public:
     bool create(const std::string& prefix, const std::string& port, const std::string& target);
     void remove();
     // Wine's mount manager, when it starts after the link was made, points comN back at a
-    // serial device of the machine (/dev/ttyS…): such a link is made again. Whether it was.
+    // serial device of the machine (/dev/ttyS…) or drops it: the link is made again then.
+    // Whether it was.
     bool reclaim();
     const std::string& linkPath() const { return path; }
     const std::string& errorText() const { return error; }
