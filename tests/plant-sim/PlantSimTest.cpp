@@ -226,7 +226,13 @@ TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {
         uint8_t byte;
         EXPECT_LE(::read(line.fd, &byte, 1), 0) << "the line is still up";
     }
-    for (const char* bad : {"../com7", "com0", "com257", "com 7", "lpt1", "com7/x"}) {
+    {
+        // A virtual-port driver's name.
+        SimProcess sim({"--prefix", prefix.string(), "--port", "CNCA0", "--quiet"});
+        EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "cnca0").string(), sim.path);
+        EXPECT_EQ(sim.stop(), 0);
+    }
+    for (const char* bad : {"../com7", "com0", "com257", "com 7", "lpt1", "com7/x", "cnca", "cnca256", "cncc0"}) {
         SimProcess sim({"--prefix", prefix.string(), "--port", bad, "--quiet"});
         EXPECT_TRUE(sim.path.empty()) << bad;
         EXPECT_EQ(sim.wait(), 2) << bad;

@@ -26,7 +26,8 @@ const char* const helpText =
     "  --flood              write as fast as the line takes the bytes, ignoring --rate\n"
     "  --prefix DIR --port comN\n"
     "                       link the pseudo-terminal into the Wine prefix DIR as\n"
-    "                       DIR/dosdevices/comN (N 1..256), so the program opens it as COMN\n"
+    "                       DIR/dosdevices/comN (N 1..256), so the program opens it as COMN;\n"
+    "                       cncaN or cncbN (N 0..255) names a port of a virtual-port driver\n"
     "  --garbage N          N bytes of noise after every frame (0..1000)\n"
     "  --cut-every N        cut every N-th frame short (0: never)\n"
     "  --cut-length K       bytes of a cut frame that are sent (1..8, default 4)\n"
@@ -94,12 +95,21 @@ bool parseSeconds(const char* text, double& value) {
     return true;
 }
 
-// "com" followed by 1..256: nothing else may become a file name in the prefix.
+// A number of at most three digits without a leading zero (0 itself allowed), at most `high`.
+bool portNumber(const std::string& digits, int high) {
+    if (digits.empty() || digits.size() > 3 || (digits[0] == '0' && digits.size() > 1)) return false;
+    for (char c : digits)
+        if (c < '0' || c > '9') return false;
+    return std::atoi(digits.c_str()) <= high;
+}
+
+// "com" followed by 1..256, or a port pair of the com0com driver, "cnca"/"cncb" followed by
+// 0..255: nothing else may become a file name in the prefix.
 bool validPort(const std::string& name) {
-    if (name.size() < 4 || name.size() > 6 || strncasecmp(name.c_str(), "com", 3) || name[3] == '0') return false;
-    for (size_t i = 3; i < name.size(); ++i)
-        if (name[i] < '0' || name[i] > '9') return false;
-    return std::atoi(name.c_str() + 3) <= 256;
+    if (name.size() > 4 && (!strncasecmp(name.c_str(), "cnca", 4) || !strncasecmp(name.c_str(), "cncb", 4)))
+        return portNumber(name.substr(4), 255);
+    return name.size() > 3 && !strncasecmp(name.c_str(), "com", 3) && name[3] != '0' &&
+           portNumber(name.substr(3), 256);
 }
 
 bool take(int id, const char* arg, SimOptions& o) {
