@@ -2,6 +2,8 @@
 
 #include "VEK_UTIL/SFileIni.h"
 
+#include <cctype>
+
 #ifdef _WIN32
 #include "VEK_GUI/SApplicationBasic.h"
 #endif
@@ -60,10 +62,21 @@ void SComPortSettings::setDefaults() {
 }
 
 bool SComPortSettings::isPortName(const SString& name) {
-    int digits = name.length() - 3;
-    if (digits < 1 || digits > 3 || !name.startsWith("com", true) || name.getAt(3) == '0') return false;
-    for (int i = 3; i < name.length(); ++i)
-        if (name.getAt(i) < '0' || name.getAt(i) > '9') return false;
+    const int length = name.length();
+    if (length < 1 || length > maxPortNameLength || !isalpha((unsigned char)name.getAt(0))) return false;
+    for (int i = 1; i < length; ++i) {
+        unsigned char c = (unsigned char)name.getAt(i);
+        if (!isalnum(c) && c != '_' && c != '-') return false;
+    }
+    static const char* const reserved[] = {"con", "prn", "aux", "nul"};
+    for (const char* device : reserved)
+        if (name.compare(device, true) == 0) return false;
+    if (!name.startsWith("com", true)) return true;
+    // "com" with digits: a COM number, without a leading zero.
+    int digits = length - 3;
+    for (int i = 3; i < length; ++i)
+        if (!isdigit((unsigned char)name.getAt(i))) return digits > 0;
+    if (digits < 1 || digits > 3 || name.getAt(3) == '0') return false;
     return SString::toNumber(name.getBuffer() + 3) <= maxPortNumber;
 }
 

@@ -18,6 +18,7 @@ public:
     static constexpr int maxParity = 4; // 0 none, 1 odd, 2 even, 3 mark, 4 space
     static constexpr int maxStopBits = 2; // 0 one, 1 one and a half, 2 two
     static constexpr int maxPortNumber = 256;
+    static constexpr int maxPortNameLength = 32;
 
     SComPortSettings();
     virtual ~SComPortSettings();
@@ -39,7 +40,9 @@ public:
     bool store(const char* suffix) const;
 #endif
 
-    // "com" followed by a port number 1 … 256, in either case.
+    // A name a serial port goes by, in either case: "com" with a number 1 … 256, or another
+    // device name as virtual-port drivers give them (CNCA0): a letter, then letters, digits,
+    // "_" or "-", at most maxPortNameLength in all. Never a path nor CON, PRN, AUX or NUL.
     static bool isPortName(const SString& name);
 
     SString port;

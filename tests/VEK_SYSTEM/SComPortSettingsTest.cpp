@@ -37,7 +37,7 @@ TEST(SComPortSettings, TextFormRoundTripsAndKeepsDefaultsOfWrongFields) {
     EXPECT_EQ(text(parsed(text(s))), "COM3,115200,E,7,2");
     EXPECT_EQ(text(parsed("COM4,1200,o,5,1.5")), "COM4,1200,O,5,1.5");
 
-    EXPECT_EQ(text(parsed("usb0,4800")), "COM1,4800,N,8,1");
+    EXPECT_EQ(text(parsed("com1\\x,4800")), "COM1,4800,N,8,1");
     EXPECT_EQ(text(parsed("com2,9600,N,8,3")), "COM2,9600,N,8,1");
     EXPECT_EQ(text(parsed("")), "COM1,9600,N,8,1");
 
@@ -61,10 +61,35 @@ TEST(SComPortSettings, GarbageGivesTheDefaultFieldByField) {
     EXPECT_EQ(text(parsed("com5,,,,")), "COM5,9600,N,8,1");
     EXPECT_EQ(text(parsed(std::string(500, ','))), "COM1,9600,N,8,1");
     EXPECT_EQ(text(parsed("com7,19200,N,8,1" + std::string(300, ','))), "COM7,19200,N,8,1");
-    // Only "com" and a port number become the port: nothing that leaves the device names.
-    for (const char* port : {"com", "com0", "com257", "com1\\..\\x", "com 3", "comx", "com07", "com1234"})
+    // Only a device name becomes the port: nothing that leaves the device names, no reserved
+    // device, no COM number beyond 1 … 256.
+    for (const char* port : {"com", "com0", "com257", "com1\\..\\x", "com 3", "com07", "com1234", "..", "c:",
+                             "/dev/ttyS0", "\\Device\\Serial0", "nul", "CON", "aux", "Prn", "9abc", "cnca0:",
+                             "conin$", "abcdefghijklmnopqrstuvwxyz0123456"})
         EXPECT_STREQ(parsed(std::string(port) + ",4800").port.getBuffer(), "com1") << port;
     EXPECT_STREQ(parsed("COM256").port.getBuffer(), "com256");
+}
+
+// Virtual-port drivers and some adapters name their ports otherwise than COM: the dialog
+// lists and stores those names, and the text form and a stored section give them back.
+TEST(SComPortSettings, PortsNotNamedComRoundTripThroughTextAndStoredSection) {
+    for (std::string name : {"CNCA0", "CNCB12", "BTHMODEM_3", "USB-SERIAL1", "COMX"}) {
+        SComPortSettings s = parsed(name + ",19200,E,7,2");
+        EXPECT_EQ(text(s), name + ",19200,E,7,2");
+        EXPECT_EQ(text(parsed(text(s))), text(s));
+        SFileIni ini;
+        ini.loadFromText("");
+        s.store(ini, "_Control1");
+        SComPortSettings loaded;
+        loaded.load(ini, "_Control1");
+        EXPECT_EQ(text(loaded), name + ",19200,E,7,2");
+    }
+    SFileIni ini;
+    ini.loadFromText("[ComPort_Control2]\r\nPort=CNCA0\r\nBaud=4800\r\nSendTobrikCmd=1\r\n");
+    SComPortSettings loaded;
+    loaded.load(ini, "_Control2");
+    EXPECT_EQ(text(loaded), "CNCA0,4800,N,8,1") << "as the settings dialog stored it";
+    EXPECT_STREQ(loaded.port.getBuffer(), "CNCA0");
 }
 
 TEST(SComPortSettings, StoredSectionRoundTripsAndGarbageLoadsTheDefaults) {
@@ -85,7 +110,7 @@ TEST(SComPortSettings, StoredSectionRoundTripsAndGarbageLoadsTheDefaults) {
 
     ini.loadFromText("[ComPort_Control1]\r\nPort=COM2\r\nBaud=115.200\r\nSendTobrikCmd=5\r\n"
                      "[ComPort_Control2]\r\nPort=\r\nBaud=4800\r\nParity=2\r\n"
-                     "[ComPort_Control4]\r\nPort=usb1\r\nBaud=fast\r\nParity=9\r\nData=x\r\nStop=-1\r\n");
+                     "[ComPort_Control4]\r\nPort=../com1\r\nBaud=fast\r\nParity=9\r\nData=x\r\nStop=-1\r\n");
     loaded.load(ini, "_Control1");
     EXPECT_EQ(text(loaded), "COM2,115200,N,8,1");
     EXPECT_TRUE(loaded.tobrikCommands);
