@@ -14,6 +14,7 @@ namespace {
 const char* const deviceMapKey = "HARDWARE\\DEVICEMAP\\SERIALCOMM";
 const char* const bridgeKey = "SYSTEM\\CurrentControlSet\\Enum\\USB\\Vid_10c4&Pid_ea60";
 const char* const bridgeDevicePrefix = "USB\\VID_10C4&PID_EA60\\";
+const int maxDevices = 4096; // of one driver
 
 // An open registry key, closed when it goes.
 class RegistryKey {
@@ -76,16 +77,20 @@ void addDeviceMap(SMapStringToString& list) {
     }
 }
 
-// Whether the driver `service` lists the bridge instance among its present devices.
+// Whether the driver `service` lists the bridge instance among its present devices. Its
+// "Count" says how many values "0", "1", … follow; a wrong count (a damaged or hand-edited
+// key) is not believed beyond the values that are there.
 bool isPresent(const SString& service, const SString& instance) {
     RegistryKey devices("SYSTEM\\CurrentControlSet\\Services\\" + service + "\\Enum", KEY_QUERY_VALUE);
     if (service.isEmpty() || !devices.isOpen()) return false;
     int count = devices.getText("Count").toNumber();
     SString wanted = SString(bridgeDevicePrefix) + instance;
-    for (int j = 0; j < count; ++j) {
+    for (int j = 0; j < count && j < maxDevices; ++j) {
         SString name;
         name.format("%d", j);
-        if (devices.getText(name).compare(wanted, true) == 0) return true;
+        SString device = devices.getText(name);
+        if (device.isEmpty()) return false;
+        if (device.compare(wanted, true) == 0) return true;
     }
     return false;
 }

@@ -111,4 +111,21 @@ TEST_F(PortDiscovery, BridgeInstancesNameTheirPortsAndAbsentOnesOnlyWhenAsked) {
     EXPECT_EQ(listed(list), "COM1=serial port;COM5=0001;COM6=offline - 0002;");
 }
 
+// A driver's device count that is wrong (a damaged or hand-edited registry) is not read to
+// its end: only the values the key holds are compared.
+TEST_F(PortDiscovery, AWrongDeviceCountEndsWithTheDevicesListed) {
+    addBridge("0003", "COM8", true);
+    addBridge("0004", "COM9", false);
+    HKEY k;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(service) + "\\Enum").c_str(), 0, KEY_SET_VALUE, &k),
+              ERROR_SUCCESS);
+    DWORD count = 0x7FFFFFFF;
+    RegSetValueExA(k, "Count", 0, REG_DWORD, (const BYTE*)&count, sizeof count);
+    RegCloseKey(k);
+
+    SMapStringToString list;
+    EXPECT_TRUE(Cp210x::getPortList(list, false));
+    EXPECT_EQ(listed(list), "COM8=0003;COM9=offline - 0004;");
+}
+
 } // namespace
