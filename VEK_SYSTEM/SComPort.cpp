@@ -10,6 +10,7 @@
 #include "VEK_UTIL/SError.h"
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -34,7 +35,17 @@ SString bytesAsText(const SMem& memory, int count) {
 
 SComPort::SComPort() = default;
 
-SComPort::~SComPort() { close(false); }
+// The read thread uses this object: it must have ended before the object goes. One still
+// waiting for a handler after the close's bounded wait is waited for once more, and ended
+// by force only should it hang beyond that.
+SComPort::~SComPort() {
+    close(false);
+    if (collectReadThread(closeWaitMs) || !readThread) return;
+    globalDebug.print(" ### SComPort: Lese-Thread beendet");
+    TerminateThread(readThread, 1);
+    CloseHandle(readThread);
+    readThread = nullptr;
+}
 
 void SComPort::onReceive(unsigned char) {}
 
@@ -46,8 +57,44 @@ SString SComPort::systemErrorText(unsigned code) {
 
 // ---------------------------------------------------------------- opening and closing
 
+namespace {
+// Marks an open or close under way for as long as it lasts; the one it was nested in, if
+// any, is marked again afterwards.
+template <class T> class Marked {
+public:
+    Marked(T& marked, T value) : field(marked), old(marked) { field = value; }
+    ~Marked() { field = old; }
+    Marked(const Marked&) = delete;
+    Marked& operator=(const Marked&) = delete;
+
+private:
+    T& field;
+    T old;
+};
+} // namespace
+
+// The thread's own copy of what it needs: the port's settings may change meanwhile.
+struct SComPort::ReadThreadStart {
+    SComPort* port;
+    HANDLE handle;
+    SString portName;
+};
+
 bool SComPort::open(const char* name, HWND window) {
+    const char* wanted = name && *name ? name : settings.port.getBuffer();
+    // Asked again from a message dispatched while the port changes: a second handle and
+    // read thread would share the line.
+    if (change != Change::none || exchangeDepth > 0) {
+        lastError.format(notOpenedText, wanted);
+        return false;
+    }
     if (handle.load()) close(false); // a second handle would leak and share the line
+    if (!collectReadThread(closeWaitMs)) {
+        lastError = text("~~forPort~~F\374r den Port ") + wanted +
+                    text("~~noReadThread~~ konnte kein Lese-Thread erstellt werden.");
+        return false;
+    }
+    Marked opening(change, Change::opening);
     notifyWindow = window;
     if (name && *name && settings.port.compare(name) != 0) settings.port.setRaw(name);
     globalDebug.printf(" ### \366ffne Serial Port %s, %d Baud", settings.port.getBuffer(), settings.baud);
@@ -66,7 +113,8 @@ bool SComPort::open(const char* name, HWND window) {
     initialState = DCB{};
     initialState.DCBlength = sizeof(DCB);
     GetCommState(h, &initialState);
-    opened = _setState() && setTimeouts(h) && startThread();
+    opened = _setState() && handle.load() == h && setTimeouts(h) && startThread(h);
+    if (handle.load() != h) lastError.format(notOpenedText, settings.port.getBuffer()); // closed meanwhile
     return opened;
 }
 
@@ -85,29 +133,39 @@ bool SComPort::setTimeouts(HANDLE port) {
     return false;
 }
 
-bool SComPort::startThread() {
+bool SComPort::startThread(HANDLE port) {
     lastLineCheck = GetTickCount();
-    readThread = CreateThread(nullptr, 0, threadMain, this, 0, &threadId);
+    auto* start = new ReadThreadStart{this, port, settings.port};
+    readThread = CreateThread(nullptr, 0, threadMain, start, 0, &threadId);
     if (readThread) return true;
+    delete start;
     lastError = text("~~forPort~~F\374r den Port ") + settings.port +
                 text("~~noReadThread~~ konnte kein Lese-Thread erstellt werden.");
     return false;
 }
 
+// Waits for the read thread to end while this thread's messages are handled (the thread may
+// be inside SendMessageA to one of its windows), at most limitMs. Whether it has ended.
+bool SComPort::collectReadThread(unsigned limitMs) {
+    if (!readThread) return true;
+    if (!globalApplicationBasic.waitFor(readThread, limitMs)) return false;
+    CloseHandle(readThread);
+    readThread = nullptr;
+    threadId = 0;
+    return true;
+}
+
 void SComPort::close(bool keepState) {
     HANDLE h = handle.load();
     if (!h) return;
+    Marked closing(change, Change::closing);
     globalDebug.printf(" ### close Serial Port %s", settings.port.getBuffer());
     purge();
     handle = nullptr; // the read thread's signal to stop
-    if (readThread) {
-        // The thread may be inside SendMessageA to a window of this thread: dispatching
-        // lets it finish. Its end is waited for without a limit, as it uses this object.
-        globalApplicationBasic.waitFor(readThread);
-        CloseHandle(readThread);
-        readThread = nullptr;
-        threadId = 0;
-    }
+    // A thread that does not end in time waits for a handler further up this thread's stack;
+    // it touches neither the port nor its buffer once it sees the signal.
+    if (!collectReadThread(closeWaitMs))
+        globalDebug.printf(" ### Serial Port %s: der Lese-Thread endet erst sp\344ter", settings.port.getBuffer());
     if (!keepState) {
         SetCommState(h, &initialState);
         globalApplicationBasic.wait(60);
@@ -161,15 +219,18 @@ bool SComPort::applySettings(const char* settingsText) {
 
 // ---------------------------------------------------------------- the read thread
 
-DWORD WINAPI SComPort::threadMain(void* port) {
-    static_cast<SComPort*>(port)->readLoop();
+DWORD WINAPI SComPort::threadMain(void* start) {
+    std::unique_ptr<ReadThreadStart> own(static_cast<ReadThreadStart*>(start));
+    own->port->readLoop(own->handle, own->portName);
     return 0;
 }
 
-void SComPort::readLoop() {
-    for (HANDLE h = handle.load(); h && h != INVALID_HANDLE_VALUE; h = handle.load()) {
-        if (!lineLost) readBurst(h);
-        checkLine(h);
+// Runs while `handle` is the port this thread was started for.
+void SComPort::readLoop(HANDLE port, const SString& portName) {
+    while (handle.load() == port) {
+        if (!lineLost) readBurst(port);
+        if (handle.load() != port) break;
+        checkLine(port, portName);
         Sleep(50);
     }
 }
@@ -181,13 +242,14 @@ void SComPort::readLoop() {
 void SComPort::readBurst(HANDLE port) {
     unsigned char chunk[readChunk];
     DWORD got = 0;
-    while (handle.load() && ReadFile(port, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        for (DWORD i = 0; i < got && handle.load(); ++i) deliver(chunk[i]);
+    while (handle.load() == port && ReadFile(port, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        for (DWORD i = 0; i < got && handle.load() == port; ++i) deliver(port, chunk[i]);
 }
 
-void SComPort::deliver(unsigned char byte) {
+void SComPort::deliver(HANDLE port, unsigned char byte) {
     HWND window = notifyWindow.load();
     if (window) SendMessageA(window, MSG_RECEIVE_BYTE, 0, byte);
+    if (handle.load() != port) return; // closed while the window handled it
     if (!suppressCallback) onReceive(byte);
     std::lock_guard<std::mutex> lock(bufferLock);
     receiveBuffer.put(byte);
@@ -195,22 +257,22 @@ void SComPort::deliver(unsigned char byte) {
 
 // A vanished line does not always make reads fail (a closed pseudo-terminal under Wine
 // just reads nothing), but the line status query fails: then the window is told.
-void SComPort::checkLine(HANDLE port) {
+void SComPort::checkLine(HANDLE port, const SString& portName) {
     DWORD now = GetTickCount();
     if (!lineLost && now - lastLineCheck >= lineCheckMs) {
         lastLineCheck = now;
         DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(port, &errors, &status)) markLineLost();
+        if (!ClearCommError(port, &errors, &status)) markLineLost(portName);
     }
     HWND window = notifyWindow.load();
     if (lostUntold && window && lostUntold.exchange(false)) PostMessageA(window, MSG_COM_LINE_LOST, 0, (LPARAM)this);
 }
 
-void SComPort::markLineLost() {
+void SComPort::markLineLost(const SString& portName) {
     if (lineLost.exchange(true)) return;
     lostUntold = true;
-    globalDebug.printf(" ### Serial Port %s: Leitung verloren", settings.port.getBuffer());
+    globalDebug.printf(" ### Serial Port %s: Leitung verloren", portName.getBuffer());
 }
 
 // ---------------------------------------------------------------- writing
@@ -231,7 +293,7 @@ bool SComPort::write(const void* data, int count) {
         lastError = systemErrorText(code);
         DWORD errors = 0;
         COMSTAT status{};
-        if (!ClearCommError(h, &errors, &status)) markLineLost();
+        if (!ClearCommError(h, &errors, &status)) markLineLost(settings.port);
         return false;
     }
     // A write that timed out part-way is lost data, not success.
@@ -332,7 +394,7 @@ bool SComPort::readUntil(SString& result, int timeoutMs, const char* terminator)
     int matched = 0;
     int left = timeoutMs;
     while (left >= 1 && matched < length) {
-        if (!isOpen()) break;
+        if (!isOpen() || exchangeStopped()) break;
         unsigned char byte;
         while (matched < length && takeByte(byte)) {
             if (stored == memory.getSize()) memory.resize(stored + 500);
@@ -360,15 +422,22 @@ void SComPort::saveState() {
     globalDebug.printf("speichere %s", state.getBuffer());
 }
 
-bool SComPort::restore() {
+// Takes the last saved state off the stack and gives its window back.
+bool SComPort::takeState(SString& state) {
     int last = savedStates.count() - 1;
     if (last < 0) {
         globalDebug.print("Fehler: SComPort::restore() Aufruf ohne dass States vorhanden sind.");
         return false;
     }
-    SString state = savedStates[last];
+    state = savedStates[last];
     savedStates.removeAt(last);
     notifyWindow = (HWND)(INT_PTR)SString::toNumber(state.mid(2, 16));
+    return true;
+}
+
+bool SComPort::restore() {
+    SString state;
+    if (!takeState(state)) return false;
     SString saved = state.from(19);
     bool wasOpen = state.getAt(0) == '1';
     bool result = true;
@@ -394,20 +463,28 @@ bool SComPort::restore() {
 
 // ---------------------------------------------------------------- the Tobrik programmer
 
-// One attempt at one rate. A rate the platform refuses to set is a failed attempt.
+// One attempt at one rate, 8N1. A rate the platform refuses to set is a failed attempt;
+// a port closed or an exchange cancelled during the settle time writes nothing.
 SComPort::TobrikOutcome SComPort::tobrikAttempt(const SMem& frame, int baud, SString& reply) {
     reply.clear();
-    SString line = settings.port + ",9600,N,8,1";
-    settings.fromString(line);
+    if (exchangeStopped()) return notWritten;
     settings.baud = baud;
+    settings.parity = 0;
+    settings.dataBits = 8;
+    settings.stopBits = 0;
     if (!_setState()) return rateRefused;
+    if (exchangeStopped()) return notWritten;
     purge();
     if (!write(frame)) return notWritten;
     return readUntil(reply, tobrikReplyMs, "\n") ? replyLine : noReply;
 }
 
+void SComPort::cancelExchange() {
+    if (exchangeDepth > 0) exchangeCancelled = true;
+}
+
 bool SComPort::sendTobrikCmd(const char* command, SString* answer) {
-    if (!isOpen()) return false;
+    if (!isOpen() || !handle.load()) return false;
     saveState();
     SMem frame(tobrikPreamble, (int)sizeof tobrikPreamble);
     if (command) frame.append(command, (int)std::strlen(command));
@@ -415,6 +492,7 @@ bool SComPort::sendTobrikCmd(const char* command, SString* answer) {
     if (capacity < 100) setBufferSize(100);
     notifyWindow = nullptr;
     suppressCallback = true;
+    if (exchangeDepth++ == 0) exchangeCancelled = false;
 
     SString reply;
     TobrikOutcome outcome = noReply;
@@ -422,17 +500,27 @@ bool SComPort::sendTobrikCmd(const char* command, SString* answer) {
     if (lastTobrikBaud > 0) {
         outcome = tobrikAttempt(frame, lastTobrikBaud, reply);
         // A failed write keeps the rate: a line that takes no bytes gains nothing from others.
-        if (outcome != notWritten && !answered()) lastTobrikBaud = 0;
+        if (outcome != notWritten && !answered() && !exchangeStopped()) lastTobrikBaud = 0;
     }
-    for (int i = 0; lastTobrikBaud == 0 && i < (int)(sizeof tobrikRates / sizeof tobrikRates[0]); ++i) {
+    for (int i = 0; lastTobrikBaud == 0 && !exchangeStopped() && i < (int)(sizeof tobrikRates / sizeof tobrikRates[0]);
+         ++i) {
         outcome = tobrikAttempt(frame, tobrikRates[i], reply);
         if (answered()) lastTobrikBaud = tobrikRates[i];
     }
 
-    suppressCallback = false;
+    if (--exchangeDepth == 0) {
+        suppressCallback = false;
+        exchangeCancelled = false;
+    }
     purge();
     setBufferSize(capacity);
-    restore();
+    if (handle.load()) {
+        restore();
+    } else {
+        // Closed meanwhile: the port's own settings come back, but the port stays closed.
+        SString state;
+        if (takeState(state)) settings.fromString(state.from(19));
+    }
     globalDebug.printf("SComPort::sendTobrikCmd( %s ) answer=%s", command ? command : "", reply.getBuffer());
     if (answer) *answer = reply;
     return outcome == replyLine;

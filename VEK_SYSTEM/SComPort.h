@@ -28,9 +28,13 @@ public:
     virtual ~SComPort(); // close(false)
 
     // Opens `name` (empty: settings.port) and starts the read thread; bytes go to `window`.
+    // Refused while the port is opening, closing or in a programmer exchange (asked from a
+    // message dispatched meanwhile): the port is opened once, by one thread.
     bool open(const char* name, HWND window);
     // Stops the read thread and closes the port; without keepState the line settings found
-    // at opening are written back first. Dispatches this thread's messages meanwhile.
+    // at opening are written back first. Dispatches this thread's messages meanwhile. The
+    // wait for the read thread is bounded (closeWaitMs): closed from inside the handling of a
+    // byte, the thread ends only after that handler; the next open collects it.
     void close(bool keepState = false);
     bool isOpen() const { return opened; }
 
@@ -56,8 +60,12 @@ public:
     bool restore();
 
     // Sends the preamble and `command` to the Tobrik programmer, finding its baud rate, and
-    // puts the port back as it was. `answer` receives the programmer's last reply.
+    // puts the port back as it was. `answer` receives the programmer's last reply. A port
+    // closed meanwhile ends the exchange and stays closed, with its own settings back.
     bool sendTobrikCmd(const char* command, SString* answer = nullptr);
+    // Ends a programmer exchange under way after its present step; the port is put back.
+    void cancelExchange();
+    bool isExchanging() const { return exchangeDepth > 0; }
 
     // The line stopped answering while open (a failed write or line-status query): the
     // window was told with MSG_COM_LINE_LOST. The owner treats it like a removed device.
@@ -77,21 +85,27 @@ public:
     static constexpr int receiveBufferCapacity = 400;
     static constexpr DWORD lineCheckMs = 250;
     static constexpr int readChunk = 64; // bytes one read may take from the driver
+    static constexpr unsigned closeWaitMs = 3000;
 
 private:
     enum TobrikOutcome { rateRefused, notWritten, noReply, replyLine };
+    enum class Change { none, opening, closing };
+    struct ReadThreadStart;
 
     bool setTimeouts(HANDLE port);
-    bool startThread();
-    static DWORD WINAPI threadMain(void* port);
-    void readLoop();
+    bool startThread(HANDLE port);
+    bool collectReadThread(unsigned limitMs);
+    static DWORD WINAPI threadMain(void* start);
+    void readLoop(HANDLE port, const SString& portName);
     void readBurst(HANDLE port);
-    void deliver(unsigned char byte);
-    void checkLine(HANDLE port);
-    void markLineLost();
+    void deliver(HANDLE port, unsigned char byte);
+    void checkLine(HANDLE port, const SString& portName);
+    void markLineLost(const SString& portName);
     bool takeByte(unsigned char& byte);
     int takeBytes(SMem& memory, int timeoutMs, int count);
     TobrikOutcome tobrikAttempt(const SMem& frame, int baud, SString& reply);
+    bool exchangeStopped() const { return exchangeDepth > 0 && (exchangeCancelled || !handle.load()); }
+    bool takeState(SString& state);
     static SString text(const char* marked) { return SString(marked); }
 
     SString lastError;
@@ -100,7 +114,7 @@ private:
     std::mutex bufferLock; // around every use of receiveBuffer
     SRingBuffer receiveBuffer{receiveBufferCapacity};
     SComPortSettings settings;
-    HANDLE readThread = nullptr; // owned; released once the thread has ended
+    HANDLE readThread = nullptr; // owned; released once the thread has ended (by close or the next open)
     DWORD threadId = 0;
     SStringList savedStates;
     DCB initialState{};
@@ -110,4 +124,7 @@ private:
     std::atomic<bool> lineLost{false};
     std::atomic<bool> lostUntold{false}; // the window has not been told yet
     DWORD lastLineCheck = 0;             // read thread only
+    Change change = Change::none;        // an open or close under way
+    int exchangeDepth = 0;               // programmer exchanges under way
+    bool exchangeCancelled = false;
 };

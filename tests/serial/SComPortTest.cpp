@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -28,14 +30,24 @@ public:
     void onReceiveByte(unsigned char b) override {
         bytes.push_back(b);
         lastByteAt = GetTickCount();
+        if (duringByte) std::exchange(duringByte, nullptr)();
     }
     LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
         if (msg == MSG_COM_LINE_LOST && h == hwnd) {
             lostPorts.push_back((SComPort*)l);
             lostAt = GetTickCount();
         }
+        if (msg == runPosted && h == hwnd && posted) std::exchange(posted, nullptr)();
         return SFrameWindow::windowProc(h, msg, w, l, handled, result);
     }
+    // Runs `work` when the message that post() queues is dispatched.
+    void post(std::function<void()> work) {
+        posted = std::move(work);
+        PostMessageA(hwnd, runPosted, 0, 0);
+    }
+    static constexpr UINT runPosted = WM_APP + 7;
+    std::function<void()> duringByte; // once, inside the handling of the next byte
+    std::function<void()> posted;
     std::vector<unsigned char> bytes;
     std::vector<SComPort*> lostPorts;
     DWORD lastByteAt = 0;
@@ -162,6 +174,32 @@ TEST_F(SerialTest, CloseCompletesWhileTheReadThreadWaitsForTheWindow) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
+// Closing from inside the handling of a byte (say from a box shown there): the read thread
+// waits for that very handler, so close cannot wait for it to the end. It returns all the
+// same, a quit taken meanwhile is left for the program's loop, no byte arrives any more, and
+// the port opens again once the handler is done.
+TEST_F(SerialTest, CloseFromInsideTheHandlingOfAByteReturnsAndTheQuitStays) {
+    auto sim = openOnSim("");
+    bool closed = false, quitLeft = false;
+    window.duringByte = [&] {
+        PostQuitMessage(4);
+        port.close();
+        closed = !port.isOpen();
+        MSG msg;
+        quitLeft = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 4;
+    };
+    ASSERT_TRUE(received(1));
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(quitLeft);
+    size_t count = window.bytes.size();
+    MessagePump::run(300);
+    EXPECT_EQ(window.bytes.size(), count) << "bytes after the close";
+
+    EXPECT_TRUE(port.open("COM7", window.getHwnd())) << port.getLastError().getBuffer();
+    EXPECT_TRUE(received(count + 9));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
 TEST_F(SerialTest, EveryFloodedByteReachesTheWindowInOrder) {
     const size_t total = 100000;
     auto sim = openOnSim("--flood --counted --bytes 100000");
@@ -222,6 +260,39 @@ TEST_F(SerialTest, AProgrammerThatAnswersRubbishIsNoAnswerAndThePortComesBack) {
     EXPECT_STREQ(port.getSettings().toString(), "COM7,9600,N,8,1");
     EXPECT_EQ(port.getNotifyWindow(), window.getHwnd());
     EXPECT_TRUE(port.isOpen());
+}
+
+// The port closed while the programmer exchange waits (a click, a vanished device): the
+// exchange stops at once, without a box about the closed port, and leaves it closed with
+// its own settings and window.
+TEST_F(SerialTest, APortClosedDuringTheProgrammerExchangeStaysClosed) {
+    auto sim = openOnSim("--frames 1 --programmer-rate 250000");
+    ASSERT_TRUE(received(9));
+    window.post([&] { port.close(); }); // dispatched by the exchange's first wait
+    EXPECT_FALSE(port.sendTobrikCmd("+"));
+    EXPECT_FALSE(port.isOpen());
+    MessagePump::run(300);
+    EXPECT_FALSE(port.isOpen()) << "opened again";
+    EXPECT_EQ(preambles(sim->received()), 0) << "attempts after the close";
+    EXPECT_STREQ(port.getSettings().toString(), "COM7,9600,N,8,1");
+    EXPECT_EQ(port.getNotifyWindow(), window.getHwnd());
+    EXPECT_EQ(port.getSavedStateCount(), 0);
+    EXPECT_EQ(boxes.count(), 0) << (boxes.count() ? boxes.last().text.getBuffer() : "");
+}
+
+// A port named by a virtual-port driver keeps its name through the programmer exchange and
+// its state stack: the port that comes back is the same one.
+TEST_F(SerialTest, APortNotNamedComKeepsItsNameThroughTheProgrammerExchange) {
+    auto sim = std::make_unique<PlantSim>("cnca0", "--frames 1 --programmer-rate 19200");
+    ASSERT_TRUE(sim->isReady()) << sim->getError();
+    ASSERT_TRUE(port.open("CNCA0", window.getHwnd())) << port.getLastError().getBuffer();
+    ASSERT_TRUE(received(9));
+    SString reply;
+    EXPECT_TRUE(port.sendTobrikCmd("+", &reply));
+    EXPECT_STREQ(reply, "Tobrik + \261\n");
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_STREQ(port.getSettings().toString(), "CNCA0,9600,N,8,1");
+    EXPECT_EQ(boxes.count(), 0) << (boxes.count() ? boxes.last().text.getBuffer() : "");
 }
 
 } // namespace
