@@ -79,10 +79,7 @@ HWND SComPortControl::mainWindowHandle() const {
 
 void SComPortControl::onWatchedMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, LPARAM userValue) {
     if (msg == WM_COMMAND && connectButton.isCreated() && wParam == (WPARAM)connectButton.getControlId()) {
-        if (isOpen())
-            disconnect();
-        else
-            connect();
+        onButtonClicked();
         statusText.invalidate();
     } else if (msg == WM_COMMAND && settingsIcon.isCreated() && wParam == (WPARAM)settingsIcon.getControlId()) {
         showConfigDialog();
@@ -97,32 +94,55 @@ void SComPortControl::onWatchedMessage(HWND h, UINT msg, WPARAM wParam, LPARAM l
 
 void SComPortControl::onConnectAction(bool) {}
 
+// The button says what a click does now; while the port opens (the button still says
+// "verbinden") or closes, a click has nothing left to do.
+void SComPortControl::onButtonClicked() {
+    if (isOpen())
+        disconnect();
+    else if (busy == Busy::no)
+        connect();
+}
+
 void SComPortControl::connect() {
+    if (busy != Busy::no) return;
+    busy = Busy::connecting;
+    disconnectAsked = false;
     if (open("", parent ? parent->getHwnd() : nullptr)) {
         updateDisplay();
-        if (getSettings().tobrikCommands) {
+        if (getSettings().tobrikCommands && !disconnectAsked) {
             sendTobrikCmd("+");
             SString reply;
-            sendTobrikCmd("d", &reply);
+            if (!disconnectAsked) sendTobrikCmd("d", &reply);
         }
     } else {
         setStatusColor(failedColor);
         messageBox(getLastError(), "Fehler", 0x10);
     }
     onConnectAction(true);
+    busy = Busy::no;
+    if (disconnectAsked) disconnect();
 }
 
+// During a connect the port may already be open (the programmer exchange follows): the
+// exchange is ended and the disconnect follows the connect.
 void SComPortControl::disconnect() {
+    if (busy == Busy::connecting) {
+        if (isOpen()) {
+            disconnectAsked = true;
+            cancelExchange();
+        }
+        return;
+    }
+    if (busy != Busy::no) return;
+    busy = Busy::disconnecting;
     onConnectAction(false);
     SComPort::close(false);
+    busy = Busy::no;
     updateDisplay();
 }
 
 void SComPortControl::closeLostPort() {
-    if (!isOpen()) return;
-    onConnectAction(false);
-    SComPort::close(false);
-    updateDisplay();
+    if (isOpen()) disconnect();
 }
 
 void SComPortControl::updateDisplay() {
@@ -156,6 +176,7 @@ void SComPortControl::onDeviceChange(WPARAM event, LPARAM data) {
 }
 
 void SComPortControl::showConfigDialog() {
+    if (busy != Busy::no) return; // the settings of a port that is opening or closing stay
     if (isOpen()) {
         messageBox("Eine bestehende Verbindung kann nicht konfiguriert werden.\r\n\r\nTrennen Sie die Verbindung vor "
                    "der Konfiguration.",
@@ -166,7 +187,9 @@ void SComPortControl::showConfigDialog() {
     dialog.setSettings(&getSettings());
     dialog.setLockedFields(lockedFields);
     SWindow* owner = parent ? parent : globalApplication.getMainWindow();
+    busy = Busy::configuring; // no connect with the settings half edited
     if (dialog.create(owner)) dialog.showModal(false);
+    busy = Busy::no;
     if (persistSettings) getSettings().store(sectionSuffix());
     updateDisplay();
 }

@@ -3,7 +3,9 @@
 // green open, light red after a failed connect) and a settings icon that opens
 // SComportConfigDlg. The settings live in the user configuration file, one section per
 // control. The owner reads and writes through the SComPort base; received bytes go to the
-// control's parent window.
+// control's parent window. Clicks that arrive while a connect or disconnect is under way
+// (dispatched by its waits) are not taken again: a disconnect asked for during the
+// programmer exchange after connecting ends the exchange and follows it.
 #pragma once
 
 #include "VEK_CONTROLS/SButton.h"
@@ -67,5 +69,11 @@ protected:
     SStatic statusText;
 
 private:
+    // What the control is doing while its waits dispatch messages.
+    enum class Busy { no, connecting, disconnecting, configuring };
+    void onButtonClicked();
+
     bool childrenBuilt = false;
+    Busy busy = Busy::no;
+    bool disconnectAsked = false; // during a connect: disconnect once it is done
 };

@@ -14,7 +14,10 @@
 
 #include <dbt.h>
 
+#include <cstring>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,6 +66,15 @@ public:
         ++bytes;
         lastByteAt = GetTickCount();
     }
+    // The platform sends a removal with its header; a test queues it with this message.
+    static constexpr UINT postedRemoval = WM_APP + 8;
+    LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
+        if (msg == postedRemoval && h == hwnd) {
+            DEV_BROADCAST_HDR header{sizeof(DEV_BROADCAST_HDR), DBT_DEVTYP_PORT, 0};
+            SendMessageA(hwnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, (LPARAM)&header);
+        }
+        return SFrameWindow::windowProc(h, msg, w, l, handled, result);
+    }
     int bytes = 0;
     DWORD lastByteAt = 0;
 };
@@ -73,8 +85,31 @@ public:
         actions.push_back(connecting);
         lastActionAt = GetTickCount();
     }
+    // On the read thread: which threads read this port, and how many bytes they took.
+    void onReceive(unsigned char) override {
+        std::lock_guard<std::mutex> lock(readLock);
+        readers.insert(GetCurrentThreadId());
+        ++received;
+    }
+    int readerCount() {
+        std::lock_guard<std::mutex> lock(readLock);
+        return (int)readers.size();
+    }
+    int receivedCount() {
+        std::lock_guard<std::mutex> lock(readLock);
+        return received;
+    }
+    void forgetReaders() {
+        std::lock_guard<std::mutex> lock(readLock);
+        readers.clear();
+    }
     std::vector<bool> actions;
     DWORD lastActionAt = 0;
+
+private:
+    std::mutex readLock;
+    std::set<DWORD> readers;
+    int received = 0;
 };
 
 class ComPortControl : public ::testing::Test {
@@ -109,6 +144,19 @@ protected:
     }
     void click(SControl& child) {
         SendMessageA(host.getHwnd(), WM_COMMAND, (WPARAM)child.getControlId(), (LPARAM)child.getHwnd());
+    }
+    // Clicks on the button that wait in the queue together, as a double click on a busy window.
+    void queueClicks(int count) {
+        SButton& button = control.getConnectButton();
+        for (int i = 0; i < count; ++i)
+            PostMessageA(host.getHwnd(), WM_COMMAND, (WPARAM)button.getControlId(), (LPARAM)button.getHwnd());
+    }
+    // No byte reaches the window or the port any more: no read thread was left behind.
+    void expectNoReader() {
+        int toWindow = host.bytes, toPort = control.receivedCount();
+        MessagePump::run(300);
+        EXPECT_EQ(host.bytes, toWindow) << "a read thread still delivers";
+        EXPECT_EQ(control.receivedCount(), toPort) << "a read thread still reads";
     }
     void broadcast(WPARAM event) {
         DEV_BROADCAST_HDR header{sizeof(DEV_BROADCAST_HDR), DBT_DEVTYP_PORT, 0};
@@ -188,6 +236,82 @@ TEST_F(ComPortControl, TheLineClosedByPlantSimClosesTheControlWithinASecond) {
     EXPECT_EQ(boxes.count(), 0);
 }
 
+// Impatient users: clicks that wait in the queue while the port opens or closes are taken
+// once. The first click's open and close dispatch the others while they wait.
+TEST_F(ComPortControl, QueuedClicksWhileThePortOpensOrClosesAreTakenOnce) {
+    PlantSim sim("com7", "");
+    ASSERT_TRUE(sim.isReady()) << sim.getError();
+    ini().setString(section(), "Port", "COM7");
+    create();
+
+    queueClicks(3);
+    MessagePump::flush();
+    EXPECT_TRUE(control.isOpen()) << control.getLastError().getBuffer();
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "trennen");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::openColor);
+    ASSERT_TRUE(MessagePump::until([&] { return host.bytes >= 20 && control.receivedCount() >= 20; }));
+    EXPECT_EQ(control.readerCount(), 1) << "read threads on the port";
+
+    queueClicks(3);
+    MessagePump::flush();
+    EXPECT_FALSE(control.isOpen());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
+    expectNoReader();
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
+    for (const RecordedBox& b : boxes.boxes) ADD_FAILURE() << b.caption.getBuffer() << ": " << b.text.getBuffer();
+}
+
+// Posts a click on the button, or a removal of every port, once the button shows "trennen":
+// the programmer exchange that follows dispatches it.
+thread_local HWND buttonToWatch = nullptr;
+thread_local bool removeInstead = false;
+LRESULT CALLBACK actWhenConnected(int code, WPARAM w, LPARAM l) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(l);
+    if (code == HC_ACTION && buttonToWatch && call->hwnd == buttonToWatch && call->message == WM_SETTEXT &&
+        std::strcmp((const char*)call->lParam, "trennen") == 0) {
+        HWND parent = GetParent(buttonToWatch);
+        if (removeInstead)
+            PostMessageA(parent, Host::postedRemoval, 0, 0);
+        else
+            PostMessageA(parent, WM_COMMAND, (WPARAM)GetDlgCtrlID(buttonToWatch), (LPARAM)buttonToWatch);
+        buttonToWatch = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+// "trennen" while the programmer is switched after connecting (the button says "trennen"
+// already), and a port that vanishes then: the exchange stops, the port closes once, stays
+// closed and shows its own settings; no box about it.
+TEST_F(ComPortControl, TrennenOrARemovedPortDuringTheProgrammerExchangeClosesThePortForGood) {
+    PlantSim sim("com7", "--programmer-rate 115200");
+    ASSERT_TRUE(sim.isReady()) << sim.getError();
+    ini().setString(section(), "Port", "COM7");
+    ini().setString(section(), "SendTobrikCmd", "1");
+    create();
+    DeviceMap gone({});
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, actWhenConnected, nullptr, GetCurrentThreadId());
+    for (bool removal : {false, true}) {
+        SCOPED_TRACE(removal ? "port removed" : "trennen");
+        removeInstead = removal;
+        buttonToWatch = control.getConnectButton().getHwnd();
+        control.forgetReaders();
+        click(control.getConnectButton());
+        EXPECT_EQ(buttonToWatch, nullptr) << "nothing happened during the exchange";
+        MessagePump::flush();
+        EXPECT_FALSE(control.isOpen());
+        EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+        EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
+        EXPECT_STREQ(control.getStatusText().getWindowText(), "COM7,9600,N,8,1");
+        EXPECT_LE(control.readerCount(), 1);
+        expectNoReader();
+        EXPECT_FALSE(control.isOpen()) << "opened again";
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false, true, false}));
+    for (const RecordedBox& b : boxes.boxes) ADD_FAILURE() << b.caption.getBuffer() << ": " << b.text.getBuffer();
+}
+
 // Answers the settings dialog of the control's modal run: types a baud rate and saves.
 thread_local const char* typedBaud = nullptr;
 LRESULT CALLBACK answerSettings(int code, WPARAM w, LPARAM l) {
@@ -212,6 +336,24 @@ TEST_F(ComPortControl, TheSettingsIconRunsTheDialogAndStoresWhatItSaved) {
     EXPECT_EQ(typedBaud, nullptr) << "the dialog was shown";
     EXPECT_STREQ(control.getStatusText().getWindowText(), "COM1,19200,N,8,1");
     EXPECT_STREQ(ini().getString(section(), "Baud", ""), "19200");
+    EXPECT_EQ(shown("Fehler"), 0);
+}
+
+// A port of a virtual-port driver, listed and chosen in the dialog, is the port of the next
+// start too: the stored name loads as it was saved.
+TEST_F(ComPortControl, APortOfAVirtualPortDriverIsStoredAndLoadedAsChosen) {
+    DeviceMap map({"CNCA0"});
+    create();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, answerSettings, nullptr, GetCurrentThreadId());
+    typedBaud = "19200";
+    click(control.getSettingsIcon());
+    UnhookWindowsHookEx(hook);
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "CNCA0,19200,N,8,1");
+    EXPECT_STREQ(ini().getString(section(), "Port", ""), "CNCA0");
+
+    SComPortSettings nextStart;
+    ASSERT_TRUE(nextStart.load(control.sectionSuffix()));
+    EXPECT_STREQ(nextStart.toString(), "CNCA0,19200,N,8,1");
     EXPECT_EQ(shown("Fehler"), 0);
 }
 
