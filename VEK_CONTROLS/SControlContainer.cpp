@@ -24,6 +24,7 @@ int SControlContainer::addChild(SControlPositioned* child, const SRect* given) {
     }
     elements.push_back(SControlContainerElement{r, child});
     child->setPositionable(false);
+    child->getAnchor().setMode(0);
     int index = (int)elements.size() - 1;
     onElementsChanged(index);
     if (hwnd) SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -53,6 +54,12 @@ void SControlContainer::layoutChildren() {
                               (int)(r.width * (long long)e.rect.width / w0),
                               (int)(r.height * (long long)e.rect.height / h0), true);
     }
+}
+
+LRESULT SControlContainer::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled,
+                                      LRESULT& result) {
+    if (msg == WM_MOVE && h == hwnd && h) layoutChildren();
+    return SControlPositioned::windowProc(h, msg, wParam, lParam, handled, result);
 }
 
 void SControlContainer::onSize(int type, int width, int height) {

@@ -15,13 +15,16 @@ public:
 
     void onSize(int type, int width, int height) override;
     void onAfterCreate() override;
+    // A move without a change of size (the layouter, a stored place) takes the children too.
+    LRESULT windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) override;
     // Moves every child to its rectangle scaled from the reference size to the present one.
     virtual void layoutChildren();
     // After a child was added (its index) or all were removed (-1).
     virtual void onElementsChanged(int index);
 
     // rect is relative to the container; without one the child keeps where it is now. The
-    // layouter leaves children of a container alone.
+    // layouter leaves children of a container alone, and so do their anchors: the container
+    // places them wherever it goes.
     int addChild(SControlPositioned* child, const SRect* rect = nullptr);
     void removeAll();
     int getElementCount() const { return (int)elements.size(); }

@@ -5,6 +5,7 @@
 #include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_GUI/SFrameWindow.h"
+#include "VEK_UTIL/SResources.h"
 #include "tests/serial/PlantSim.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
@@ -234,6 +235,30 @@ TEST_F(ComPortControl, TheLineClosedByPlantSimClosesTheControlWithinASecond) {
     EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
     EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
     EXPECT_EQ(boxes.count(), 0);
+}
+
+// The button, status line and gear lie over the container as its siblings: they go where it
+// goes, whether a stored record of its own size places it, the layouter drags it or the
+// window grows.
+TEST_F(ComPortControl, ChildrenStayOverTheirContainer) {
+    SFileIni& positions = globalResources.controlPositions;
+    positions.setString("ComPortControlHost", "SComPortControl,-110,10,100,40", "20,150,100,40");
+    create();
+    positions.setSectionText("ComPortControlHost", "");
+    auto expectOverContainer = [&](const char* when) {
+        SRect at = control.getWindowRect(false);
+        EXPECT_EQ(control.getConnectButton().getWindowRect(false), (SRect{at.x, at.y, 100, 20})) << when;
+        EXPECT_EQ(control.getStatusText().getWindowRect(false), (SRect{at.x, at.y + 24, 80, 16})) << when;
+        EXPECT_EQ(control.getSettingsIcon().getWindowRect(false), (SRect{at.x + 80, at.y + 24, 20, 16})) << when;
+    };
+    EXPECT_EQ(control.getWindowRect(false), (SRect{20, 150, 100, 40}));
+    expectOverContainer("placed by its record");
+    control.moveWindow(200, 60, 100, 40, true); // what the layouter's drag does
+    EXPECT_EQ(control.getWindowRect(false), (SRect{200, 60, 100, 40}));
+    expectOverContainer("moved");
+    host.moveWindow(20, 20, 560, 420, true);
+    MessagePump::flush();
+    expectOverContainer("the window grew");
 }
 
 // Impatient users: clicks that wait in the queue while the port opens or closes are taken
