@@ -7,6 +7,8 @@
 
 #include <dbt.h>
 
+#include <algorithm>
+
 namespace {
 // The size the children's rectangles are given for.
 const int referenceWidth = 100;
@@ -58,6 +60,17 @@ void SComPortControl::buildChildren() {
     globalApplication.addWatch(hwnd, mainWindowHandle(), WM_DEVICECHANGE, 0);
     // The port posts a dead line to the window it delivers to, which is the parent.
     globalApplication.addWatch(hwnd, parentHandle, MSG_COM_LINE_LOST, 0);
+}
+
+void SComPortControl::layoutChildren() {
+    if (!childrenBuilt || !hwnd) return;
+    SRect r = getWindowRect(false);
+    int lineY = r.y + r.height * (referenceHeight / 2 + 4) / referenceHeight;
+    int lineHeight = r.height * (referenceHeight / 2 - 4) / referenceHeight;
+    int gearWidth = std::min(r.width, r.height / 2);
+    connectButton.moveWindow(r.x, r.y, r.width, r.height / 2, true);
+    statusText.moveWindow(r.x, lineY, r.width - gearWidth, lineHeight, true);
+    settingsIcon.moveWindow(r.x + r.width - gearWidth, lineY, gearWidth, lineHeight, true);
 }
 
 void SComPortControl::placeChild(SControlPositioned& child, const char* text, const SRect& reference) {

@@ -29,6 +29,9 @@ public:
 
     void onFirstShow() override;
     void onWatchedMessage(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, LPARAM userValue) override;
+    // The button over the whole width, below it the status line and, at its right, the gear
+    // as wide as half the control is high; the status line takes what the gear leaves.
+    void layoutChildren() override;
 
     // Called with true at the end of every connect attempt, with false before every close.
     virtual void onConnectAction(bool connecting);

@@ -29,7 +29,8 @@ void MainWnd::onFirstShow() {
     btnEnde.createCtrl(this, "Ende", -100, -30, SControlPositioned::DefaultSize, SControlPositioned::DefaultSize, 1);
     eventCalls.add(SEventBinding::make(WM_COMMAND, btnEnde.getControlId(), 0, static_cast<SWindow*>(this),
                                        &SWindow::close));
-    steuerung.createCtrl(this, "Steuerung", -110, 10, 100, 40, 1);
+    // Wide enough that the status line shows the longest settings text beside the gear.
+    steuerung.createCtrl(this, "Steuerung", -200, 10, 190, 40, 1);
     behaelter.fuellstand.setRange(1200.0f, 3200.0f);
     behaelter.fuellstand.setLimits(1600.0f, 2900.0f);
     verlauf.setRange(1200, 3200);

@@ -1,12 +1,14 @@
-# test_serial: the serial port, port discovery and the programmer exchange under Wine,
-# against the Linux plant-sim on a pseudo-terminal linked into the prefix as COM7.
+# test_serial: the serial port, port discovery, the programmer exchange and the port control
+# (also as the main window's Steuerung) under Wine, against the Linux plant-sim on a
+# pseudo-terminal linked into the prefix as COM7.
 if(NOT WIN32)
   return()
 endif()
 set(VEK_PLANT_SIM "${PROJECT_SOURCE_DIR}/build/linux/tools/plant-sim/plant-sim" CACHE FILEPATH
     "The native plant-sim that the serial suite and benchmark start (built by the linux preset)")
-vek_suite(test_serial FOLDER serial LIBS vek_gui vek_gui_harness TIMEOUT 900)
-target_compile_definitions(test_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}")
+vek_suite(test_serial FOLDER serial LIBS anlage_win vek_gui_harness TIMEOUT 900)
+target_compile_definitions(test_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}"
+                           VEK_SHIPPED_CONTROLPOS="${PROJECT_SOURCE_DIR}/resources/controlpos.ini")
 # One suite at a time on the prefix's COM7 and the registry's serial keys.
 set_tests_properties(test_serial PROPERTIES RESOURCE_LOCK wine_serial)
 
