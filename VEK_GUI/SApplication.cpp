@@ -71,6 +71,9 @@ bool SApplication::init(HINSTANCE instance, HINSTANCE previous, int showCommand)
     startGdiplus();
 
     globalApplicationBasic.parseCommandLine(GetCommandLineA());
+    // The pack is in the program's own file, which the command line need not name with its
+    // folder (started through PATH or by a link with a bare name).
+    globalApplicationBasic.setProgramPath(SSystem::programFile());
     globalResources.setAppDir(globalApplicationBasic.getApplicationDirectory());
     globalResources.setProgramFile(globalApplicationBasic.getProgramPath());
     globalResources.init();
@@ -141,7 +144,15 @@ LRESULT SApplication::dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         result = w->windowProc(hwnd, msg, wParam, lParam, handled, r);
     }
     if (targets.count() == 0 && hwnd) result = DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_ENDSESSION && wParam) endSession();
     return result;
+}
+
+// The session ends: Windows may end the process once its windows have answered, without
+// the destructors, so what they would remove from the temporary folder goes now.
+void SApplication::endSession() {
+    globalResources.removeUnpackedFiles();
+    globalApplicationBasic.removeTempFiles();
 }
 
 // Joins the dispatch list only with a usable class: a window left there with handle 0 would

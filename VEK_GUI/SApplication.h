@@ -87,6 +87,7 @@ public:
 
 private:
     static void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD tickCount);
+    void endSession();
     bool startGdiplus();
 
     HINSTANCE instanceHandle = nullptr;

@@ -19,13 +19,24 @@ SString specialFolder(int csidl) {
 
 SApplicationBasic::SApplicationBasic() = default;
 
-SApplicationBasic::~SApplicationBasic() {
+SApplicationBasic::~SApplicationBasic() { removeTempFiles(); }
+
+void SApplicationBasic::removeTempFiles() {
     for (int i = 0; i < tempFiles.count(); ++i) SSystem::deleteFile(tempFiles[i]);
 }
 
 void SApplicationBasic::parseCommandLine(const char* commandLine) {
     arguments.splitArguments(commandLine);
-    programPath = arguments[0];
+    takeProgramPath(arguments[0]);
+}
+
+void SApplicationBasic::setProgramPath(const char* path) {
+    SString file;
+    if (path && *path) takeProgramPath(file.setRaw(path));
+}
+
+void SApplicationBasic::takeProgramPath(const SString& path) {
+    programPath = path;
     int cut = programPath.findLastChar('\\');
     int slash = programPath.findLastChar('/');
     if (slash > cut) cut = slash;

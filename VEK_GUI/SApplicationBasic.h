@@ -15,6 +15,9 @@ public:
     // Splits a command line into `arguments`; the first one is the program's path, whose
     // drive and directory (or else the current directory) become the application directory.
     void parseCommandLine(const char* commandLine);
+    // The program's own file as the platform names it: it and its directory replace what the
+    // first argument said (a bare name typed in a console says nothing about the folder).
+    void setProgramPath(const char* path);
 
     bool openUserConfigFile();
     bool openComputerConfigFile();
@@ -31,6 +34,8 @@ public:
 
     // A free name "vektmp<n>.<extension>" in the temporary directory; deleted at the end.
     SString makeTempFileName(const char* extension);
+    // Deletes those files now (the destructor may never run when the session ends).
+    void removeTempFiles();
 
     const SStringList& getArguments() const { return arguments; }
     const SString& getProgramPath() const { return programPath; }
@@ -43,6 +48,7 @@ private:
     enum WaitEnd { timeOver, signalled, stopped };
     WaitEnd dispatchWhileWaiting(void* handle, unsigned milliseconds, volatile int* continueFlag, bool stopOnQuit);
     bool openConfigFile(SFileIni& file, const SString& folder, const char* operation);
+    void takeProgramPath(const SString& path);
     SString programName() const;
 
     SFileIni computerConfig;

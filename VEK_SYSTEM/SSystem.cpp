@@ -5,10 +5,12 @@
 #include "VEK_UTIL/SString.h"
 
 #include <atomic>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,6 +20,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -135,6 +138,57 @@ int64_t SSystem::fileWriteTime(const char* path) {
     return (int64_t)data.ftLastWriteTime.dwHighDateTime << 32 | data.ftLastWriteTime.dwLowDateTime;
 }
 
+bool SSystem::createNewDirectory(const char* path, bool* existed) {
+    const bool made = CreateDirectoryA(path, nullptr) != 0;
+    const DWORD error = made ? 0 : GetLastError();
+    if (existed) *existed = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+    return made;
+}
+
+SString SSystem::programFile() {
+    // A path longer than the buffer comes back cut short and as long as the buffer.
+    for (DWORD size = MAX_PATH + 1; size <= 32768; size *= 2) {
+        std::vector<char> path(size);
+        DWORD n = GetModuleFileNameA(nullptr, path.data(), size);
+        if (n == 0) break;
+        if (n < size) {
+            SString result;
+            return result.setRaw(path.data(), (int)n);
+        }
+    }
+    return SString();
+}
+
+unsigned long SSystem::processId() { return GetCurrentProcessId(); }
+
+namespace {
+
+uint64_t creationStamp(HANDLE process) {
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
+    return (uint64_t)created.dwHighDateTime << 32 | created.dwLowDateTime;
+}
+
+} // namespace
+
+uint64_t SSystem::processStartStamp() { return creationStamp(GetCurrentProcess()); }
+
+bool SSystem::processRunning(unsigned long id, uint64_t stamp) {
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, (DWORD)id);
+    // Only an id that no process has is refused as a parameter; other refusals mean one runs.
+    if (!h) return GetLastError() != ERROR_INVALID_PARAMETER;
+    // A process that ended stays openable while anyone holds a handle to it.
+    DWORD code = STILL_ACTIVE;
+    if (!GetExitCodeProcess(h, &code)) code = STILL_ACTIVE;
+    bool running = code == STILL_ACTIVE;
+    if (running && stamp) {
+        const uint64_t began = creationStamp(h);
+        running = began == 0 || began == stamp;
+    }
+    CloseHandle(h);
+    return running;
+}
+
 uint32_t SSystem::tickMs() { return GetTickCount(); }
 
 void SSystem::sleepMs(unsigned ms) { Sleep(ms); }
@@ -202,6 +256,63 @@ int64_t SSystem::fileWriteTime(const char* path) {
     struct stat st;
     if (stat(path, &st) != 0) return -1;
     return (int64_t)st.st_mtim.tv_sec * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+bool SSystem::createNewDirectory(const char* path, bool* existed) {
+    const bool made = path && mkdir(path, 0700) == 0; // unpacked files are the user's alone
+    if (existed) *existed = !made && errno == EEXIST;
+    return made;
+}
+
+SString SSystem::programFile() {
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+    SString result;
+    if (n > 0 && n < (ssize_t)sizeof path) result.setRaw(path, (int)n);
+    return result;
+}
+
+unsigned long SSystem::processId() { return (unsigned long)getpid(); }
+
+namespace {
+
+// The state letter and the start (clock ticks since boot) of a process from /proc; false
+// when /proc does not know the id.
+bool processStat(unsigned long id, char& state, uint64_t& start) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%lu/stat", id);
+    FILE* f = std::fopen(path, "r");
+    if (!f) return false;
+    char line[1024];
+    size_t n = std::fread(line, 1, sizeof line - 1, f);
+    std::fclose(f);
+    line[n] = 0;
+    // The command name in parentheses may hold anything: the fields follow its last ')'.
+    const char* rest = std::strrchr(line, ')');
+    unsigned long long ticks = 0;
+    if (!rest || std::sscanf(rest + 1,
+                             " %c %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %*s %llu",
+                             &state, &ticks) != 2)
+        return false;
+    start = ticks;
+    return true;
+}
+
+} // namespace
+
+uint64_t SSystem::processStartStamp() {
+    char state = 0;
+    uint64_t start = 0;
+    return processStat(processId(), state, start) ? start : 0;
+}
+
+bool SSystem::processRunning(unsigned long id, uint64_t stamp) {
+    if (id == 0 || id > (unsigned long)INT_MAX) return false; // kill() would reach a group
+    char state = 0;
+    uint64_t start = 0;
+    if (!processStat(id, state, start)) return ::kill((pid_t)id, 0) == 0 || errno == EPERM; // no /proc
+    if (state == 'Z' || state == 'X') return false; // ended, not yet reaped
+    return stamp == 0 || start == stamp;
 }
 
 uint32_t SSystem::tickMs() {
@@ -326,20 +437,12 @@ private:
 #endif
 };
 
-unsigned long processId() {
-#ifdef _WIN32
-    return GetCurrentProcessId();
-#else
-    return (unsigned long)getpid();
-#endif
-}
-
 // Creates a temporary file beside path whose name no other writer uses: the process id
 // and a counter, and a new name for as long as a stale file holds the chosen one.
 bool createTemp(const char* path, OutFile& file, SString& temp) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp.format("%s.%lu.%u.vektmp", path, processId(), counter++);
+        temp.format("%s.%lu.%u.vektmp", path, SSystem::processId(), counter++);
         if (file.createNew(temp)) return true;
         if (!OutFile::existsError()) return false;
     }
@@ -422,10 +525,13 @@ bool SSystem::writeFileAtomic(const char* path, const char* data, int length) {
     return false;
 }
 
-int SSystem::findFiles(const char* directory, const char* pattern, SStringList& paths) {
+namespace {
+
+// Entries of one directory whose names match the pattern: files or subdirectories.
+int findEntries(const char* directory, const char* pattern, SStringList& paths, bool directories) {
     SString base;
     base.setRaw(directory ? directory : "");
-    if (!base.isEmpty() && !base.endsWith("\\") && !base.endsWith("/")) base.append(pathSeparator());
+    if (!base.isEmpty() && !base.endsWith("\\") && !base.endsWith("/")) base.append(SSystem::pathSeparator());
     int found = 0;
 #ifdef _WIN32
     SString query(base);
@@ -434,7 +540,9 @@ int SSystem::findFiles(const char* directory, const char* pattern, SStringList& 
     HANDLE h = FindFirstFileA(query, &data);
     if (h == INVALID_HANDLE_VALUE) return 0;
     do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isDirectory != directories || !std::strcmp(data.cFileName, ".") || !std::strcmp(data.cFileName, ".."))
+            continue;
         SString full(base);
         full.append(data.cFileName);
         paths.add(full);
@@ -446,13 +554,24 @@ int SSystem::findFiles(const char* directory, const char* pattern, SStringList& 
     if (!d) return 0;
     while (dirent* e = readdir(d)) {
         if (fnmatch(pattern ? pattern : "*", e->d_name, FNM_PERIOD) != 0) continue;
+        if (!std::strcmp(e->d_name, ".") || !std::strcmp(e->d_name, "..")) continue;
         SString full(base);
         full.append(e->d_name);
-        if (!fileExists(full)) continue;
+        if (!(directories ? SSystem::directoryExists(full) : SSystem::fileExists(full))) continue;
         paths.add(full);
         ++found;
     }
     closedir(d);
 #endif
     return found;
+}
+
+} // namespace
+
+int SSystem::findFiles(const char* directory, const char* pattern, SStringList& paths) {
+    return findEntries(directory, pattern, paths, false);
+}
+
+int SSystem::findDirectories(const char* directory, const char* pattern, SStringList& paths) {
+    return findEntries(directory, pattern, paths, true);
 }

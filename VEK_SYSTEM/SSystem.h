@@ -33,6 +33,9 @@ public:
     static bool directoryExists(const char* path);
     static bool pathExists(const char* path);      // file or directory
     static bool createDirectory(const char* path); // with missing parents
+    // Creates exactly this directory, and only when nothing of that name exists yet, so that
+    // two processes never both take it; *existed tells a taken name from other failures.
+    static bool createNewDirectory(const char* path, bool* existed = nullptr);
     static bool deleteFile(const char* path);
     static bool removeDirectory(const char* path); // only when empty
     static bool copyFile(const char* from, const char* to, bool overwrite);
@@ -43,6 +46,8 @@ public:
     // Appends the full paths of the files (not directories) in directory whose names match
     // the wildcard pattern ("*", "?"); returns how many were appended, in no set order.
     static int findFiles(const char* directory, const char* pattern, SStringList& paths);
+    // The same for the subdirectories ("." and ".." left out).
+    static int findDirectories(const char* directory, const char* pattern, SStringList& paths);
 
     // Replacing one file by another (renameFile). Tests put in a replacer that fails, as a
     // virus scanner holding the target makes the platform's replace fail.
@@ -54,6 +59,18 @@ public:
     // Writes a whole file through a temporary file beside it and a rename, so that a
     // failure never leaves a half-written file behind. A file marked read-only is refused.
     static bool writeFileAtomic(const char* path, const char* data, int length);
+
+    // This program's own file, found through the platform whatever the command line says;
+    // empty when the platform does not tell.
+    static SString programFile();
+
+    // Processes. The start stamp tells a process from a later one that got the same id; it is
+    // opaque and the same whichever process asks. 0: the platform gives none.
+    static unsigned long processId();
+    static uint64_t processStartStamp();
+    // Whether the process `id` that began at `stamp` still runs; also true when that cannot
+    // be told (a process of another user), and, with stamp 0, whenever any process has the id.
+    static bool processRunning(unsigned long id, uint64_t stamp);
 
     // Clocks: milliseconds of a steady clock, and seconds since 1970.
     static uint32_t tickMs();

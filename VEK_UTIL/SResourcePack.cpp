@@ -2,6 +2,7 @@
 // missing is the whole file searched for an earlier end marker.
 #include "VEK_UTIL/SResourcePack.h"
 
+#include "VEK_ARRAYS/SStringList.h"
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SError.h"
 
@@ -134,14 +135,52 @@ bool readHeader(Reading& r) {
     return r.program.seek((int64_t)start + MARKER_LENGTH + headerLen);
 }
 
-void makeTempDir(Reading& r, const SString& tempPath) {
-    SString base = tempPath.isEmpty() ? SSystem::tempDirectory() : tempPath;
-    long long now = (long long)SSystem::unixTime();
-    for (int i = 0;; ++i) {
-        r.tempDir.format("%s_tmpVekRes%d_%lld", base.getBuffer(), i, now);
-        if (!SSystem::pathExists(r.tempDir)) break;
+// Deletes the files of an unpack directory and the directory itself.
+void removeUnpackDirectory(const SString& dir) {
+    SStringList files;
+    SSystem::findFiles(dir, "*", files);
+    for (int i = 0; i < files.count(); ++i) SSystem::deleteFile(files[i]);
+    SSystem::removeDirectory(dir);
+}
+
+// An unpack directory carries its number, the time, and the process that made it with the
+// stamp of that process's start, so that a later run can tell whether it is still in use.
+bool parseDirName(const SString& name, unsigned long& process, uint64_t& stamp) {
+    int number = 0, used = -1;
+    long long seconds = 0;
+    unsigned long long start = 0;
+    if (std::sscanf(name, "_tmpVekRes%d_%lld_%lu_%llx%n", &number, &seconds, &process, &start, &used) != 4 ||
+        used != name.length())
+        return false;
+    stamp = start;
+    return true;
+}
+
+// Directories of runs that ended without removing theirs (killed, crashed, the session
+// ended): their process is gone, or its id now belongs to a later process.
+void removeAbandonedDirectories(const SString& base) {
+    SStringList dirs;
+    SSystem::findDirectories(base, "_tmpVekRes*", dirs);
+    for (int i = 0; i < dirs.count(); ++i) {
+        unsigned long process = 0;
+        uint64_t stamp = 0;
+        if (parseDirName(dirs[i].from(base.length()), process, stamp) && !SSystem::processRunning(process, stamp))
+            removeUnpackDirectory(dirs[i]);
     }
-    SSystem::createDirectory(r.tempDir);
+}
+
+// A fresh directory of this run: created, never merely found, so no other run shares it.
+void makeTempDir(Reading& r, const SString& base) {
+    if (!SSystem::directoryExists(base)) SSystem::createDirectory(base);
+    const long long now = (long long)SSystem::unixTime();
+    const unsigned long process = SSystem::processId();
+    const unsigned long long stamp = SSystem::processStartStamp();
+    bool existed = true;
+    for (int i = 0; existed && i < 10000; ++i) {
+        r.tempDir.format("%s_tmpVekRes%d_%lld_%lu_%llx", base.getBuffer(), i, now, process, stamp);
+        if (SSystem::createNewDirectory(r.tempDir, &existed)) return;
+    }
+    // Unusable: creating the first entry file fails and names the path.
 }
 
 bool writeEntryFile(Reading& r, const SString& name, const unsigned char* data, uint32_t length) {
@@ -156,6 +195,9 @@ bool writeEntryFile(Reading& r, const SString& name, const unsigned char* data, 
     if (!r.temp.write(data, length) || !r.temp.close()) {
         r.errorText = "Fehler beim Schreiben des Tempfiles: ";
         r.errorText.append(path);
+        // What was written of it is of no use, and removeFiles does not know it.
+        r.temp.close();
+        SSystem::deleteFile(path);
         return false;
     }
     r.entries.set(name, path);
@@ -235,7 +277,9 @@ bool SResourcePack::load(const char* programFile) {
     bool complete = false;
     if (r.program.open(programFile, "rb")) r.fileSize = r.program.size();
     if (r.fileSize > 0 && findPackEnd(r) && readHeader(r)) {
-        makeTempDir(r, tempPath);
+        const SString base = tempPath.isEmpty() ? SSystem::tempDirectory() : tempPath;
+        removeAbandonedDirectories(base);
+        makeTempDir(r, base);
         Step step;
         while ((step = readEntry(r)) == Step::More) {
         }

@@ -21,7 +21,8 @@ public:
 
     // Reads the pack of programFile (whatever the marker says; the caller asks it first).
     // True when the pack was read completely; on failure the one message box has been
-    // shown. Files of an earlier load are removed first.
+    // shown. Files of an earlier load are removed first, and so are the unpack directories
+    // that runs which have ended left behind. The new directory is this run's alone.
     bool load(const char* programFile);
 
     const SString& getTempDir() const { return tempDir; }

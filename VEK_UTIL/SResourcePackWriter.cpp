@@ -39,8 +39,11 @@ bool SResourcePackWriter::fail(const char* text, const char* detail) {
 
 bool SResourcePackWriter::addEntry(const char* name, const char* data, int length) {
     int nameLength = name ? (int)std::strlen(name) : 0;
-    if (!isBareFileName(name, nameLength))
-        return fail("Unzul\344ssiger Ressourcenname (nur einfache Dateinamen): ", name);
+    if (const char* fault = nameFault(name, nameLength)) {
+        errorText.format("Unzul\344ssiger Ressourcenname (%s): ", fault);
+        errorText.append(name ? name : "");
+        return false;
+    }
     Entry entry;
     entry.name.setRaw(name).toLower();
     for (const Entry& e : entries)

@@ -12,8 +12,8 @@ public:
     virtual ~SResourcePackWriter() = default;
     virtual const char* getClassName() const { return "SResourcePackWriter"; }
 
-    // Adds an entry under its lower-cased name; refuses a name that is not a bare file name
-    // or that is already there.
+    // Adds an entry under its lower-cased name; refuses, naming it and why, a name that is not
+    // a bare file name Windows can create, or that is already there.
     bool addEntry(const char* name, const char* data, int length);
     int getCount() const { return (int)entries.size(); }
 

@@ -80,15 +80,19 @@ void filesIn(const SString& dir, const char* pattern, SStringList& found) {
 } // namespace
 
 SResources::~SResources() {
-    if (packLoaded) {
-        // The unpacked files go away: their edits are not kept.
-        controlPositions.close(false);
-        resourceIni.close(false);
-        pack.removeFiles();
-        packEntries.clear();
-    } else if (resourceIni.isModified()) {
+    if (packLoaded)
+        removeUnpackedFiles();
+    else if (resourceIni.isModified())
         resourceIni.save();
-    }
+}
+
+void SResources::removeUnpackedFiles() {
+    if (!packLoaded) return;
+    // The unpacked files go away: their edits are not kept.
+    controlPositions.close(false);
+    resourceIni.close(false);
+    pack.removeFiles();
+    packEntries.clear();
 }
 
 SString SResources::join(const SString& dir, const char* name) const {

@@ -29,6 +29,9 @@ public:
     int findFiles(const char* pattern, SStringList& list);
     void loadLanguage(const char* language);
     void addSearchPath(const char* path, bool first);
+    // Deletes the files unpacked from the pack now, as the destructor does: for when the
+    // program may end without its destructors (the session ends). Nothing without a pack.
+    void removeUnpackedFiles();
 
     const SString& getAppDir() const { return appDir; }
     const SString& getProgramFile() const { return programFile; }

@@ -8,9 +8,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 using namespace SResourcePackFormat;
@@ -39,6 +50,15 @@ struct RawPack {
     }
     std::string finish(uint32_t start = kProgramSize) { return text("vekend").u32(start).bytes; }
 };
+
+// Entry names that cannot become a file in the unpack directory: ones that reach outside it,
+// and ones Windows cannot create (device names, forbidden characters, a trailing dot or
+// blank, too long).
+const std::string kBadNames[] = {
+    "..\\x.ini", "../x.ini", "sub/x.ini", "c:x.ini", "..", ".", "", std::string("x\0.ini", 6),
+    "con", "CON.ini", "aux.txt", "Nul", "prn.a.b", "com1", "COM9.log", "lpt1", "lpt3.ini", "nul .txt",
+    "a<b.ini", "a>b.ini", "a\"b.ini", "a|b.ini", "a?b.ini", "a*b.ini", "tab\tname.ini", "bell\x07.ini",
+    "trailing.", "trailing ", std::string(200, 'n') + ".ini", "a..b"};
 
 std::string allByteValues() {
     std::string s;
@@ -162,10 +182,8 @@ TEST_F(SResourcePackTest, EntriesBeforeAFailureStayOnDisk) {
     EXPECT_EQ(contentOf(pack.getEntries().get("a.ini")), "1");
 }
 
-TEST_F(SResourcePackTest, NamesThatLeaveTheDirectoryAreRefused) {
-    const std::string names[] = {"..\\x.ini", "../x.ini", "sub/x.ini", "c:x.ini", "..", ".", "",
-                                 std::string("x\0.ini", 6)};
-    for (const std::string& name : names) {
+TEST_F(SResourcePackTest, NamesThatCannotBeFilesThereAreRefused) {
+    for (const std::string& name : kBadNames) {
         boxes.clear();
         EXPECT_FALSE(load(RawPack().entry(name, "evil").finish())) << name;
         std::string shown = name;
@@ -179,15 +197,102 @@ TEST_F(SResourcePackTest, NamesThatLeaveTheDirectoryAreRefused) {
     }
 }
 
-TEST_F(SResourcePackTest, DirectoryTakenInTheSameSecondMovesToTheNextNumber) {
-    const long long now = (long long)SSystem::unixTime();
-    for (long long t = now; t < now + 3; ++t) // the clock may tick between here and load
-        SSystem::createDirectory(dir.file(SString::formatted("_tmpVekRes0_%lld", t)));
-    ASSERT_TRUE(load(RawPack().entry("a.ini", "1").finish()));
-    const SString& made = pack.getTempDir();
-    EXPECT_NE(made.find("_tmpVekRes1_"), -1) << made.getBuffer();
-    EXPECT_EQ(contentOf(pack.getEntries().get("a.ini")), "1");
+// Programs unpacking at the same moment: each gets a directory of its own, and the first to
+// remove its files leaves the others'.
+TEST_F(SResourcePackTest, LoadsAtTheSameMomentGetDirectoriesOfTheirOwn) {
+    const std::string file = RawPack().entry("a.ini", "1").finish();
+    dir.write("prog.exe", file.data(), (int)file.size());
+    const SString program = dir.file("prog.exe");
+    const int kLoads = 8;
+    for (int round = 0; round < 20; ++round) {
+        SResourcePack packs[kLoads];
+        bool loaded[kLoads] = {};
+        std::atomic<int> waiting{kLoads};
+        std::vector<std::thread> threads;
+        for (int i = 0; i < kLoads; ++i) {
+            packs[i].setTempPath(dir.path() + SString(SSystem::pathSeparator()));
+            threads.emplace_back([&, i] {
+                for (--waiting; waiting > 0;) std::this_thread::yield();
+                loaded[i] = packs[i].load(program);
+            });
+        }
+        for (std::thread& t : threads) t.join();
+        std::set<std::string> dirs;
+        for (int i = 0; i < kLoads; ++i) {
+            ASSERT_TRUE(loaded[i]);
+            dirs.insert(packs[i].getTempDir().getBuffer());
+        }
+        ASSERT_EQ(dirs.size(), (size_t)kLoads) << "round " << round;
+        for (int i = 0; i < kLoads; ++i) {
+            ASSERT_EQ(contentOf(packs[i].getEntries().get("a.ini")), "1") << "round " << round;
+            packs[i].removeFiles();
+        }
+    }
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_TRUE(others().empty());
 }
+
+#ifndef _WIN32
+// The disk fills up in the middle of an entry: the part written goes, the entries written
+// whole stay listed for removeFiles, and nothing else is left.
+TEST_F(SResourcePackTest, AWriteThatFailsLeavesNoPartOfItsFile) {
+    const std::string file = RawPack().entry("a.ini", "1").entry("big.bmp", std::string(256 * 1024, 'b')).finish();
+    dir.write("prog.exe", file.data(), (int)file.size());
+    rlimit before{}, full{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    full = before;
+    full.rlim_cur = 64 * 1024;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const bool loaded = pack.load(dir.file("prog.exe"));
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_FALSE(loaded);
+    EXPECT_NE(onlyBox().find("Fehler beim Schreiben des Tempfiles: "), std::string::npos) << onlyBox();
+    std::set<std::string> unpacked;
+    for (const auto& e : fs::directory_iterator(pack.getTempDir().getBuffer()))
+        unpacked.insert(e.path().filename().string());
+    EXPECT_EQ(unpacked, std::set<std::string>{"a.ini"});
+    pack.removeFiles();
+    EXPECT_TRUE(others().empty());
+}
+
+// A run that was killed never removed its directory; the next load does, and leaves the
+// directories of runs that still live and everything that is not an unpack directory.
+TEST_F(SResourcePackTest, DirectoriesOfRunsThatEndedGoAtTheNextLoad) {
+    const std::string file = RawPack().entry("a.ini", "1").finish();
+    dir.write("prog.exe", file.data(), (int)file.size());
+    const SString program = dir.file("prog.exe");
+    SResourcePack living;
+    living.setTempPath(dir.path() + SString(SSystem::pathSeparator()));
+    ASSERT_TRUE(living.load(program));
+    SSystem::createDirectory(dir.file("_tmpVekRes0_1700000000")); // not one of ours to judge
+    SSystem::createDirectory(dir.file("unrelated"));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        SResourcePack killed;
+        killed.setTempPath(dir.path() + SString(SSystem::pathSeparator()));
+        killed.load(program);
+        raise(SIGKILL);
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::set<std::string> before = others();
+    ASSERT_EQ(before.size(), 4u) << "the killed run left no directory";
+
+    ASSERT_TRUE(pack.load(program));
+    const std::string livingName = fs::path(living.getTempDir().getBuffer()).filename().string();
+    const std::string ownName = fs::path(pack.getTempDir().getBuffer()).filename().string();
+    EXPECT_EQ(others(), (std::set<std::string>{livingName, ownName, "_tmpVekRes0_1700000000", "unrelated"}));
+    EXPECT_EQ(contentOf(living.getEntries().get("a.ini")), "1");
+    living.removeFiles();
+}
+#endif
 
 TEST_F(SResourcePackTest, MissingProgramFileFailsWithOneBox) {
     EXPECT_FALSE(pack.load(dir.file("nicht-da.exe")));
@@ -196,13 +301,20 @@ TEST_F(SResourcePackTest, MissingProgramFileFailsWithOneBox) {
     EXPECT_TRUE(pack.getTempDir().isEmpty());
 }
 
-TEST(SResourcePackWriter, RefusesNamesThatAreNotBareFileNames) {
+TEST(SResourcePackWriter, RefusesNamesThatCannotBeFilesAndSaysWhich) {
     SResourcePackWriter writer;
-    for (const char* name : {"..\\x.ini", "../x.ini", "a/b", "c:x", "", ".", "a..b"})
-        EXPECT_FALSE(writer.addEntry(name, "1", 1)) << name;
-    EXPECT_TRUE(writer.addEntry("Setting.BMP", "1", 1));
+    for (const std::string& name : kBadNames) {
+        if (name.find('\0') != std::string::npos) continue; // the writer takes C strings
+        EXPECT_FALSE(writer.addEntry(name.c_str(), "1", 1)) << name;
+        if (!name.empty()) {
+            EXPECT_NE(std::string(writer.getErrorText().getBuffer()).find(name), std::string::npos)
+                << writer.getErrorText().getBuffer();
+        }
+    }
+    for (const char* name : {"Setting.BMP", "console.ini", "com10.ini", "nul_x.txt", " lead.ini", "a.b.c"})
+        EXPECT_TRUE(writer.addEntry(name, "1", 1)) << name << ": " << writer.getErrorText().getBuffer();
     EXPECT_FALSE(writer.addEntry("setting.bmp", "2", 1)); // same name once lower-cased
-    EXPECT_EQ(writer.getCount(), 1);
+    EXPECT_EQ(writer.getCount(), 6);
 }
 
 TEST(SResourcePackWriter, SetsTheFlagOnceAndRefusesToPackTwice) {

@@ -80,15 +80,25 @@ TEST_F(VekPackTool, RefusesToPackTwice) {
     EXPECT_EQ(contentOf(program), once);
 }
 
-TEST_F(VekPackTool, RefusesNamesThatAreNotBareAndLeavesNoOutput) {
-    TempDir resources;
-    resources.write("ok.ini", "1");
-    resources.write("c:evil.ini", "1");
+// A resource whose name Windows cannot create would make every start of the packed program
+// fail: each kind is refused by name, and nothing is written.
+TEST_F(VekPackTool, RefusesNamesWindowsCannotCreate) {
+    const std::string names[] = {"c:evil.ini", "con", "CON.ini", "aux.txt", "nul", "prn.log", "com1",
+                                 "COM9.ini", "lpt1", "lpt1.ini", "nul .txt", "a<b.ini", "a>b.ini",
+                                 "a\"b.ini", "a|b.ini", "a?b.ini", "a*b.ini", "tab\tname.ini", "bell\x07.ini",
+                                 "trailing.", "trailing ", std::string(200, 'n') + ".ini"};
     SString packed = dir.file("packed");
-    Outcome result = pack(program, resources.path(), packed);
-    EXPECT_NE(result.exitCode, 0);
-    EXPECT_NE(result.output.find("c:evil.ini"), std::string::npos) << result.output;
-    EXPECT_FALSE(SSystem::pathExists(packed));
+    for (const std::string& name : names) {
+        TempDir resources;
+        resources.write("ok.ini", "1");
+        resources.write(name.c_str(), "1");
+        ASSERT_TRUE(SSystem::fileExists(resources.file(name.c_str()))) << name;
+        Outcome result = pack(program, resources.path(), packed);
+        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_NE(result.output.find("Ressourcenname"), std::string::npos) << result.output;
+        EXPECT_NE(result.output.find(name), std::string::npos) << name << ": " << result.output;
+        EXPECT_FALSE(SSystem::pathExists(packed)) << name;
+    }
     EXPECT_EQ(contentOf(program), original);
 }
 

@@ -70,13 +70,14 @@ void Program::close() {
     main = nullptr;
 }
 
-bool Program::start() {
+bool Program::start() { return start("\"" + exe + "\"", folder); }
+
+bool Program::start(std::string commandLine, const std::string& workingFolder) {
     close();
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string command = "\"" + exe + "\"";
-    started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                             &process);
+    started = CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             workingFolder.c_str(), &si, &process);
     return started;
 }
 

@@ -29,6 +29,8 @@ public:
 
     // Starts the copy (again, after it ended).
     bool start();
+    // Starts it with this command line in this working folder, as a console or a link may.
+    bool start(std::string commandLine, const std::string& workingFolder);
     // The program's visible top-level window, once it shows (within timeoutMs).
     HWND waitForMainWindow(int timeoutMs = 15000);
     // The visible top-level window of the program owned by the main window (the experiment
