@@ -63,8 +63,9 @@ public:
     virtual bool buildMenu();
     virtual void onMenu(int index);
     virtual SString toString();
-    // Reads the text form, all of it or nothing: only the rectangle alone or every field the
-    // element writes, each a number. Returns what is left for a subclass's own fields.
+    // Reads the text form: the rectangle and any of the fields after it that the element
+    // writes, each a number (the missing ones keep their values), or nothing at all when it
+    // is not such a record. Returns what is left for a subclass's own fields.
     virtual SString fromString(const SString& text);
     // A click on the element; true when handled.
     virtual bool onMouseDown(int keys);
