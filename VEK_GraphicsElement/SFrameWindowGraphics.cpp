@@ -119,9 +119,10 @@ uint32_t SFrameWindowGraphics::backgroundArgb() { return argbFromColorRef(device
 
 void SFrameWindowGraphics::paintElements(Gdiplus::Graphics& g, const SRect& area) {
     const int n = graphicElements.count();
+    // A neighbour's shadow may reach into the area without the neighbour itself.
     for (int i = 0; i < n; ++i) {
         SGraphicElement* element = graphicElements[i];
-        if (!element || !element->intersects(area)) continue;
+        if (!element || !element->reachesInto(area)) continue;
         element->buildPath();
         element->drawShadow(g);
     }

@@ -43,7 +43,8 @@ public:
 
     // The topmost element whose rectangle holds a point (element coordinates), or nullptr.
     SGraphicElement* elementAt(int x, int y) const;
-    // Draws the elements over an area (element coordinates) into g: shadows, then elements.
+    // Draws an area (element coordinates) into g: every shadow that reaches it, then the
+    // elements over it.
     void paintElements(Gdiplus::Graphics& g, const SRect& area);
     // Client point <-> element coordinates through the device's scroll offset and zoom.
     SPoint clientToElements(SPoint p);

@@ -137,9 +137,7 @@ void SGraphicElement::update(bool rebuild) {
         cachedLayer2.reset();
     }
     if (!parent || !parent->hostExists()) return;
-    SRect r = boundingRect();
-    parent->invalidateElementArea(
-        SRect{r.x - kShadowReach, r.y - kShadowReach, r.width + 2 * kShadowReach, r.height + 2 * kShadowReach});
+    parent->invalidateElementArea(paintedArea());
 }
 
 void SGraphicElement::setRect(float x, float y, float width, float height) {
@@ -166,6 +164,17 @@ bool SGraphicElement::contains(float x, float y) const {
 bool SGraphicElement::intersects(const SRect& area) const {
     return rect.x < (float)area.x + (float)area.width && (float)area.x < rect.x + rect.width &&
            rect.y < (float)area.y + (float)area.height && (float)area.y < rect.y + rect.height;
+}
+
+SRect SGraphicElement::paintedArea() const {
+    SRect r = boundingRect();
+    return SRect{r.x - kShadowReach, r.y - kShadowReach, r.width + 2 * kShadowReach, r.height + 2 * kShadowReach};
+}
+
+bool SGraphicElement::reachesInto(const SRect& area) const {
+    const SRect r = paintedArea();
+    return r.x < area.x + area.width && area.x < r.x + r.width && r.y < area.y + area.height &&
+           area.y < r.y + r.height;
 }
 
 void SGraphicElement::setText(const SString& caption, int size) {

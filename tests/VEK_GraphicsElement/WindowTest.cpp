@@ -77,6 +77,30 @@ TEST_F(Window, EveryShadowLiesUnderEveryElement) {
     EXPECT_LT(GetRValue(s.pixel(70, 61)), 200); // in the gap between them the shadow shows
 }
 
+// A repaint of one element clears the area its own shadow may reach: a neighbour whose
+// shadow falls into that area draws it there again.
+TEST_F(Window, RepaintingAnElementKeepsTheShadowOfItsNeighbour) {
+    SGraphicShape lit(&host, "links beleuchtet");
+    lit.setLighting(SGraphicElement::LightLeft); // its shadow falls to the right, towards b
+    lit.setRect(20, 20, 100, 40);
+    Clickable b(&host, "b", kBlue, SRect{135, 20, 40, 40});
+    ASSERT_TRUE(host.open());
+    const RECT gap{118, 10, 135, 70};
+    WindowCapture before = WindowCapture::ofWindow(host.getHwnd());
+    ASSERT_GT(before.countColor(GraphicsHost::Background, RECT{123, 20, 131, 60}, 4), 0);
+    ASSERT_LT(before.countColor(GraphicsHost::Background, RECT{123, 20, 131, 60}, 4), 8 * 40)
+        << "no shadow where b repaints";
+
+    b.setValueColor(kYellow);
+    UpdateWindow(host.getHwnd());
+    WindowCapture after = WindowCapture::ofWindow(host.getHwnd());
+    EXPECT_EQ(after.pixel(150, 40), colorRef(kYellow));
+    int changed = 0;
+    for (int y = gap.top; y < gap.bottom; ++y)
+        for (int x = gap.left; x < gap.right; ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+    EXPECT_EQ(changed, 0) << "pixels of the shadow lost";
+}
+
 TEST_F(Window, TooltipAndClickGoToTheTopmostElementUnderThePointer) {
     Clickable under(&host, "unten", kRed, SRect{20, 20, 100, 60});
     Clickable over(&host, "oben", kBlue, SRect{80, 40, 100, 60});
