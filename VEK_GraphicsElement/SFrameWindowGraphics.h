@@ -60,10 +60,14 @@ public:
 
 protected:
     void updateToolTip(int x, int y);
+    // The tip stands below the pointer at a client point.
+    void moveToolTipTo(int x, int y);
     void drawStale(const SDevice::Transform& t);
     bool cacheUpToDate();
     void excludeSeeThroughControls(HDC dc);
 
     SGraphicElementList graphicElements;
     SGraphicCache cache;
+    // The element the tooltip shows; only compared, never followed.
+    const SGraphicElement* toolTipElement = nullptr;
 };

@@ -105,6 +105,7 @@ TEST_F(Window, TooltipAndClickGoToTheTopmostElementUnderThePointer) {
     Clickable under(&host, "unten", kRed, SRect{20, 20, 100, 60});
     Clickable over(&host, "oben", kBlue, SRect{80, 40, 100, 60});
     Clickable unnamed(&host, "", kYellow, SRect{250, 20, 60, 60});
+    Clickable alsoUnnamed(&host, "", kYellow, SRect{250, 160, 60, 60});
     ASSERT_TRUE(host.open());
     InputSender input(host.getHwnd());
     input.move(100, 60);
@@ -121,6 +122,21 @@ TEST_F(Window, TooltipAndClickGoToTheTopmostElementUnderThePointer) {
     input.move(100, 60);
     const HWND tip = host.getToolTip()->getHwnd();
     EXPECT_TRUE(MessagePump::until([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) << "the tip never showed";
+    // From element to element the tip goes with the pointer, also where its text stays.
+    for (POINT client : {POINT{270, 40}, POINT{270, 180}}) {
+        POINT next = client;
+        ClientToScreen(host.getHwnd(), &next);
+        SetCursorPos(next.x, next.y);
+        input.move(client.x, client.y);
+        EXPECT_STREQ(host.getToolTip()->getText(), "?");
+        RECT placed{};
+        GetWindowRect(tip, &placed);
+        EXPECT_TRUE(placed.left >= next.x - 4 && placed.left <= next.x + 32 && placed.top >= next.y &&
+                    placed.top <= next.y + 40)
+            << "the tip at " << placed.left << "," << placed.top << ", the pointer at " << next.x << "," << next.y;
+    }
+    SetCursorPos(at.x, at.y);
+    input.move(100, 60);
 
     input.click(100, 60);
     EXPECT_EQ(over.clicks, 1);
