@@ -52,7 +52,8 @@ SDevice::SDevice(SWindow* ownerWindow) : SPainter('s'), owner(ownerWindow) {
     logFont.lfHeight = -13;
     logFont.lfWeight = FW_NORMAL;
     logFont.lfCharSet = 0;
-    logFont.lfOutPrecision = OUT_TT_PRECIS;
+    // A face that also exists as a bitmap font would otherwise come out ragged at most sizes.
+    logFont.lfOutPrecision = OUT_TT_ONLY_PRECIS;
     logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     logFont.lfQuality = 4;
 }

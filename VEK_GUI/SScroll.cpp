@@ -66,9 +66,10 @@ void SScroll::scroll(bool horizontal, int request) {
     int line = resolveStep(lineStep, (int)info.nPage, documentSize);
     int page = resolveStep(pageStep, (int)info.nPage, documentSize);
     int pos = info.nPos;
-    // Outside a real drag the bar reports no track position; a program that scrolls by
-    // sending the request gives it in the high word, as the platform does.
-    int track = info.nTrackPos != info.nPos ? info.nTrackPos : (int)HIWORD(request);
+    // The request carries only 16 bits of the position; the platform's 32-bit one holds
+    // the same low word when it sent the request (also when the tracking already moved the
+    // position there). A program that scrolls by sending a request of its own gives another.
+    const int track = (info.nTrackPos & 0xFFFF) == (int)HIWORD(request) ? info.nTrackPos : (int)HIWORD(request);
     switch (LOWORD(request)) {
     case SB_LINEUP: pos -= line; break;
     case SB_LINEDOWN: pos += line; break;

@@ -119,9 +119,10 @@ uint32_t SFrameWindowGraphics::backgroundArgb() { return argbFromColorRef(device
 
 void SFrameWindowGraphics::paintElements(Gdiplus::Graphics& g, const SRect& area) {
     const int n = graphicElements.count();
+    // A neighbour's shadow may reach into the area without the neighbour itself.
     for (int i = 0; i < n; ++i) {
         SGraphicElement* element = graphicElements[i];
-        if (!element || !element->intersects(area)) continue;
+        if (!element || !element->reachesInto(area)) continue;
         element->buildPath();
         element->drawShadow(g);
     }
@@ -230,12 +231,27 @@ void SFrameWindowGraphics::updateToolTip(int x, int y) {
     SPoint at = clientToElements(SPoint{x, y});
     SGraphicElement* element = elementAt(at.x, at.y);
     if (!element) {
+        toolTipElement = nullptr;
         toolTip->activate(false);
         return;
     }
     toolTip->activate(true);
     const char* name = element->getName().isEmpty() ? "?" : element->getName().getBuffer();
     if (toolTip->getText() != name) toolTip->setText(name, "");
+    // The whole client area is one tool to the tip: on its own it would stay where it
+    // showed first, over the element it no longer names.
+    if (toolTipElement && element != toolTipElement) moveToolTipTo(x, y);
+    toolTipElement = element;
+}
+
+void SFrameWindowGraphics::moveToolTipTo(int x, int y) {
+    HWND tip = toolTip ? toolTip->getHwnd() : nullptr;
+    if (!tip) return;
+    POINT at{x, y};
+    ClientToScreen(hwnd, &at);
+    // Below the pointer, clear of the arrow, as the tip places itself when it shows.
+    const int arrow = GetSystemMetrics(SM_CYCURSOR) * 5 / 8;
+    SetWindowPos(tip, nullptr, at.x, at.y + arrow, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SFrameWindowGraphics::onMouseMove(int keys, int x, int y) {

@@ -43,7 +43,8 @@ public:
 
     // The topmost element whose rectangle holds a point (element coordinates), or nullptr.
     SGraphicElement* elementAt(int x, int y) const;
-    // Draws the elements over an area (element coordinates) into g: shadows, then elements.
+    // Draws an area (element coordinates) into g: every shadow that reaches it, then the
+    // elements over it.
     void paintElements(Gdiplus::Graphics& g, const SRect& area);
     // Client point <-> element coordinates through the device's scroll offset and zoom.
     SPoint clientToElements(SPoint p);
@@ -59,10 +60,14 @@ public:
 
 protected:
     void updateToolTip(int x, int y);
+    // The tip stands below the pointer at a client point.
+    void moveToolTipTo(int x, int y);
     void drawStale(const SDevice::Transform& t);
     bool cacheUpToDate();
     void excludeSeeThroughControls(HDC dc);
 
     SGraphicElementList graphicElements;
     SGraphicCache cache;
+    // The element the tooltip shows; only compared, never followed.
+    const SGraphicElement* toolTipElement = nullptr;
 };

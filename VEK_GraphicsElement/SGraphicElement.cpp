@@ -51,12 +51,13 @@ bool readRectangle(const SString& field, int values[4]) {
     return true;
 }
 
-// Which records are applied: the rectangle alone (an element placed by hand), or every field
-// the element writes, each a number. A line cut short, a word or a stray "|" is not the
-// element's record; applying the part that happens to read would spoil the picture.
-bool readWholeRecord(const SString& record, int fieldCount, int rectangle[4]) {
+// Which records are applied: the rectangle and up to as many fields as the element writes,
+// each a number; fields missing at the end keep their values. A word, a stray "|" or a field
+// more is not the element's record; applying the part that happens to read would spoil the
+// picture.
+bool readRecord(const SString& record, int fieldCount, int rectangle[4]) {
     const int fields = record.count("|") + 1;
-    if (fields != 1 && fields != fieldCount) return false;
+    if (fields > fieldCount) return false;
     int pos = 0;
     if (!readRectangle(record.token("|", pos), rectangle)) return false;
     for (int i = 1; i < fields; ++i)
@@ -136,9 +137,7 @@ void SGraphicElement::update(bool rebuild) {
         cachedLayer2.reset();
     }
     if (!parent || !parent->hostExists()) return;
-    SRect r = boundingRect();
-    parent->invalidateElementArea(
-        SRect{r.x - kShadowReach, r.y - kShadowReach, r.width + 2 * kShadowReach, r.height + 2 * kShadowReach});
+    parent->invalidateElementArea(paintedArea());
 }
 
 void SGraphicElement::setRect(float x, float y, float width, float height) {
@@ -165,6 +164,17 @@ bool SGraphicElement::contains(float x, float y) const {
 bool SGraphicElement::intersects(const SRect& area) const {
     return rect.x < (float)area.x + (float)area.width && (float)area.x < rect.x + rect.width &&
            rect.y < (float)area.y + (float)area.height && (float)area.y < rect.y + rect.height;
+}
+
+SRect SGraphicElement::paintedArea() const {
+    SRect r = boundingRect();
+    return SRect{r.x - kShadowReach, r.y - kShadowReach, r.width + 2 * kShadowReach, r.height + 2 * kShadowReach};
+}
+
+bool SGraphicElement::reachesInto(const SRect& area) const {
+    const SRect r = paintedArea();
+    return r.x < area.x + area.width && area.x < r.x + r.width && r.y < area.y + area.height &&
+           area.y < r.y + r.height;
 }
 
 void SGraphicElement::setText(const SString& caption, int size) {
@@ -273,10 +283,10 @@ SString SGraphicElement::fromString(const SString& textForm) {
     SString line;
     line.setRaw("SGraphicElement::fromString(..) ").append(textForm);
     globalDebug.print(line);
-    // All or nothing: a subclass reads its own fields only from the rest returned here, so a
-    // record this element would not write leaves all of it as it was.
+    // A subclass reads its own fields only from the rest returned here, so a record this
+    // element would not write leaves all of it as it was.
     int r[4] = {0, 0, 0, 0};
-    if (textForm.isEmpty() || !readWholeRecord(textForm, toString().count("|") + 1, r)) return SString();
+    if (textForm.isEmpty() || !readRecord(textForm, toString().count("|") + 1, r)) return SString();
     SString rest = textForm;
     cutField(rest);
     setRect(withinReach(SRect{r[0], r[1], r[2], r[3]}));

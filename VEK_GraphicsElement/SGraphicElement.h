@@ -2,9 +2,9 @@
 // of its own): a float rectangle, value and text colour, lighting, layer, caption, a context
 // menu, a one-line text form stored in controlpos.ini, and two cached layer bitmaps.
 //
-// How a subclass paints. The window calls, for every element over the repaint area, first
-// buildPath() and drawShadow(g) (all elements, so every shadow lies under every element),
-// then paint(g), which draws three layers:
+// How a subclass paints. The window calls, for every element whose shadow reaches the repaint
+// area, first buildPath() and drawShadow(g) (all of them, so every shadow lies under every
+// element), then, for every element over the area, paint(g), which draws three layers:
 //   1. paintLower(g)  - cached: drawn once into a bitmap of the element's size. Bitmap
 //                       coordinates: (0, 0) is the element's top-left corner.
 //   2. paintDirect(g) - every paint, window coordinates (getRect() as it is).
@@ -63,8 +63,9 @@ public:
     virtual bool buildMenu();
     virtual void onMenu(int index);
     virtual SString toString();
-    // Reads the text form, all of it or nothing: only the rectangle alone or every field the
-    // element writes, each a number. Returns what is left for a subclass's own fields.
+    // Reads the text form: the rectangle and any of the fields after it that the element
+    // writes, each a number (the missing ones keep their values), or nothing at all when it
+    // is not such a record. Returns what is left for a subclass's own fields.
     virtual SString fromString(const SString& text);
     // A click on the element; true when handled.
     virtual bool onMouseDown(int keys);
@@ -88,6 +89,10 @@ public:
     SRect boundingRect() const;
     bool contains(float x, float y) const;
     bool intersects(const SRect& area) const;
+    // The bounding rectangle grown by what the shadow and anti-aliasing may cover around it.
+    SRect paintedArea() const;
+    // Whether the element or its shadow may cover part of area.
+    bool reachesInto(const SRect& area) const;
 
     void setText(const SString& caption, int size);
     const SString& getText() const { return text; }

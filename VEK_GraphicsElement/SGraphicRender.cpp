@@ -4,6 +4,8 @@
 
 #include <gdiplus.h>
 
+#include <utility>
+
 namespace {
 
 using namespace Gdiplus;
@@ -44,6 +46,28 @@ void addSegment(GraphicsPath& path, const SGraphicGeometry::Segment& s) {
     }
 }
 
+// A cached layer: its bitmap, and the copy made for the device it is drawn on, which is
+// quicker but which GDI+ draws only where the target merely moves what it is given.
+class Layer : public SGraphicResource {
+public:
+    Layer(std::unique_ptr<Bitmap> layerBitmap, std::unique_ptr<CachedBitmap> cachedBitmap)
+        : bitmap(std::move(layerBitmap)), cached(std::move(cachedBitmap)) {}
+    const char* getClassName() const override { return "SGraphicRender::Layer"; }
+    std::unique_ptr<Bitmap> bitmap; // none for a layer that stays transparent
+    std::unique_ptr<CachedBitmap> cached;
+};
+
+// Whether the target maps units to its pixels one to one, only moved: neither zoomed nor
+// turned nor mapped to a unit of its own.
+bool onlyMoves(Graphics& target) {
+    Matrix transform;
+    REAL m[6] = {};
+    if (target.GetTransform(&transform) != Ok || transform.GetElements(m) != Ok) return false;
+    const Unit unit = target.GetPageUnit();
+    return m[0] == 1.0f && m[1] == 0.0f && m[2] == 0.0f && m[3] == 1.0f && target.GetPageScale() == 1.0f &&
+           (unit == UnitPixel || unit == UnitDisplay);
+}
+
 bool isTransparent(Bitmap& bitmap) {
     BitmapData data{};
     Rect all(0, 0, (INT)bitmap.GetWidth(), (INT)bitmap.GetHeight());
@@ -66,24 +90,27 @@ bool isTransparent(Bitmap& bitmap) {
 std::unique_ptr<SGraphicResource> SGraphicRender::makeLayer(Graphics& target, int width, int height,
                                                             const std::function<void(Graphics&)>& paint) {
     if (width <= 0 || height <= 0) return nullptr; // nothing to cache (the platform's zero-size bitmap is not relied on)
-    Bitmap bitmap(width, height, PixelFormat32bppARGB);
-    if (bitmap.GetLastStatus() != Ok) return nullptr;
+    auto bitmap = std::make_unique<Bitmap>(width, height, PixelFormat32bppARGB);
+    if (bitmap->GetLastStatus() != Ok) return nullptr;
     {
-        Graphics layer(&bitmap);
+        Graphics layer(bitmap.get());
         layer.SetSmoothingMode(SmoothingModeAntiAlias);
         paint(layer);
     }
     // Plain and shaped elements leave their layers empty: an empty layer is kept as such and
     // costs nothing to draw.
-    if (isTransparent(bitmap)) return std::make_unique<Held<CachedBitmap>>(nullptr);
-    auto cached = std::make_unique<Held<CachedBitmap>>(new CachedBitmap(&bitmap, &target));
-    if (!cached->get() || cached->get()->GetLastStatus() != Ok) return nullptr;
-    return cached;
+    if (isTransparent(*bitmap)) return std::make_unique<Layer>(nullptr, nullptr);
+    auto cached = std::make_unique<CachedBitmap>(bitmap.get(), &target);
+    if (cached->GetLastStatus() != Ok) cached.reset(); // the bitmap itself still draws
+    return std::make_unique<Layer>(std::move(bitmap), std::move(cached));
 }
 
-void SGraphicRender::drawLayer(Graphics& target, SGraphicResource* layer, int x, int y) {
-    auto* held = dynamic_cast<Held<CachedBitmap>*>(layer);
-    if (held && held->get()) target.DrawCachedBitmap(held->get(), x, y);
+void SGraphicRender::drawLayer(Graphics& target, SGraphicResource* resource, int x, int y) {
+    auto* layer = dynamic_cast<Layer*>(resource);
+    if (!layer || !layer->bitmap) return;
+    if (layer->cached && onlyMoves(target) && target.DrawCachedBitmap(layer->cached.get(), x, y) == Ok) return;
+    // Zoomed, or mapped to another unit: drawn as any picture, at its size in pixels.
+    target.DrawImage(layer->bitmap.get(), x, y, (INT)layer->bitmap->GetWidth(), (INT)layer->bitmap->GetHeight());
 }
 
 std::unique_ptr<SGraphicResource> SGraphicRender::makePath(const SGraphicGeometry::Outline& outline) {

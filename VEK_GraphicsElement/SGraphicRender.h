@@ -28,6 +28,9 @@ public:
     // for an empty size.
     static std::unique_ptr<SGraphicResource> makeLayer(Gdiplus::Graphics& target, int width, int height,
                                                        const std::function<void(Gdiplus::Graphics&)>& paint);
+    // Draws a layer with its top-left corner at x, y: from the copy cached for the device
+    // where the target only moves what it draws, else (zoomed, turned, another unit) as a
+    // picture of its size.
     static void drawLayer(Gdiplus::Graphics& target, SGraphicResource* layer, int x, int y);
 
     // The path of an outline; none for an outline that does not exist.

@@ -1,4 +1,5 @@
-// TxtMix1: the main window's text of the first number of the mixing ratio.
+// TxtMix1: the main window's text of the first number of the mixing ratio, right-aligned
+// against the second.
 #pragma once
 
 #include "VEK_CONTROLS/SStatic.h"

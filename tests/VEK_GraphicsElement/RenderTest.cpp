@@ -221,6 +221,27 @@ TEST_F(Render, OnAZoomedWindowElementsAndGdiDrawingGrowTogether) {
     EXPECT_EQ(s.pixel(right + 4, middle), kBack);
 }
 
+// The cached layers grow with the window's zoom like everything else. (Wine draws a device's
+// cached copy under any transform; Windows only where the target merely moves it.)
+TEST_F(Render, OnAZoomedWindowTheCachedLayersGrowWithTheElement) {
+    Layered gauge(&host);
+    gauge.setRect(40, 30, 60, 40);
+    ASSERT_TRUE(host.open());
+    host.getDevice().setMapMode(MM_TEXT, GM_ADVANCED);
+    host.getDevice().setZoom(2.0f);
+    SDevice::Transform t = host.getDevice().getTransform();
+    ASSERT_GT(t.scaleX, 1.5f);
+    host.invalidate();
+    UpdateWindow(host.getHwnd());
+    WindowCapture s = shot();
+    auto at = [&](float x, float y) { return s.pixel((int)(x * t.scaleX + t.dx), (int)(y * t.scaleY + t.dy)); };
+    EXPECT_EQ(at(90, 50), 0x0000FFu);  // lower layer, right half
+    EXPECT_EQ(at(97, 68), 0x0000FFu);  // near its far corner, where it ends unzoomed times two
+    EXPECT_EQ(at(90, 31), 0xFF0000u);  // upper layer
+    EXPECT_EQ(at(50, 50), kGreen);      // middle layer
+    EXPECT_EQ(at(103, 50), kBack);
+}
+
 // A text without a background of its own over an element takes the picture behind it from
 // the window: a new text leaves nothing of the old one, and the element changing colour under
 // it shows all around the text that stays.

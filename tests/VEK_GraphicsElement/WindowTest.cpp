@@ -77,10 +77,35 @@ TEST_F(Window, EveryShadowLiesUnderEveryElement) {
     EXPECT_LT(GetRValue(s.pixel(70, 61)), 200); // in the gap between them the shadow shows
 }
 
+// A repaint of one element clears the area its own shadow may reach: a neighbour whose
+// shadow falls into that area draws it there again.
+TEST_F(Window, RepaintingAnElementKeepsTheShadowOfItsNeighbour) {
+    SGraphicShape lit(&host, "links beleuchtet");
+    lit.setLighting(SGraphicElement::LightLeft); // its shadow falls to the right, towards b
+    lit.setRect(20, 20, 100, 40);
+    Clickable b(&host, "b", kBlue, SRect{135, 20, 40, 40});
+    ASSERT_TRUE(host.open());
+    const RECT gap{118, 10, 135, 70};
+    WindowCapture before = WindowCapture::ofWindow(host.getHwnd());
+    ASSERT_GT(before.countColor(GraphicsHost::Background, RECT{123, 20, 131, 60}, 4), 0);
+    ASSERT_LT(before.countColor(GraphicsHost::Background, RECT{123, 20, 131, 60}, 4), 8 * 40)
+        << "no shadow where b repaints";
+
+    b.setValueColor(kYellow);
+    UpdateWindow(host.getHwnd());
+    WindowCapture after = WindowCapture::ofWindow(host.getHwnd());
+    EXPECT_EQ(after.pixel(150, 40), colorRef(kYellow));
+    int changed = 0;
+    for (int y = gap.top; y < gap.bottom; ++y)
+        for (int x = gap.left; x < gap.right; ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+    EXPECT_EQ(changed, 0) << "pixels of the shadow lost";
+}
+
 TEST_F(Window, TooltipAndClickGoToTheTopmostElementUnderThePointer) {
     Clickable under(&host, "unten", kRed, SRect{20, 20, 100, 60});
     Clickable over(&host, "oben", kBlue, SRect{80, 40, 100, 60});
     Clickable unnamed(&host, "", kYellow, SRect{250, 20, 60, 60});
+    Clickable alsoUnnamed(&host, "", kYellow, SRect{250, 160, 60, 60});
     ASSERT_TRUE(host.open());
     InputSender input(host.getHwnd());
     input.move(100, 60);
@@ -97,6 +122,21 @@ TEST_F(Window, TooltipAndClickGoToTheTopmostElementUnderThePointer) {
     input.move(100, 60);
     const HWND tip = host.getToolTip()->getHwnd();
     EXPECT_TRUE(MessagePump::until([&] { return IsWindowVisible(tip) != FALSE; }, 5000)) << "the tip never showed";
+    // From element to element the tip goes with the pointer, also where its text stays.
+    for (POINT client : {POINT{270, 40}, POINT{270, 180}}) {
+        POINT next = client;
+        ClientToScreen(host.getHwnd(), &next);
+        SetCursorPos(next.x, next.y);
+        input.move(client.x, client.y);
+        EXPECT_STREQ(host.getToolTip()->getText(), "?");
+        RECT placed{};
+        GetWindowRect(tip, &placed);
+        EXPECT_TRUE(placed.left >= next.x - 4 && placed.left <= next.x + 32 && placed.top >= next.y &&
+                    placed.top <= next.y + 40)
+            << "the tip at " << placed.left << "," << placed.top << ", the pointer at " << next.x << "," << next.y;
+    }
+    SetCursorPos(at.x, at.y);
+    input.move(100, 60);
 
     input.click(100, 60);
     EXPECT_EQ(over.clicks, 1);

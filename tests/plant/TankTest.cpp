@@ -6,9 +6,14 @@
 #include "app/Pumpe2.h"
 #include "app/Zuleitung1.h"
 #include "app/Zuleitung2.h"
+#include "VEK_ARRAYS/SStringList.h"
+#include "VEK_UTIL/SFileIni.h"
+#include "VEK_UTIL/SResources.h"
 #include "tests/plant/PlantHost.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -46,6 +51,32 @@ TEST(Tank, WithoutRecordsTheElementsStandInTheCascadeInBuildOrder) {
     EXPECT_EQ(plant.behaelter.boden.getShape(), SGraphicShape::Trapez);
     EXPECT_EQ(plant.behaelter.deckel.getShape(), SGraphicShape::HalfCircle);
     EXPECT_STREQ(plant.behaelter.getClassName(), "Behaelter");
+}
+
+// The plant picture as the program ships it: every record of its layout file is applied
+// in full to the element it names.
+TEST(Tank, EveryShippedRecordIsApplied) {
+    std::string path = "Z:" SHIPPED_CONTROLPOS;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    SFileIni shipped;
+    ASSERT_TRUE(shipped.load(path.c_str(), false, true)) << path;
+    SStringList keys, values;
+    ASSERT_EQ(shipped.getSection("MainWnd_ge", keys, &values), 9);
+    SFileIni& positions = globalResources.controlPositions;
+    positions.setSectionText("PlantHost_ge", shipped.getSectionText("MainWnd_ge"));
+    PlantHost host(SSize{680, 320});
+    Plant plant(host);
+    SGraphicElementList& list = host.getGraphicElements();
+    for (int i = 0; i < list.count(); ++i) list[i]->loadControlpos();
+    positions.setSectionText("PlantHost_ge", "");
+    for (int i = 0; i < keys.count(); ++i) {
+        SGraphicElement* element = nullptr;
+        for (int j = 0; j < list.count(); ++j)
+            if (list[j]->recordKey(true) == keys[i]) element = list[j];
+        ASSERT_NE(element, nullptr) << "no element for " << (const char*)keys[i];
+        EXPECT_STREQ(element->toString(), values[i]) << (const char*)keys[i];
+    }
 }
 
 TEST(Tank, BottomNarrowsUpwardsAndTheLidIsFlatBelowUntilTurned) {

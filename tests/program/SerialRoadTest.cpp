@@ -78,7 +78,7 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
 
     HWND value = program.childStarting("Static", "Level = ");
     HWND status = staticAt(program, 330, 100);
-    HWND ratio1 = staticAt(program, 40, 290), ratio2 = staticAt(program, 64, 290);
+    HWND ratio1 = staticAt(program, 14, 290), ratio2 = staticAt(program, 60, 290);
     ASSERT_TRUE(value && status && ratio1 && ratio2);
     auto level = [&] { return std::atoi(textOf(value).c_str() + 8); };
 

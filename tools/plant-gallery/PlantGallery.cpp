@@ -90,8 +90,8 @@ void PlantGallery::onFirstShow() {
     txtWert.moveWindow(330, 70, 150, 26);
     txtAktion.moveWindow(330, 100, 150, 26);
     verlauf.moveWindow(330, 140, 240, 150);
-    txtMix1.moveWindow(40, 290, 24, 26);
-    txtMix2.moveWindow(64, 290, 44, 26);
+    txtMix1.moveWindow(14, 290, 40, 26);
+    txtMix2.moveWindow(60, 290, 54, 26);
     verlauf.setRange(Minimum, Maximum);
 }
 

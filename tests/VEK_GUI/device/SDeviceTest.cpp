@@ -217,6 +217,23 @@ TEST_F(DeviceTest, FontSizeFollowsTheMappingMode) {
     EXPECT_EQ(std::string(device.getLogFont().lfFaceName), "A face name that is much longer");
 }
 
+// A style may name a face that also exists as a bitmap font (System, Courier, MS Sans
+// Serif): bitmap fonts look ragged at any size but their own, so the device asks for
+// TrueType only, in the font it draws with and in the one it gives its window.
+TEST_F(DeviceTest, FontsAreAskedForAsTrueTypeOnly) {
+    HWND label = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 80, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(label);
+    device.setHwnd(label);
+    device.setFont("Courier", 10, -2, -2, -2);
+    LOGFONTA given{}, drawn{};
+    EXPECT_TRUE(GetObjectA((HFONT)SendMessageA(label, WM_GETFONT, 0, 0), sizeof given, &given));
+    EXPECT_TRUE(GetObjectA(device.getFont(), sizeof drawn, &drawn));
+    device.setHwnd(nullptr);
+    DestroyWindow(label);
+    EXPECT_EQ(given.lfOutPrecision, OUT_TT_ONLY_PRECIS);
+    EXPECT_EQ(drawn.lfOutPrecision, OUT_TT_ONLY_PRECIS);
+}
+
 TEST_F(DeviceTest, FontHeightAndTextSizeUseTheSelectedFont) {
     device.setFont("Arial", 10, -2, -2, -2);
     int small = device.getFontHeight();

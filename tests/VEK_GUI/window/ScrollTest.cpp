@@ -164,6 +164,24 @@ TEST(ScrollRequests, ThumbTrackScrollsBitsThumbPositionRepaintsAll) {
     EXPECT_EQ(dirty.bottom, client.bottom);
 }
 
+// The messages of a thumb carry 16 bits of its position; a long document scrolls beyond.
+// Released where tracking took it, the thumb stays there.
+TEST(ScrollRequests, AThumbReleasedBeyond65535StaysWhereItWasTracked) {
+    Scrolled w;
+    ASSERT_TRUE(w.create(nullptr));
+    w.getScroll().showBarVert(true);
+    w.getScroll().setDocumentHeight(200000);
+    w.resizeClient(300, 200);
+    MessagePump::flush();
+    w.getScroll().setPosVert(70000); // where tracking moved it
+    SendMessageA(w.getHwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 70000 & 0xFFFF), 0);
+    EXPECT_EQ(w.getScroll().getPosVert(), 70000);
+    EXPECT_EQ(w.getDevice().getOffsetY(), 70000);
+    // A program's own request within 16 bits still goes where it says.
+    SendMessageA(w.getHwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 600), 0);
+    EXPECT_EQ(w.getScroll().getPosVert(), 600);
+}
+
 TEST(ScrollBars, ShowingBeforeCreationIsRefused) {
     BoxRecorder boxes;
     Scrolled w;

@@ -95,8 +95,32 @@ TEST_F(ElementModel, WildNumbersKeepTheElementUsable) {
     EXPECT_EQ(e.getShape(), -3); // drawn as a rectangle
 }
 
-// A record is applied whole or not at all: a line cut short or edited wrongly by hand must
-// not leave half of it on the plant picture.
+// A record with fewer fields, as a person shortens it by hand, sets the fields it holds and
+// leaves the others as they are.
+TEST_F(ElementModel, AShortRecordSetsOnlyTheFieldsItHolds) {
+    SGraphicShape e(&host, "Koerper");
+    e.setLayer(30);
+    e.setLighting(7);
+    e.setValueColor(0xFFB0C4DE);
+    e.setTextColor(0xFFFF0000);
+    e.setShape(SGraphicShape::Trapez);
+    e.setQuadrant(3);
+    EXPECT_STREQ(e.fromString("10,20,30,40|5|1"), "");
+    EXPECT_STREQ(e.toString(), "10,20,30,40|5|1|-5192482|-65536|4|3");
+    e.fromString("11,21,31,41|6|2|-1|-16777216|1");
+    EXPECT_STREQ(e.toString(), "11,21,31,41|6|2|-1|-16777216|1|3");
+
+    // Through the window's stored records: one field missing still places the element.
+    SGraphicShape body(&host, "Koerper");
+    body.setLighting(0);
+    globalResources.controlPositions.setString("FakeWnd_ge", "Koerper,120,10,100,40",
+                                               "150,60,150,190|-1|2|-5192482|-16777216|0");
+    body.loadControlpos();
+    EXPECT_STREQ(body.toString(), "150,60,150,190|-1|2|-5192482|-16777216|0|1");
+}
+
+// A record that is not one this element would write is not applied at all: a line edited
+// wrongly by hand must not leave half of it on the plant picture.
 TEST_F(ElementModel, ADamagedRecordLeavesTheElementAsItWas) {
     SGraphicShape e(&host, "Koerper");
     e.setRect(150, 60, 150, 190);
@@ -112,7 +136,7 @@ TEST_F(ElementModel, ADamagedRecordLeavesTheElementAsItWas) {
     EXPECT_STREQ(copy.toString(), known);
 
     for (const char* damaged : {"1,2", "abc|x|", "", "150,60,15", "5,6,7,8,9", "1,2,3,x|5",
-                                "10,20,30,40|5|1|-1",              // cut short after a whole field
+                                "10,20,30,40|5|x",                 // short, with a word
                                 "10,20,30,40|5|1|-1|-1|4|",        // a separator at the end
                                 "10,20,30,40|5||1|-1|-1|4",        // one in the middle
                                 "10,20,30,40|5|1|-1|-1|4|2|9",     // a field more than it writes
