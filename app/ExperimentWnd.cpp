@@ -75,6 +75,7 @@ void ExperimentWnd::end() {
 }
 
 void ExperimentWnd::endSession() {
+    ++sessionEnds;
     netClient.close();
     session.setState(ExperimentSession::Idle);
     btnVerbinden.enable(true);
@@ -92,27 +93,44 @@ SButton& ExperimentWnd::getButton(Button button) {
     }
 }
 
-// The query dispatches messages while it waits. A connect or upload clicked meanwhile (also
-// after the window was closed and opened again) would take over the stream the query still
-// reads, and the query's end would close that connection: such a click is ignored.
-bool ExperimentWnd::askForAddress() {
-    if (querying) return false;
-    querying = true;
-    netClient.queryAddress();
-    querying = false;
-    return true;
-}
+namespace {
 
+// Set while a button's action waits on the network with messages flowing.
+class Waiting {
+public:
+    explicit Waiting(bool& flag) : flag(flag) { flag = true; }
+    ~Waiting() { flag = false; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+private:
+    bool& flag;
+};
+
+} // namespace
+
+// The address query and the connect dispatch messages while they wait. A second press
+// meanwhile (also after the window was closed and opened again) would take over the stream
+// the first one still uses: it is ignored. Closing the window ends the wait without a word.
 void ExperimentWnd::connect() {
-    if (netClient.getIp().isEmpty() && !askForAddress()) return;
-    if (!isWindow()) return; // the program ended during the query
+    if (waiting) return;
+    Waiting hold(waiting);
+    const unsigned ends = sessionEnds;
+    if (netClient.getIp().isEmpty()) netClient.queryAddress();
+    if (endedSince(ends)) return;
     SString matrikel = editMatrikel.getWindowText();
     SString name = editName.getWindowText();
     if (matrikel.isEmpty() || matrikel == "MatrikelNr") return showError("Sie m\374ssen Ihre Matrikel-Nummer angeben!");
     if (name.isEmpty() || name == "Name") return showError("Bitte geben Sie Ihren Namen an.");
     if (netClient.getIp().isEmpty()) return showError("Keine Adresse vom Experiment-Webserver erhalten.");
-    if (!netClient.connectExperiment(settings.experimentPort))
+    if (!netClient.connectExperiment(settings.experimentPort)) {
+        if (endedSince(ends)) return;
+        globalDebug.print(netClient.getErrorText());
+        // An address that cannot be reached is asked for again next time; a second press
+        // while connected leaves the connection and its address alone.
+        if (!netClient.isConnected()) netClient.forgetIp();
         return showError("Verbindung zum Experiment konnte nicht hergestellt werden.");
+    }
     session.setState(ExperimentSession::Connecting);
     protokoll.append("Verbindung zum Experiment herstellen\r\n");
     SString command;
@@ -128,7 +146,13 @@ SString ExperimentWnd::firmwarePath() {
 }
 
 void ExperimentWnd::upload() {
-    if (netClient.getIp().isEmpty() && !askForAddress()) return;
+    if (waiting) return;
+    if (netClient.getIp().isEmpty()) {
+        Waiting hold(waiting);
+        const unsigned ends = sessionEnds;
+        netClient.queryAddress();
+        if (endedSince(ends)) return;
+    }
     if (session.getState() != ExperimentSession::Connected) return;
     SString path = firmwarePath();
     globalDebug.print(path);

@@ -57,10 +57,11 @@ public:
 
 private:
     void showError(const char* text) { protokoll.showError(text); }
-    // Runs the address query unless one is running already (then false).
-    bool askForAddress();
     // The stream closed, Idle, and the buttons as after creation.
     void endSession();
+    // Whether the session was ended (the window closed) since `ends` was taken, or the
+    // window is gone: what waited then ends without a word.
+    bool endedSince(unsigned ends) const { return sessionEnds != ends || !isWindow(); }
     static bool readBytes(const char* path, SMem& bytes);
     static bool writeBytes(const char* path, const SMem& bytes);
 
@@ -78,5 +79,6 @@ private:
     EditName editName;
     EditMatrikel editMatrikel;
     TelemetrySink* telemetrySink = nullptr;
-    bool querying = false;
+    bool waiting = false;     // a connect or upload waits on the network (messages flow meanwhile)
+    unsigned sessionEnds = 0; // counts endSession()
 };

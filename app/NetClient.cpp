@@ -30,57 +30,41 @@ void NetClient::setWebServer(const char* host, int toPort) {
     webPort = toPort;
 }
 
-// The polling goes on until the address line has come whole, the server has closed or the
-// tries are used up: a reply whose header and body arrive in separate reads still yields
-// its address.
+// The polling goes on until the reply holds what is needed (its address line, its whole
+// body, or an error status), the server has closed, the reply is past its bound, the tries
+// are used up, or the stream was closed meanwhile (the window went).
 bool NetClient::queryAddress() {
     if (!createClient(messageWindow, webPort, webHost)) {
         trace("Fehler, keine Verbindung.");
         trace("Ende");
         return false;
     }
+    const unsigned closesAtStart = closeCount();
     trace("verbunden ", webHost);
     write(AddressQuery::requestText(webHost));
     trace("warten");
-    SString reply;
+    SMem reply;
+    bool ended = false;
     for (int i = 0; i < webPollTries; ++i) {
-        if (!globalApplicationBasic.wait(webPollMs)) break; // the program is ending
-        SString chunk = read();
+        if (!globalApplicationBasic.wait(webPollMs) || closeCount() != closesAtStart) break;
+        SMem chunk;
+        readAtMost(chunk, AddressQuery::replyLimit + 1 - reply.getSize());
         reply.append(chunk);
-        if (replyComplete(reply) || (chunk.isEmpty() && peerHasClosed(reply))) break;
+        ended = peerHasEnded();
+        if (reply.getSize() > AddressQuery::replyLimit) break;
+        if (AddressQuery::replyComplete((const char*)reply.getData(), reply.getSize(), ended)) break;
     }
+    const bool closedMeanwhile = closeCount() != closesAtStart;
     SString address;
-    bool found = !reply.isEmpty() && AddressQuery::addressFromReply(reply, address);
+    bool found = !closedMeanwhile && reply.getSize() <= AddressQuery::replyLimit &&
+                 AddressQuery::addressFromReply((const char*)reply.getData(), reply.getSize(), ended, address);
     if (found) {
         ip = address;
         trace("ip:  ", ip);
     }
-    close();
+    if (!closedMeanwhile) close();
     trace("Ende");
     return found;
-}
-
-// Nothing came, yet the socket reads as ready: the server has closed (a last read takes
-// what may have arrived just now).
-bool NetClient::peerHasClosed(SString& reply) {
-    if (!waitReadable(currentDataSocket(), 0)) return false;
-    SString rest = read();
-    reply.append(rest);
-    return rest.isEmpty();
-}
-
-// The header's empty line, the chunk-size line and the address line, each ended by CR LF.
-bool NetClient::replyComplete(const SString& reply) {
-    int body;
-    if (reply.startsWith("\r\n")) {
-        body = 2;
-    } else {
-        int empty = reply.find("\r\n\r\n");
-        if (empty < 0) return false;
-        body = empty + 4;
-    }
-    int sizeEnd = reply.find("\r\n", body);
-    return sizeEnd >= 0 && reply.find("\r\n", sizeEnd + 2) >= 0;
 }
 
 bool NetClient::connectExperiment(int experimentPort) {

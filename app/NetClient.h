@@ -43,11 +43,14 @@ public:
     void setWebServer(const char* host, int webPort);
 
     // Asks the web server for the experiment server's address and keeps it in ip. Runs on
-    // the GUI thread and dispatches its messages meanwhile (about 5 s at most).
+    // the GUI thread and dispatches its messages meanwhile (about 5 s at most); a close()
+    // meanwhile ends it.
     bool queryAddress();
     const SString& getIp() const { return ip; }
     // An address known without asking (benchmarks, a fixed laboratory address).
     void setIp(const char* address) { ip.setRaw(address ? address : ""); }
+    // After a failed connect: the next one asks the web server again.
+    void forgetIp() { ip.clear(); }
 
     // createClient to ip and the event thread. A connected stream stays as it is and the
     // call fails with the stream's error text.
@@ -67,8 +70,6 @@ protected:
 
 private:
     bool handOver(NetDelivery& delivery);
-    static bool replyComplete(const SString& reply);
-    bool peerHasClosed(SString& reply);
 
     SString ip;
     FrameReassembler rxBuffer; // event thread only, reset before each connection

@@ -80,6 +80,19 @@ protected:
         return MessagePump::until([&] { return wnd.getState() == state; }, 5000);
     }
 
+    // The frames the server received (its record without its own notes).
+    static std::string received(const ExpServer& server) {
+        std::string record, line;
+        for (std::istringstream in(server.record()); std::getline(in, line);)
+            if (!line.starts_with("#")) record += line + "\n";
+        return record;
+    }
+
+    static void typeStudent(ExperimentWnd& wnd) {
+        wnd.getEditMatrikel().setWindowText("123456");
+        wnd.getEditName().setWindowText("Anna");
+    }
+
     TempDir config;
     TempDir install;
 };
@@ -228,17 +241,83 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
     wnd.getEditName().setWindowText("Anna");
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeReopenAndConnect);
-    wnd.connect();
-    ASSERT_EQ(boxes.count(), 1);
-    EXPECT_STREQ(boxes.last().text, "Keine Adresse vom Experiment-Webserver erhalten.");
+    wnd.connect(); // the query ends with the closed window, silently
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(view(wnd), "");
     EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
 
     wnd.connect();
     ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
-    std::string record, line;
-    for (std::istringstream in(server.record()); std::getline(in, line);)
-        if (!line.starts_with("#")) record += line + "\n";
-    EXPECT_EQ(record, "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+void CALLBACK closeTheWindow(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SendMessageA(closedDuringQuery->getHwnd(), WM_CLOSE, 0, 0);
+}
+
+// The student gives up on a web server that does not answer and closes the window: the
+// query ends with it, and no box turns up for a window that is gone.
+TEST_F(ExperimentWndTest, ClosingTheWindowEndsTheAddressQuerySilently) {
+    WebPeer web;
+    ASSERT_TRUE(web.start()) << web.getError();
+    servers("127.0.0.1", web.portOf("silent"), 1);
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    typeStudent(wnd);
+    closedDuringQuery = &wnd;
+    SetTimer(nullptr, 0, 300, closeTheWindow);
+    wnd.connect();
+    EXPECT_FALSE(wnd.isVisible());
+    EXPECT_FALSE(wnd.getNetClient().isConnected());
+    MessagePump::run(200);
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(view(wnd), "");
+    EXPECT_EQ(row(wnd), "1000");
+}
+
+// A stored address that cannot be reached any more is forgotten, so the next press asks the
+// web server again; an address whose server refused the admission is kept.
+TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServerKeepsIt) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server, refusing;
+    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
+    ASSERT_TRUE(refusing.start("--step-ms 5 --refuse")) << refusing.getError();
+    BoxRecorder boxes;
+    {
+        servers("127.0.0.1", server.webPort, server.port);
+        ExperimentWnd wnd;
+        open(wnd);
+        typeStudent(wnd);
+        wnd.getNetClient().setIp("127.0.0.5"); // an address of an earlier run; nothing listens there
+        wnd.connect();
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_STREQ(boxes.last().text, "Verbindung zum Experiment konnte nicht hergestellt werden.");
+        EXPECT_TRUE(wnd.getNetClient().getIp().isEmpty());
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        EXPECT_STREQ(wnd.getNetClient().getIp(), "127.0.0.1");
+        wnd.end();
+    }
+    {
+        servers("127.0.0.1", 1, refusing.port); // no web server: the address must be reused
+        ExperimentWnd wnd;
+        open(wnd);
+        typeStudent(wnd);
+        wnd.getNetClient().setIp("127.0.0.1");
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            wnd.connect();
+            ASSERT_TRUE(MessagePump::until([&] { return view(wnd).ends_with("zur Zeit gesperrt.\r\n"); }, 5000))
+                << view(wnd);
+            EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+            EXPECT_STREQ(wnd.getNetClient().getIp(), "127.0.0.1");
+            wnd.getProtokoll().setWindowText("");
+        }
+        EXPECT_EQ(boxes.count(), 1); // the unreachable address's only
+    }
 }
 
 // The server's CSV protocol: saved byte for byte, and a file that cannot be written is
