@@ -33,6 +33,8 @@ public:
     void handleMessage(const ProtocolMessage& message) { handleMessage(message.code, message.payload); }
     // The server announced a frame the client cannot hold: the session ends.
     void rejectFrame(uint32_t length);
+    // A send gave up because the server takes nothing: said in the view, the session ends.
+    void sendFailed();
 
 private:
     // A reply text: the word before the first "|", the display text after it.
@@ -52,6 +54,7 @@ private:
     void onIdle();
 
     void logReply(const Reply& reply);
+    void endSession(const SString& line, const SString& trace);
     void enable(ExperimentEffects::Button button) { effects.enableButton(button, true); }
     void disable(ExperimentEffects::Button button) { effects.enableButton(button, false); }
 

@@ -145,6 +145,7 @@ SString ExperimentWnd::firmwarePath() {
     return path;
 }
 
+// The state moves before the send, whose wait may already dispatch the server's replies.
 void ExperimentWnd::upload() {
     if (waiting) return;
     if (netClient.getIp().isEmpty()) {
@@ -160,8 +161,8 @@ void ExperimentWnd::upload() {
     protokoll.append("Upload Steuerung\r\n");
     SMem firmware;
     readBytes(path, firmware); // whatever could be read is sent
-    netClient.sendData(ProtocolMessage::Upload, firmware);
     session.setState(ExperimentSession::Uploading);
+    netClient.sendData(ProtocolMessage::Upload, firmware);
 }
 
 void ExperimentWnd::start() {

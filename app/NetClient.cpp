@@ -18,9 +18,11 @@ void trace(const char* text, const SString& value = SString()) {
 } // namespace
 
 NetClient::NetClient() {
-    // A host that never answers would otherwise hold the GUI thread in connect for the
-    // platform's time-out (some 20 s on Windows).
+    // A host that never answers would otherwise hold the connect for the platform's time-out
+    // (some 20 s on Windows); the name lookup counts into the same time.
     connectTimeoutMs = 5000;
+    // A server that takes nothing is given up on soon; the window answers meanwhile.
+    writeStallMs = 2000;
 }
 
 NetClient::~NetClient() { stopEventThread(); }
@@ -85,12 +87,33 @@ void NetClient::close() {
     ++connection;
 }
 
-void NetClient::sendText(uint32_t code, const SString& text) {
-    if (isConnected()) write(ProtocolMessage::frame(code, text));
-}
+void NetClient::sendText(uint32_t code, const SString& text) { send(ProtocolMessage::frame(code, text)); }
 
-void NetClient::sendData(uint32_t code, const SMem& bytes) {
-    if (isConnected()) write(ProtocolMessage::frame(code, bytes));
+void NetClient::sendData(uint32_t code, const SMem& bytes) { send(ProtocolMessage::frame(code, bytes)); }
+
+// A send that waits for room dispatches messages, and a handler may send in between (a mix
+// button, or a new connection's first command after the window was closed meanwhile): its
+// frame waits in line, or it would land inside this one's bytes.
+void NetClient::send(const SMem& frame) {
+    if (!isConnected()) return;
+    outgoing.push_back({connection.load(), frame});
+    if (sending) return;
+    sending = true;
+    while (!outgoing.empty()) {
+        Outgoing next = std::move(outgoing.front());
+        outgoing.pop_front();
+        // A connection closed meanwhile takes its frames with it; that is no send that failed.
+        if (next.connection != connection.load() || write(next.frame) || next.connection != connection.load())
+            continue;
+        NetDelivery failure;
+        failure.client = this;
+        failure.connection = next.connection;
+        failure.kind = NetDelivery::SendFailed;
+        handOver(failure);
+        // Part of a frame may have gone out: the connection is out of step for good.
+        if (next.connection == connection.load()) close();
+    }
+    sending = false;
 }
 
 // Event thread: whatever this read brought; an incomplete frame waits for the next read.
@@ -105,10 +128,16 @@ void NetClient::onRead() {
     for (;;) {
         FrameReassembler::Result result = rxBuffer.next(delivery.message);
         if (result == FrameReassembler::Incomplete) return;
-        delivery.oversized = result == FrameReassembler::Oversized;
+        delivery.kind = result == FrameReassembler::Oversized ? NetDelivery::Oversized : NetDelivery::Message;
         delivery.length = rxBuffer.getRejectedLength();
         if (!handOver(delivery)) return;
     }
+}
+
+// The GUI thread keeps dispatching while it waits; the event thread never does.
+bool NetClient::waitWhileBusy(Socket s, int ms) {
+    if (isCurrentThread()) return SNetworkStreamTcp::waitWhileBusy(s, ms);
+    return globalApplicationBasic.wait((unsigned)ms);
 }
 
 // Synchronous: the next message is cut only after the GUI thread has applied this one.
@@ -121,9 +150,10 @@ bool NetClient::handOver(NetDelivery& delivery) {
 bool NetClient::deliver(LPARAM lParam, ExperimentSession& session) const {
     const NetDelivery* delivery = reinterpret_cast<const NetDelivery*>(lParam);
     if (!delivery || delivery->client != this || delivery->connection != connection.load()) return false;
-    if (delivery->oversized)
-        session.rejectFrame(delivery->length);
-    else
-        session.handleMessage(delivery->message);
+    switch (delivery->kind) {
+    case NetDelivery::Message: session.handleMessage(delivery->message); break;
+    case NetDelivery::Oversized: session.rejectFrame(delivery->length); break;
+    case NetDelivery::SendFailed: session.sendFailed(); break;
+    }
     return true;
 }

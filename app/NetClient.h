@@ -4,7 +4,11 @@
 // Server messages are cut on the event thread and handed to the GUI thread one at a time,
 // in arrival order, each as one MSG_NET_MESSAGE sent to the message window; that window
 // passes the message to deliver(), so the session, its buttons, the protocol view and the
-// decoder are only ever touched on the GUI thread.
+// decoder are only ever touched on the GUI thread. A send that gave up reaches the session
+// the same way.
+//
+// Nothing here blocks the GUI thread on the network: the name lookup, the connect and a
+// send that waits for room dispatch the thread's messages while they wait.
 #pragma once
 
 #include "VEK_SYSTEM/SNetworkStreamTcp.h"
@@ -15,15 +19,20 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 
 class NetClient;
 
-// What MSG_NET_MESSAGE carries in lParam: a complete server message, or the length of a
-// frame the client refused to hold. Valid only while the message is being handled.
+// What MSG_NET_MESSAGE carries in lParam. Valid only while the message is being handled.
 struct NetDelivery {
+    enum Kind {
+        Message,   // a complete server message
+        Oversized, // a frame of `length` bytes the client refused to hold
+        SendFailed // a send gave up: the server takes nothing
+    };
     const NetClient* client = nullptr;
     unsigned connection = 0; // the connection it came from; older ones are dropped
-    bool oversized = false;
+    Kind kind = Message;
     uint32_t length = 0;
     ProtocolMessage message;
 };
@@ -57,7 +66,9 @@ public:
     bool connectExperiment(int experimentPort);
     void close() override;
 
-    // Frame and send one message; nothing happens when the stream is not connected.
+    // Frame and send one message; nothing happens when the stream is not connected. A send
+    // that gives up is handed to the session (SendFailed). A send asked for while another
+    // waits for room goes out after it.
     void sendText(uint32_t code, const SString& text);
     void sendData(uint32_t code, const SMem& bytes);
 
@@ -67,9 +78,11 @@ public:
 
 protected:
     void onRead() override;
+    bool waitWhileBusy(Socket s, int ms) override;
 
 private:
     bool handOver(NetDelivery& delivery);
+    void send(const SMem& frame);
 
     SString ip;
     FrameReassembler rxBuffer; // event thread only, reset before each connection
@@ -77,4 +90,10 @@ private:
     SString webHost = "localhost";
     int webPort = 80;
     std::atomic<unsigned> connection{0};
+    struct Outgoing {
+        unsigned connection;
+        SMem frame;
+    };
+    std::deque<Outgoing> outgoing; // GUI thread: frames waiting for a send under way
+    bool sending = false;
 };

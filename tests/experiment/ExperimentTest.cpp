@@ -56,7 +56,8 @@ public:
                 const NetDelivery* d = reinterpret_cast<const NetDelivery*>(l);
                 bool running = lab->session.getState() == ExperimentSession::Running;
                 if (lab->client.deliver(l, lab->session)) {
-                    if (running && !d->oversized && d->message.code == ProtocolMessage::Data) ++lab->dataMessages;
+                    if (running && d->kind == NetDelivery::Message && d->message.code == ProtocolMessage::Data)
+                        ++lab->dataMessages;
                     lab->decoder.onTimer(); // the window's timer: each 'D' frame holds one whole telemetry frame
                 }
                 handled = true;

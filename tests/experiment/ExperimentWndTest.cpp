@@ -320,6 +320,42 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
     }
 }
 
+// A server that takes nothing more: the upload gives up after a short wait, the view says
+// so, and the session ends instead of waiting for ever.
+TEST_F(ExperimentWndTest, ASendTheServerNeverTakesGivesUpAndSaysSo) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server;
+    ASSERT_TRUE(server.start("--step-ms 5 --deaf-at 1")) << server.getError();
+    servers("127.0.0.1", server.webPort, server.port);
+    // More than any socket buffers between the two ends hold.
+    CreateDirectoryA(install.file("Steuerung"), nullptr);
+    CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
+    {
+        HANDLE f = CreateFileA(ExperimentWnd::firmwarePath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        std::vector<char> block(1 << 20, '\x5A');
+        DWORD written = 0;
+        for (int i = 0; i < 32; ++i) WriteFile(f, block.data(), (DWORD)block.size(), &written, nullptr);
+        CloseHandle(f);
+    }
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    typeStudent(wnd);
+    wnd.connect();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    wnd.upload();
+    EXPECT_TRUE(MessagePump::until([&] { return wnd.getState() == ExperimentSession::Idle; }, 20000)) << view(wnd);
+    EXPECT_TRUE(view(wnd).ends_with("Upload Steuerung\r\n"
+                                    "Senden abgebrochen: Der Experiment-Server nimmt keine Daten an.\r\n"
+                                    "Verbindung zum Experiment-Server getrennt.\r\n"))
+        << view(wnd);
+    EXPECT_EQ(row(wnd), "1000");
+    EXPECT_FALSE(wnd.getNetClient().isConnected());
+    EXPECT_EQ(boxes.count(), 0);
+}
+
 // The server's CSV protocol: saved byte for byte, and a file that cannot be written is
 // reported as such instead of as saved.
 TEST_F(ExperimentWndTest, ProtocolSaveReportsWhatHappened) {
