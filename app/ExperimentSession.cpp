@@ -114,8 +114,13 @@ void ExperimentSession::rejectFrame(uint32_t length) {
     endSession(line, trace);
 }
 
-// A send that gave up leaves the connection out of step: the student reads why, and the
-// buttons are those of a new session.
+// A connection that ended under the session must not leave it waiting for a reply that
+// cannot come: the student reads why, and the buttons are those of a new session.
+void ExperimentSession::connectionLost() {
+    if (state == Idle) return effects.closeStream();
+    endSession(SString("Verbindung zum Experiment-Server getrennt.\r\n"), SString("Verbindung vom Server beendet."));
+}
+
 void ExperimentSession::sendFailed() {
     if (state == Idle) return effects.closeStream();
     effects.append(SString("Senden abgebrochen: Der Experiment-Server nimmt keine Daten an.\r\n"));

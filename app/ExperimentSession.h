@@ -33,6 +33,9 @@ public:
     void handleMessage(const ProtocolMessage& message) { handleMessage(message.code, message.payload); }
     // The server announced a frame the client cannot hold: the session ends.
     void rejectFrame(uint32_t length);
+    // The server closed the connection: said in the view, and the session ends (in Idle
+    // there is nothing to end).
+    void connectionLost();
     // A send gave up because the server takes nothing: said in the view, the session ends.
     void sendFailed();
 

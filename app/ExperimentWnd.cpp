@@ -145,7 +145,9 @@ SString ExperimentWnd::firmwarePath() {
     return path;
 }
 
-// The state moves before the send, whose wait may already dispatch the server's replies.
+// The firmware is read whole before anything is sent: a file the toolchain still writes
+// must not go out empty or cut short. The state moves before the send, whose wait may
+// already dispatch the server's replies.
 void ExperimentWnd::upload() {
     if (waiting) return;
     if (netClient.getIp().isEmpty()) {
@@ -158,9 +160,14 @@ void ExperimentWnd::upload() {
     SString path = firmwarePath();
     globalDebug.print(path);
     if (!SSystem::fileExists(path)) return showError("Steuerung nicht gefunden.");
-    protokoll.append("Upload Steuerung\r\n");
     SMem firmware;
-    readBytes(path, firmware); // whatever could be read is sent
+    SString reason;
+    if (!readFirmware(path, firmware, reason)) {
+        SString text("Die Firmware-Datei konnte nicht gelesen werden:\r\n");
+        text.append(path).append("\r\n").append(reason);
+        return showError(text);
+    }
+    protokoll.append("Upload Steuerung\r\n");
     session.setState(ExperimentSession::Uploading);
     netClient.sendData(ProtocolMessage::Upload, firmware);
 }
@@ -216,15 +223,52 @@ void ExperimentWnd::saveProtocol(const SMem& csv) {
     protokoll.append(line);
 }
 
-bool ExperimentWnd::readBytes(const char* path, SMem& bytes) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    unsigned char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, (int)got);
-    bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
+namespace {
+
+// Far more than any controller holds, and still an allocation a 32-bit program can make.
+const long long kFirmwareLimit = 64ll << 20;
+
+// Why the firmware could not be read, for the student.
+SString readFailure(DWORD error, DWORD got, long long size) {
+    SString reason;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        reason = "Sie wird gerade von einem anderen Programm benutzt (etwa dem Compiler, der sie schreibt). "
+                 "Bitte versuchen Sie es gleich noch einmal.";
+    else if (error == ERROR_ACCESS_DENIED)
+        reason = "Der Zugriff wurde verweigert.";
+    else if (error == ERROR_FILE_TOO_LARGE)
+        reason = "Sie ist gr\366\337er als 64 MB.";
+    else if (error)
+        reason = SSystem::systemErrorText(error);
+    else
+        reason.format("Sie wurde beim Lesen k\374rzer (%lu von %lu Bytes).", (unsigned long)got, (unsigned long)size);
+    if (reason.isEmpty()) reason.format("Fehler %lu.", (unsigned long)error);
+    return reason;
+}
+
+} // namespace
+
+// Read sharing only: a file another program writes right now is not read half-written.
+bool ExperimentWnd::readFirmware(const char* path, SMem& bytes, SString& reason) {
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    LARGE_INTEGER size{};
+    if (!error && !GetFileSizeEx(file, &size)) error = GetLastError();
+    if (!error && size.QuadPart > kFirmwareLimit) error = ERROR_FILE_TOO_LARGE;
+    DWORD total = 0;
+    if (!error) {
+        bytes.resize((int)size.QuadPart);
+        // ReadFile sets got to 0 first: the loop ends at the file's end and on a failure.
+        for (DWORD got = 1; got && total < (DWORD)size.QuadPart; total += got) {
+            if (!ReadFile(file, bytes.getData() + total, (DWORD)size.QuadPart - total, &got, nullptr))
+                error = GetLastError();
+        }
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!error && total == (DWORD)size.QuadPart) return true;
+    reason = readFailure(error, total, size.QuadPart);
+    return false;
 }
 
 bool ExperimentWnd::writeBytes(const char* path, const SMem& bytes) {

@@ -62,7 +62,8 @@ private:
     // Whether the session was ended (the window closed) since `ends` was taken, or the
     // window is gone: what waited then ends without a word.
     bool endedSince(unsigned ends) const { return sessionEnds != ends || !isWindow(); }
-    static bool readBytes(const char* path, SMem& bytes);
+    // The whole file, or false with the reason in words.
+    static bool readFirmware(const char* path, SMem& bytes, SString& reason);
     static bool writeBytes(const char* path, const SMem& bytes);
 
     ExperimentSession session;

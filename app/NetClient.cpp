@@ -102,7 +102,8 @@ void NetClient::send(const SMem& frame) {
     while (!outgoing.empty()) {
         Outgoing next = std::move(outgoing.front());
         outgoing.pop_front();
-        // A connection closed meanwhile takes its frames with it; that is no send that failed.
+        // A connection closed meanwhile (the window, or the server's end already reported)
+        // takes its frames with it; that is no send that failed.
         if (next.connection != connection.load() || write(next.frame) || next.connection != connection.load())
             continue;
         NetDelivery failure;
@@ -134,6 +135,18 @@ void NetClient::onRead() {
     }
 }
 
+// Event thread: the server has closed. What it sent before still counts; a frame it left
+// unfinished is dropped with the connection. Reported once (Wine may report a close twice).
+void NetClient::onCloseEvent() {
+    onRead();
+    NetDelivery closed;
+    closed.client = this;
+    closed.connection = connection.load();
+    closed.kind = NetDelivery::Closed;
+    if (!isConnected() || closeHandedOver.exchange(closed.connection) == closed.connection) return;
+    handOver(closed);
+}
+
 // The GUI thread keeps dispatching while it waits; the event thread never does.
 bool NetClient::waitWhileBusy(Socket s, int ms) {
     if (isCurrentThread()) return SNetworkStreamTcp::waitWhileBusy(s, ms);
@@ -153,6 +166,7 @@ bool NetClient::deliver(LPARAM lParam, ExperimentSession& session) const {
     switch (delivery->kind) {
     case NetDelivery::Message: session.handleMessage(delivery->message); break;
     case NetDelivery::Oversized: session.rejectFrame(delivery->length); break;
+    case NetDelivery::Closed: session.connectionLost(); break;
     case NetDelivery::SendFailed: session.sendFailed(); break;
     }
     return true;

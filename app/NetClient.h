@@ -4,8 +4,8 @@
 // Server messages are cut on the event thread and handed to the GUI thread one at a time,
 // in arrival order, each as one MSG_NET_MESSAGE sent to the message window; that window
 // passes the message to deliver(), so the session, its buttons, the protocol view and the
-// decoder are only ever touched on the GUI thread. A send that gave up reaches the session
-// the same way.
+// decoder are only ever touched on the GUI thread. The end of the connection and a send
+// that gave up reach the session the same way.
 //
 // Nothing here blocks the GUI thread on the network: the name lookup, the connect and a
 // send that waits for room dispatch the thread's messages while they wait.
@@ -28,6 +28,7 @@ struct NetDelivery {
     enum Kind {
         Message,   // a complete server message
         Oversized, // a frame of `length` bytes the client refused to hold
+        Closed,    // the server closed the connection
         SendFailed // a send gave up: the server takes nothing
     };
     const NetClient* client = nullptr;
@@ -78,6 +79,7 @@ public:
 
 protected:
     void onRead() override;
+    void onCloseEvent() override;
     bool waitWhileBusy(Socket s, int ms) override;
 
 private:
@@ -90,6 +92,7 @@ private:
     SString webHost = "localhost";
     int webPort = 80;
     std::atomic<unsigned> connection{0};
+    std::atomic<unsigned> closeHandedOver{0}; // the connection whose end was handed over
     struct Outgoing {
         unsigned connection;
         SMem frame;

@@ -320,6 +320,90 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
     }
 }
 
+// The server ends the connection while the firmware is taken, while the controller is
+// programmed, and in the middle of a telemetry frame while the experiment runs: each time
+// the view says so, the buttons are those of a new session, and the next press connects.
+TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWorks) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    struct {
+        int closeAt; // 1 admission, 2-4 upload progress, 5 uploaded, 6-9 programming, 10 burned, 11 started
+        int during;
+    } cases[] = {{2, ExperimentSession::Uploading}, {6, ExperimentSession::Programming},
+                 {12, ExperimentSession::Running}};
+    writeFirmware("\x0C\x94\x34\x12");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.closeAt);
+        ExpServer server;
+        ASSERT_TRUE(server.start("--step-ms 20 --telemetry-ms 20 --close-at " + std::to_string(c.closeAt)))
+            << server.getError();
+        servers("127.0.0.1", server.webPort, server.port);
+        BoxRecorder boxes;
+        RecordingSink sink;
+        ExperimentWnd wnd;
+        wnd.setTelemetrySink(&sink);
+        open(wnd);
+        typeStudent(wnd);
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        wnd.upload();
+        if (c.during == ExperimentSession::Running) {
+            ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
+            wnd.start();
+        }
+        const std::string lost = "Verbindung zum Experiment-Server getrennt.\r\n";
+        ASSERT_TRUE(MessagePump::until([&] { return view(wnd).ends_with(lost); }, 5000)) << view(wnd);
+        EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+        EXPECT_EQ(row(wnd), "1000");
+        EXPECT_FALSE(wnd.getNetClient().isConnected());
+        EXPECT_TRUE(sink.bytes.empty()); // the half telemetry frame was dropped
+        EXPECT_EQ(boxes.count(), 0);
+
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        EXPECT_EQ(view(wnd).find(lost), view(wnd).rfind(lost)) << view(wnd); // said once
+        wnd.end();
+    }
+}
+
+// The toolchain still holds the firmware open while the student presses upload: a box names
+// the file and why it cannot be read, nothing is sent, and the upload can be repeated.
+TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSent) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server;
+    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
+    servers("127.0.0.1", server.webPort, server.port);
+    writeFirmware("\x0C\x94\x34\x12");
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    typeStudent(wnd);
+    wnd.connect();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+
+    SString path = ExperimentWnd::firmwarePath();
+    HANDLE held = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    wnd.upload();
+    CloseHandle(held);
+    ASSERT_EQ(boxes.count(), 1);
+    std::string text = boxes.last().text.getBuffer();
+    EXPECT_EQ(text.rfind("Die Firmware-Datei konnte nicht gelesen werden:\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find(path.getBuffer()), std::string::npos) << text;
+    EXPECT_NE(text.find("von einem anderen Programm"), std::string::npos) << text;
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Connected);
+    EXPECT_EQ(row(wnd), "0100");
+    EXPECT_EQ(view(wnd).find("Upload Steuerung"), std::string::npos) << view(wnd);
+    MessagePump::run(200);
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+
+    wnd.upload();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n");
+    wnd.end();
+}
+
 // A server that takes nothing more: the upload gives up after a short wait, the view says
 // so, and the session ends instead of waiting for ever.
 TEST_F(ExperimentWndTest, ASendTheServerNeverTakesGivesUpAndSaysSo) {
