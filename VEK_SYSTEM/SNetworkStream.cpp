@@ -22,6 +22,7 @@
 namespace {
 
 const int kWaitMs = 200;
+const int kBusySliceMs = 10; // a waiting owner dispatches its messages at least this often
 const char* const kFailed = "Fehler...";
 
 #ifndef _WIN32
@@ -121,6 +122,7 @@ bool SNetworkStream::createClient(void* window, int toPort, const char* toHost) 
     notifyWindow = window;
     port = (uint16_t)toPort;
     host = toHost ? toHost : "";
+    endOfStream = false;
     if (!connectSocket()) {
         setStatusText(kFailed);
         appendErrorText("\r\n");
@@ -225,6 +227,7 @@ void SNetworkStream::close() {
         }
     }
     connected = 0;
+    ++closes;
     // Shutting down wakes a receive or send another thread may be blocked in.
 #ifdef _WIN32
     for (Socket s : taken) ::shutdown(nat(s), SD_BOTH);
@@ -490,33 +493,31 @@ void SNetworkStream::makeNonBlocking(Socket s) {
 
 // select() rather than WSAPoll: older Windows versions never report a failed connect
 // through WSAPoll.
-bool SNetworkStream::finishConnect(Socket s, int timeoutMs, unsigned& code) {
-    if (!connectUnderWay(code)) return false;
+int SNetworkStream::connectProgress(Socket s, unsigned& code) {
 #ifdef _WIN32
     fd_set writable, failed;
     FD_ZERO(&writable);
     FD_ZERO(&failed);
     FD_SET(nat(s), &writable);
     FD_SET(nat(s), &failed);
-    timeval limit = {timeoutMs / 1000, timeoutMs % 1000 * 1000};
-    int ready = select(0, nullptr, &writable, &failed, &limit);
-    const unsigned timedOut = WSAETIMEDOUT;
+    timeval now = {0, 0};
+    int ready = select(0, nullptr, &writable, &failed, &now);
     int length = sizeof(int);
 #else
     pollfd p = {nat(s), POLLOUT, 0};
-    int ready = ::poll(&p, 1, timeoutMs);
-    const unsigned timedOut = ETIMEDOUT;
+    int ready = ::poll(&p, 1, 0);
     socklen_t length = sizeof(int);
 #endif
-    if (ready <= 0) {
-        code = ready == 0 ? timedOut : lastSocketError();
-        return false;
+    if (ready == 0) return 0;
+    if (ready < 0) {
+        code = lastSocketError();
+        return -1;
     }
     int error = 0;
     if (getsockopt(nat(s), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0)
         error = (int)lastSocketError();
     code = (unsigned)error;
-    return error == 0;
+    return error == 0 ? 1 : -1;
 }
 
 bool SNetworkStream::waitReadable(Socket s, int timeoutMs) {
@@ -544,8 +545,17 @@ bool waitWritable(SNetworkStream::Socket s, int timeoutMs) {
 
 } // namespace
 
+bool SNetworkStream::waitWhileBusy(Socket s, int ms) {
+    if (s == noSocket)
+        SSystem::sleepMs((unsigned)ms);
+    else
+        waitWritable(s, ms);
+    return true;
+}
+
 bool SNetworkStream::sendAll(const void* bytes, int count) {
     Socket s = currentDataSocket();
+    const unsigned closesAtStart = closeCount();
     const char* p = static_cast<const char*>(bytes);
     int sent = 0;
     uint32_t lastProgress = SSystem::tickMs();
@@ -563,7 +573,11 @@ bool SNetworkStream::sendAll(const void* bytes, int count) {
         }
         if (n < 0 && !wouldBlock(lastSocketError())) break;
         writeArmed = true; // the socket was full: report the next chance to write
-        if (!waitWritable(s, kWaitMs) && SSystem::tickMs() - lastProgress >= (uint32_t)writeStallMs) break;
+        if (!waitWhileBusy(s, kBusySliceMs) || closeCount() != closesAtStart) {
+            s = noSocket; // closed meanwhile: the handle may be another's by now
+            break;
+        }
+        if (SSystem::tickMs() - lastProgress >= (uint32_t)writeStallMs) break;
     }
     if (s != noSocket && sent == count) return true;
     setFailure("Daten konnten nicht gesendet werden.");

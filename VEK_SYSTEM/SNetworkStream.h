@@ -81,14 +81,24 @@ protected:
     static SString socketErrorText(unsigned code); // never empty
     static void closeSocketHandle(Socket s);
     static bool waitReadable(Socket s, int timeoutMs);
-    // Sends every byte, waiting for room on a non-blocking socket; false on a real error.
+    // Sends every byte, waiting for room on a non-blocking socket (through waitWhileBusy);
+    // false on a real error, a stall of writeStallMs, or a close meanwhile.
     bool sendAll(const void* bytes, int count);
     // Sends what the socket takes at once (it must be non-blocking): the byte count, 0 when
     // it is full, -1 on a real error.
     int sendSome(const void* bytes, int count);
     static void makeNonBlocking(Socket s);
-    // Waits for a connect that is under way; false with the reason in code.
-    static bool finishConnect(Socket s, int timeoutMs, unsigned& code);
+    // A connect under way: 1 done, 0 still going, -1 failed with the reason in code.
+    static int connectProgress(Socket s, unsigned& code);
+    // How a bounded connect or a send waits at most ms on the calling thread: for `s` to
+    // take data or finish connecting, or (noSocket) while a name lookup runs elsewhere. By
+    // default it blocks; an owner with windows dispatches their messages instead, so they
+    // keep answering. False gives the operation up.
+    virtual bool waitWhileBusy(Socket s, int ms);
+    // How often close() has run: an operation that waited sees a close made meanwhile (by a
+    // handler its waiting dispatched), after which its socket is no longer its own.
+    unsigned closeCount() const { return closes.load(); }
+    bool peerHasEnded() const { return endOfStream.load(); }
     void rearmRead() { readArmed = true; }
     void noteEndOfStream() { endOfStream = true; }
 
@@ -124,4 +134,5 @@ private:
     // Natively the one-shot character of the Winsock events is rebuilt with these.
     std::atomic<bool> readArmed{false}, writeArmed{false}, acceptArmed{false};
     std::atomic<bool> endOfStream{false}, closeReported{false};
+    std::atomic<unsigned> closes{0};
 };

@@ -109,9 +109,27 @@ void ExperimentSession::onIdle() {
 void ExperimentSession::rejectFrame(uint32_t length) {
     SString line;
     line.format("Verbindung getrennt: Nachricht mit %u Bytes ist zu lang.\r\n", (unsigned)length);
-    effects.append(line);
     SString trace;
     trace.format("Nachricht mit L\344nge %u abgelehnt, Verbindung geschlossen.", (unsigned)length);
+    endSession(line, trace);
+}
+
+// A connection that ended under the session must not leave it waiting for a reply that
+// cannot come: the student reads why, and the buttons are those of a new session.
+void ExperimentSession::connectionLost() {
+    if (state == Idle) return effects.closeStream();
+    endSession(SString("Verbindung zum Experiment-Server getrennt.\r\n"), SString("Verbindung vom Server beendet."));
+}
+
+void ExperimentSession::sendFailed() {
+    if (state == Idle) return effects.closeStream();
+    effects.append(SString("Senden abgebrochen: Der Experiment-Server nimmt keine Daten an.\r\n"));
+    endSession(SString("Verbindung zum Experiment-Server getrennt.\r\n"),
+               SString("Senden abgebrochen, Verbindung geschlossen."));
+}
+
+void ExperimentSession::endSession(const SString& line, const SString& trace) {
+    effects.append(line);
     effects.debugLine(trace);
     effects.closeStream();
     state = Idle;

@@ -33,6 +33,11 @@ public:
     void handleMessage(const ProtocolMessage& message) { handleMessage(message.code, message.payload); }
     // The server announced a frame the client cannot hold: the session ends.
     void rejectFrame(uint32_t length);
+    // The server closed the connection: said in the view, and the session ends (in Idle
+    // there is nothing to end).
+    void connectionLost();
+    // A send gave up because the server takes nothing: said in the view, the session ends.
+    void sendFailed();
 
 private:
     // A reply text: the word before the first "|", the display text after it.
@@ -52,6 +57,7 @@ private:
     void onIdle();
 
     void logReply(const Reply& reply);
+    void endSession(const SString& line, const SString& trace);
     void enable(ExperimentEffects::Button button) { effects.enableButton(button, true); }
     void disable(ExperimentEffects::Button button) { effects.enableButton(button, false); }
 

@@ -24,5 +24,4 @@ public:
 
 private:
     static int portValue(const SString& text, int fallback);
-    static bool usableHost(const SString& text);
 };

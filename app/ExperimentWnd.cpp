@@ -75,6 +75,7 @@ void ExperimentWnd::end() {
 }
 
 void ExperimentWnd::endSession() {
+    ++sessionEnds;
     netClient.close();
     session.setState(ExperimentSession::Idle);
     btnVerbinden.enable(true);
@@ -92,27 +93,44 @@ SButton& ExperimentWnd::getButton(Button button) {
     }
 }
 
-// The query dispatches messages while it waits. A connect or upload clicked meanwhile (also
-// after the window was closed and opened again) would take over the stream the query still
-// reads, and the query's end would close that connection: such a click is ignored.
-bool ExperimentWnd::askForAddress() {
-    if (querying) return false;
-    querying = true;
-    netClient.queryAddress();
-    querying = false;
-    return true;
-}
+namespace {
 
+// Set while a button's action waits on the network with messages flowing.
+class Waiting {
+public:
+    explicit Waiting(bool& flag) : flag(flag) { flag = true; }
+    ~Waiting() { flag = false; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+private:
+    bool& flag;
+};
+
+} // namespace
+
+// The address query and the connect dispatch messages while they wait. A second press
+// meanwhile (also after the window was closed and opened again) would take over the stream
+// the first one still uses: it is ignored. Closing the window ends the wait without a word.
 void ExperimentWnd::connect() {
-    if (netClient.getIp().isEmpty() && !askForAddress()) return;
-    if (!isWindow()) return; // the program ended during the query
+    if (waiting) return;
+    Waiting hold(waiting);
+    const unsigned ends = sessionEnds;
+    if (netClient.getIp().isEmpty()) netClient.queryAddress();
+    if (endedSince(ends)) return;
     SString matrikel = editMatrikel.getWindowText();
     SString name = editName.getWindowText();
     if (matrikel.isEmpty() || matrikel == "MatrikelNr") return showError("Sie m\374ssen Ihre Matrikel-Nummer angeben!");
     if (name.isEmpty() || name == "Name") return showError("Bitte geben Sie Ihren Namen an.");
     if (netClient.getIp().isEmpty()) return showError("Keine Adresse vom Experiment-Webserver erhalten.");
-    if (!netClient.connectExperiment(settings.experimentPort))
+    if (!netClient.connectExperiment(settings.experimentPort)) {
+        if (endedSince(ends)) return;
+        globalDebug.print(netClient.getErrorText());
+        // An address that cannot be reached is asked for again next time; a second press
+        // while connected leaves the connection and its address alone.
+        if (!netClient.isConnected()) netClient.forgetIp();
         return showError("Verbindung zum Experiment konnte nicht hergestellt werden.");
+    }
     session.setState(ExperimentSession::Connecting);
     protokoll.append("Verbindung zum Experiment herstellen\r\n");
     SString command;
@@ -127,17 +145,31 @@ SString ExperimentWnd::firmwarePath() {
     return path;
 }
 
+// The firmware is read whole before anything is sent: a file the toolchain still writes
+// must not go out empty or cut short. The state moves before the send, whose wait may
+// already dispatch the server's replies.
 void ExperimentWnd::upload() {
-    if (netClient.getIp().isEmpty() && !askForAddress()) return;
+    if (waiting) return;
+    if (netClient.getIp().isEmpty()) {
+        Waiting hold(waiting);
+        const unsigned ends = sessionEnds;
+        netClient.queryAddress();
+        if (endedSince(ends)) return;
+    }
     if (session.getState() != ExperimentSession::Connected) return;
     SString path = firmwarePath();
     globalDebug.print(path);
     if (!SSystem::fileExists(path)) return showError("Steuerung nicht gefunden.");
-    protokoll.append("Upload Steuerung\r\n");
     SMem firmware;
-    readBytes(path, firmware); // whatever could be read is sent
-    netClient.sendData(ProtocolMessage::Upload, firmware);
+    SString reason;
+    if (!readFirmware(path, firmware, reason)) {
+        SString text("Die Firmware-Datei konnte nicht gelesen werden:\r\n");
+        text.append(path).append("\r\n").append(reason);
+        return showError(text);
+    }
+    protokoll.append("Upload Steuerung\r\n");
     session.setState(ExperimentSession::Uploading);
+    netClient.sendData(ProtocolMessage::Upload, firmware);
 }
 
 void ExperimentWnd::start() {
@@ -191,15 +223,52 @@ void ExperimentWnd::saveProtocol(const SMem& csv) {
     protokoll.append(line);
 }
 
-bool ExperimentWnd::readBytes(const char* path, SMem& bytes) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    unsigned char block[4096];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.append(block, (int)got);
-    bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
+namespace {
+
+// Far more than any controller holds, and still an allocation a 32-bit program can make.
+const long long kFirmwareLimit = 64ll << 20;
+
+// Why the firmware could not be read, for the student.
+SString readFailure(DWORD error, DWORD got, long long size) {
+    SString reason;
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        reason = "Sie wird gerade von einem anderen Programm benutzt (etwa dem Compiler, der sie schreibt). "
+                 "Bitte versuchen Sie es gleich noch einmal.";
+    else if (error == ERROR_ACCESS_DENIED)
+        reason = "Der Zugriff wurde verweigert.";
+    else if (error == ERROR_FILE_TOO_LARGE)
+        reason = "Sie ist gr\366\337er als 64 MB.";
+    else if (error)
+        reason = SSystem::systemErrorText(error);
+    else
+        reason.format("Sie wurde beim Lesen k\374rzer (%lu von %lu Bytes).", (unsigned long)got, (unsigned long)size);
+    if (reason.isEmpty()) reason.format("Fehler %lu.", (unsigned long)error);
+    return reason;
+}
+
+} // namespace
+
+// Read sharing only: a file another program writes right now is not read half-written.
+bool ExperimentWnd::readFirmware(const char* path, SMem& bytes, SString& reason) {
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    LARGE_INTEGER size{};
+    if (!error && !GetFileSizeEx(file, &size)) error = GetLastError();
+    if (!error && size.QuadPart > kFirmwareLimit) error = ERROR_FILE_TOO_LARGE;
+    DWORD total = 0;
+    if (!error) {
+        bytes.resize((int)size.QuadPart);
+        // ReadFile sets got to 0 first: the loop ends at the file's end and on a failure.
+        for (DWORD got = 1; got && total < (DWORD)size.QuadPart; total += got) {
+            if (!ReadFile(file, bytes.getData() + total, (DWORD)size.QuadPart - total, &got, nullptr))
+                error = GetLastError();
+        }
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!error && total == (DWORD)size.QuadPart) return true;
+    reason = readFailure(error, total, size.QuadPart);
+    return false;
 }
 
 bool ExperimentWnd::writeBytes(const char* path, const SMem& bytes) {

@@ -57,11 +57,13 @@ public:
 
 private:
     void showError(const char* text) { protokoll.showError(text); }
-    // Runs the address query unless one is running already (then false).
-    bool askForAddress();
     // The stream closed, Idle, and the buttons as after creation.
     void endSession();
-    static bool readBytes(const char* path, SMem& bytes);
+    // Whether the session was ended (the window closed) since `ends` was taken, or the
+    // window is gone: what waited then ends without a word.
+    bool endedSince(unsigned ends) const { return sessionEnds != ends || !isWindow(); }
+    // The whole file, or false with the reason in words.
+    static bool readFirmware(const char* path, SMem& bytes, SString& reason);
     static bool writeBytes(const char* path, const SMem& bytes);
 
     ExperimentSession session;
@@ -78,5 +80,6 @@ private:
     EditName editName;
     EditMatrikel editMatrikel;
     TelemetrySink* telemetrySink = nullptr;
-    bool querying = false;
+    bool waiting = false;     // a connect or upload waits on the network (messages flow meanwhile)
+    unsigned sessionEnds = 0; // counts endSession()
 };

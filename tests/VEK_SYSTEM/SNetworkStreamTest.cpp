@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -209,6 +211,78 @@ TEST(SNetworkStreamTcp, ReadsTakeWhatWaitsWithoutBlocking) {
         return !text.isEmpty();
     }));
     EXPECT_STREQ(text, "abc"); // text reading stops at a zero byte
+}
+
+// A stream whose owner waits its own way (a GUI would dispatch messages): it counts the waits
+// and may close the stream from one of them, as a handler run meanwhile would.
+class Owner : public SNetworkStreamTcp {
+public:
+    Owner() { connectTimeoutMs = 300; }
+    std::atomic<int> waits{0};
+    int closeInWait = 0; // the wait in which to close; 0: never
+
+protected:
+    bool waitWhileBusy(Socket s, int ms) override {
+        if (++waits == closeInWait) close();
+        return SNetworkStreamTcp::waitWhileBusy(s, ms);
+    }
+};
+
+// A name server that answers only when let go; the answer is 127.0.0.1.
+struct SlowNames {
+    struct State {
+        std::mutex lock;
+        std::condition_variable changed;
+        bool answer = false;
+        int asked = 0;
+    };
+    std::shared_ptr<State> state = std::make_shared<State>();
+    ~SlowNames() { answerNow(); }
+    SNetworkStreamTcp::NameLookup lookup() {
+        std::shared_ptr<State> s = state;
+        return [s](const std::string&, std::string& numeric, std::string&) {
+            std::unique_lock<std::mutex> lock(s->lock);
+            ++s->asked;
+            s->changed.wait(lock, [&] { return s->answer; });
+            numeric = "127.0.0.1";
+            return true;
+        };
+    }
+    void answerNow() {
+        std::lock_guard<std::mutex> lock(state->lock);
+        state->answer = true;
+        state->changed.notify_all();
+    }
+};
+
+// The platform's lookup has no time limit: a bounded connect waits for it through its
+// owner's wait, gives up at the connect's time, or when the stream is closed meanwhile.
+TEST(SNetworkStreamTcp, ABoundedConnectWaitsForTheNameLookupThroughItsOwner) {
+    PlainPeer peer;
+    SlowNames names;
+    Owner stalled;
+    stalled.setNameLookup(names.lookup());
+    EXPECT_FALSE(stalled.createClient(nullptr, peer.port(), "labor.test"));
+    EXPECT_STREQ(stalled.getErrorText(), "Kann Server-Name/Adresse 'labor.test' nicht aufl\366sen.\r\n"
+                                         "Der Namensdienst hat nicht rechtzeitig geantwortet.\r\n"
+                                         "Fehler beim Erzeugen eines TCP-Clients.");
+    EXPECT_GT(stalled.waits.load(), 1);
+    EXPECT_FALSE(stalled.hasSocket());
+
+    Owner closed;
+    closed.setNameLookup(names.lookup());
+    closed.closeInWait = 2;
+    EXPECT_FALSE(closed.createClient(nullptr, peer.port(), "labor.test"));
+    EXPECT_TRUE(closed.getErrorText().startsWith("Verbindungsaufbau abgebrochen."))
+        << closed.getErrorText().getBuffer();
+    EXPECT_EQ(closed.waits.load(), 2);
+
+    names.answerNow(); // the lookups given up on end now, unobserved
+    Owner answered;
+    answered.setNameLookup(names.lookup());
+    ASSERT_TRUE(answered.createClient(nullptr, peer.port(), "labor.test")) << answered.getErrorText().getBuffer();
+    EXPECT_TRUE(peer.accept());
+    EXPECT_EQ(names.state->asked, 3);
 }
 
 TEST(SNetworkStreamTcp, DestroyingARunningStreamEndsItsThread) {

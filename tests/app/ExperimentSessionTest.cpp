@@ -135,4 +135,24 @@ TEST(ExperimentSessionFlow, HugeLengthEndsTheSession) {
     EXPECT_EQ(session.getState(), S::Idle);
 }
 
+// The server's end, in any state but Idle: one line and a new session's buttons; in Idle
+// there is nothing to say.
+TEST(ExperimentSessionFlow, TheServerClosingEndsEverySessionButAnIdleOne) {
+    for (int state : {S::Connecting, S::Connected, S::Uploading, S::Programming, S::Ready, S::Running, S::Finishing}) {
+        Recorder r;
+        S session(r);
+        session.setState(state);
+        session.connectionLost();
+        EXPECT_EQ(session.getState(), S::Idle) << state;
+        EXPECT_EQ(r.log, plus({"append Verbindung zum Experiment-Server getrennt.\r\n",
+                               "debug Verbindung vom Server beendet.", "close"},
+                              idleButtons))
+            << state;
+    }
+    Recorder r;
+    S session(r);
+    session.connectionLost();
+    EXPECT_EQ(r.log, std::vector<std::string>{"close"});
+}
+
 } // namespace

@@ -80,6 +80,19 @@ protected:
         return MessagePump::until([&] { return wnd.getState() == state; }, 5000);
     }
 
+    // The frames the server received (its record without its own notes).
+    static std::string received(const ExpServer& server) {
+        std::string record, line;
+        for (std::istringstream in(server.record()); std::getline(in, line);)
+            if (!line.starts_with("#")) record += line + "\n";
+        return record;
+    }
+
+    static void typeStudent(ExperimentWnd& wnd) {
+        wnd.getEditMatrikel().setWindowText("123456");
+        wnd.getEditName().setWindowText("Anna");
+    }
+
     TempDir config;
     TempDir install;
 };
@@ -228,17 +241,203 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
     wnd.getEditName().setWindowText("Anna");
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeReopenAndConnect);
-    wnd.connect();
-    ASSERT_EQ(boxes.count(), 1);
-    EXPECT_STREQ(boxes.last().text, "Keine Adresse vom Experiment-Webserver erhalten.");
+    wnd.connect(); // the query ends with the closed window, silently
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(view(wnd), "");
     EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
 
     wnd.connect();
     ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
-    std::string record, line;
-    for (std::istringstream in(server.record()); std::getline(in, line);)
-        if (!line.starts_with("#")) record += line + "\n";
-    EXPECT_EQ(record, "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+void CALLBACK closeTheWindow(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SendMessageA(closedDuringQuery->getHwnd(), WM_CLOSE, 0, 0);
+}
+
+// The student gives up on a web server that does not answer and closes the window: the
+// query ends with it, and no box turns up for a window that is gone.
+TEST_F(ExperimentWndTest, ClosingTheWindowEndsTheAddressQuerySilently) {
+    WebPeer web;
+    ASSERT_TRUE(web.start()) << web.getError();
+    servers("127.0.0.1", web.portOf("silent"), 1);
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    typeStudent(wnd);
+    closedDuringQuery = &wnd;
+    SetTimer(nullptr, 0, 300, closeTheWindow);
+    wnd.connect();
+    EXPECT_FALSE(wnd.isVisible());
+    EXPECT_FALSE(wnd.getNetClient().isConnected());
+    MessagePump::run(200);
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(view(wnd), "");
+    EXPECT_EQ(row(wnd), "1000");
+}
+
+// A stored address that cannot be reached any more is forgotten, so the next press asks the
+// web server again; an address whose server refused the admission is kept.
+TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServerKeepsIt) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server, refusing;
+    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
+    ASSERT_TRUE(refusing.start("--step-ms 5 --refuse")) << refusing.getError();
+    BoxRecorder boxes;
+    {
+        servers("127.0.0.1", server.webPort, server.port);
+        ExperimentWnd wnd;
+        open(wnd);
+        typeStudent(wnd);
+        wnd.getNetClient().setIp("127.0.0.5"); // an address of an earlier run; nothing listens there
+        wnd.connect();
+        ASSERT_EQ(boxes.count(), 1);
+        EXPECT_STREQ(boxes.last().text, "Verbindung zum Experiment konnte nicht hergestellt werden.");
+        EXPECT_TRUE(wnd.getNetClient().getIp().isEmpty());
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        EXPECT_STREQ(wnd.getNetClient().getIp(), "127.0.0.1");
+        wnd.end();
+    }
+    {
+        servers("127.0.0.1", 1, refusing.port); // no web server: the address must be reused
+        ExperimentWnd wnd;
+        open(wnd);
+        typeStudent(wnd);
+        wnd.getNetClient().setIp("127.0.0.1");
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            wnd.connect();
+            ASSERT_TRUE(MessagePump::until([&] { return view(wnd).ends_with("zur Zeit gesperrt.\r\n"); }, 5000))
+                << view(wnd);
+            EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+            EXPECT_STREQ(wnd.getNetClient().getIp(), "127.0.0.1");
+            wnd.getProtokoll().setWindowText("");
+        }
+        EXPECT_EQ(boxes.count(), 1); // the unreachable address's only
+    }
+}
+
+// The server ends the connection while the firmware is taken, while the controller is
+// programmed, and in the middle of a telemetry frame while the experiment runs: each time
+// the view says so, the buttons are those of a new session, and the next press connects.
+TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWorks) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    struct {
+        int closeAt; // 1 admission, 2-4 upload progress, 5 uploaded, 6-9 programming, 10 burned, 11 started
+        int during;
+    } cases[] = {{2, ExperimentSession::Uploading}, {6, ExperimentSession::Programming},
+                 {12, ExperimentSession::Running}};
+    writeFirmware("\x0C\x94\x34\x12");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.closeAt);
+        ExpServer server;
+        ASSERT_TRUE(server.start("--step-ms 20 --telemetry-ms 20 --close-at " + std::to_string(c.closeAt)))
+            << server.getError();
+        servers("127.0.0.1", server.webPort, server.port);
+        BoxRecorder boxes;
+        RecordingSink sink;
+        ExperimentWnd wnd;
+        wnd.setTelemetrySink(&sink);
+        open(wnd);
+        typeStudent(wnd);
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        wnd.upload();
+        if (c.during == ExperimentSession::Running) {
+            ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
+            wnd.start();
+        }
+        const std::string lost = "Verbindung zum Experiment-Server getrennt.\r\n";
+        ASSERT_TRUE(MessagePump::until([&] { return view(wnd).ends_with(lost); }, 5000)) << view(wnd);
+        EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
+        EXPECT_EQ(row(wnd), "1000");
+        EXPECT_FALSE(wnd.getNetClient().isConnected());
+        EXPECT_TRUE(sink.bytes.empty()); // the half telemetry frame was dropped
+        EXPECT_EQ(boxes.count(), 0);
+
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        EXPECT_EQ(view(wnd).find(lost), view(wnd).rfind(lost)) << view(wnd); // said once
+        wnd.end();
+    }
+}
+
+// The toolchain still holds the firmware open while the student presses upload: a box names
+// the file and why it cannot be read, nothing is sent, and the upload can be repeated.
+TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSent) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server;
+    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
+    servers("127.0.0.1", server.webPort, server.port);
+    writeFirmware("\x0C\x94\x34\x12");
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    typeStudent(wnd);
+    wnd.connect();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+
+    SString path = ExperimentWnd::firmwarePath();
+    HANDLE held = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    wnd.upload();
+    CloseHandle(held);
+    ASSERT_EQ(boxes.count(), 1);
+    std::string text = boxes.last().text.getBuffer();
+    EXPECT_EQ(text.rfind("Die Firmware-Datei konnte nicht gelesen werden:\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find(path.getBuffer()), std::string::npos) << text;
+    EXPECT_NE(text.find("von einem anderen Programm"), std::string::npos) << text;
+    EXPECT_EQ(wnd.getState(), ExperimentSession::Connected);
+    EXPECT_EQ(row(wnd), "0100");
+    EXPECT_EQ(view(wnd).find("Upload Steuerung"), std::string::npos) << view(wnd);
+    MessagePump::run(200);
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+
+    wnd.upload();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
+    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n");
+    wnd.end();
+}
+
+// A server that takes nothing more: the upload gives up after a short wait, the view says
+// so, and the session ends instead of waiting for ever.
+TEST_F(ExperimentWndTest, ASendTheServerNeverTakesGivesUpAndSaysSo) {
+    if (!NativePeer::unixFileExists(ExpServer::programPath()))
+        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    ExpServer server;
+    ASSERT_TRUE(server.start("--step-ms 5 --deaf-at 1")) << server.getError();
+    servers("127.0.0.1", server.webPort, server.port);
+    // More than any socket buffers between the two ends hold.
+    CreateDirectoryA(install.file("Steuerung"), nullptr);
+    CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
+    {
+        HANDLE f = CreateFileA(ExperimentWnd::firmwarePath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        std::vector<char> block(1 << 20, '\x5A');
+        DWORD written = 0;
+        for (int i = 0; i < 32; ++i) WriteFile(f, block.data(), (DWORD)block.size(), &written, nullptr);
+        CloseHandle(f);
+    }
+    BoxRecorder boxes;
+    ExperimentWnd wnd;
+    open(wnd);
+    typeStudent(wnd);
+    wnd.connect();
+    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    wnd.upload();
+    EXPECT_TRUE(MessagePump::until([&] { return wnd.getState() == ExperimentSession::Idle; }, 20000)) << view(wnd);
+    EXPECT_TRUE(view(wnd).ends_with("Upload Steuerung\r\n"
+                                    "Senden abgebrochen: Der Experiment-Server nimmt keine Daten an.\r\n"
+                                    "Verbindung zum Experiment-Server getrennt.\r\n"))
+        << view(wnd);
+    EXPECT_EQ(row(wnd), "1000");
+    EXPECT_FALSE(wnd.getNetClient().isConnected());
+    EXPECT_EQ(boxes.count(), 0);
 }
 
 // The server's CSV protocol: saved byte for byte, and a file that cannot be written is

@@ -1,17 +1,29 @@
 // The main window's two roads during a remote experiment: relayed telemetry reaches its value
 // text, and a mix button goes to the server while the experiment runs, never to the port.
+// And neither road freezes while the experiment's servers keep it waiting.
+#include <winsock2.h>
+
 #include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_GUI/SMessages.h"
 #include "VEK_SYSTEM/SSystem.h"
 #include "app/MainWnd.h"
 #include "tests/experiment/ExperimentPeers.h"
+#include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -31,7 +43,217 @@ void clickButton(HWND parent, const char* text) {
     MessagePump::flush();
 }
 
+// A name server: one that does not answer (each lookup waits until the test lets it go), or
+// with `answer`, one that answers at once.
+class StallingLookup {
+public:
+    explicit StallingLookup(const char* answer = "") : answer(answer) {}
+    ~StallingLookup() { release(); }
+    SNetworkStreamTcp::NameLookup function() {
+        std::shared_ptr<State> s = state;
+        std::string address = answer;
+        return [s, address](const std::string&, std::string& numeric, std::string& reason) {
+            std::unique_lock<std::mutex> lock(s->lock);
+            ++s->calls;
+            s->changed.notify_all();
+            numeric = address;
+            if (!address.empty()) return true;
+            s->changed.wait(lock, [&] { return s->released; });
+            reason = "losgelassen";
+            return false;
+        };
+    }
+    bool waitForCall(int ms) {
+        std::unique_lock<std::mutex> lock(state->lock);
+        return state->changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return state->calls > 0; });
+    }
+    int calls() {
+        std::lock_guard<std::mutex> lock(state->lock);
+        return state->calls;
+    }
+    void release() {
+        std::lock_guard<std::mutex> lock(state->lock);
+        state->released = true;
+        state->changed.notify_all();
+    }
+
+private:
+    struct State {
+        std::mutex lock;
+        std::condition_variable changed;
+        int calls = 0;
+        bool released = false;
+    };
+    std::string answer;
+    std::shared_ptr<State> state = std::make_shared<State>();
+};
+
+// A listener whose accept queue is full: the next connect is never answered, as by a host
+// that cannot be reached.
+class FullListener {
+public:
+    FullListener() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        if (bind(listener, (sockaddr*)&address, sizeof address) != 0 || listen(listener, 0) != 0 ||
+            getsockname(listener, (sockaddr*)&address, &length) != 0)
+            return;
+        port = ntohs(address.sin_port);
+        for (int i = 0; i < 16 && !full; ++i) {
+            SOCKET c = socket(AF_INET, SOCK_STREAM, 0);
+            u_long on = 1;
+            ioctlsocket(c, FIONBIO, &on);
+            connect(c, (sockaddr*)&address, sizeof address);
+            fillers.push_back(c);
+            fd_set done;
+            FD_ZERO(&done);
+            FD_SET(c, &done);
+            timeval wait = {0, 300000};
+            full = select(0, nullptr, &done, nullptr, &wait) == 0;
+        }
+    }
+    ~FullListener() {
+        for (SOCKET c : fillers) closesocket(c);
+        closesocket(listener);
+        WSACleanup();
+    }
+    FullListener(const FullListener&) = delete;
+    FullListener& operator=(const FullListener&) = delete;
+
+    int port = 0;
+    bool full = false;
+
+private:
+    SOCKET listener = INVALID_SOCKET;
+    std::vector<SOCKET> fillers;
+};
+
+// What another thread saw of the program while it waited on the network: whether the
+// windows answered, whether the telemetry of the "serial port" moved the value text from
+// frame to frame, and whether a second press of the connect button was taken.
+struct Watch {
+    int answered = 0;
+    bool moving = false;
+    bool secondPressAnswered = false;
+};
+
+std::string textVia(HWND window) {
+    char text[64] = "";
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_BLOCK, 2000, &got))
+        return "(no answer)";
+    return text;
+}
+
+// Sends frames of `level` byte by byte, as the serial port's reader does, until the value
+// text shows it: the decoder takes the next frame only after the window's timer has ticked.
+bool showLevel(HWND main, HWND valueText, int level) {
+    const unsigned char frame[] = {0x55, 0xAA, (unsigned char)level, (unsigned char)(level >> 8), 0, 100, 0, 1, 2};
+    const std::string shown = "Level = " + std::to_string(level);
+    for (int i = 0; i < 40; ++i) {
+        for (unsigned char b : frame) {
+            DWORD_PTR r = 0;
+            if (!SendMessageTimeoutA(main, MSG_RECEIVE_BYTE, 0, b, SMTO_BLOCK, 2000, &r)) return false;
+        }
+        if (textVia(valueText) == shown) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// Runs `press` on this (the GUI) thread while another thread watches once the lookup was
+// asked. A stalling lookup is let go only after the press has returned, or, should the
+// windows be frozen, after a while.
+Watch pressAndWatch(StallingLookup& lookup, HWND main, HWND valueText, HWND connectButton, int level,
+                    const std::function<void()>& press) {
+    Watch watch;
+    std::atomic<bool> pressed{false};
+    std::thread watcher([&] {
+        if (!lookup.waitForCall(10000)) return;
+        for (int i = 0; i < 3; ++i) watch.answered += textVia(valueText) != "(no answer)";
+        watch.moving = showLevel(main, valueText, level) && showLevel(main, valueText, level + 1);
+        DWORD_PTR r = 0;
+        watch.secondPressAnswered = SendMessageTimeoutA(connectButton, BM_CLICK, 0, 0, SMTO_BLOCK, 2000, &r) != 0;
+        for (int i = 0; i < 150 && !pressed; ++i) Sleep(100);
+        lookup.release();
+    });
+    press();
+    pressed = true;
+    watcher.join();
+    return watch;
+}
+
 } // namespace
+
+// A name server that never answers, for the address query and for the experiment server's
+// name, and an experiment server that cannot be reached: the main window goes on answering
+// and showing the telemetry of the serial port, a second press of the button is ignored,
+// and after the connect's time the student reads that it failed.
+TEST(MainWndRoads, NeitherAStalledNameLookupNorAnUnreachableServerFreezesTheWindows) {
+    FullListener unreachable;
+    ASSERT_TRUE(unreachable.full) << "the listener's queue did not fill";
+    startTestResources();
+    TempDir config, install;
+    CreateDirectoryA(install.file("bin"), nullptr);
+    globalApplicationBasic.setConfigFolders(config.path(), config.path());
+    globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
+    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
+    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    ini.setString("Experiment", "WebServer", "labor.test");
+    ini.setString("Experiment", "WebPort", "80");
+    ini.setString("Experiment", "ExperimentPort", SString::formatted("%d", unreachable.port));
+    BoxRecorder boxes;
+    {
+        MainWnd main;
+        ASSERT_TRUE(main.create(nullptr));
+        main.show(SW_SHOW);
+        main.openExperiment();
+        MessagePump::flush();
+        HWND valueText = FindWindowExA(main.getHwnd(), nullptr, "Static", "Level = 0");
+        ASSERT_TRUE(valueText);
+        ExperimentWnd& experiment = main.getExperimentWnd();
+        HWND connect = experiment.getButton(ExperimentEffects::Verbinden).getHwnd();
+        experiment.getEditMatrikel().setWindowText("123456");
+        experiment.getEditName().setWindowText("Anna");
+
+        struct {
+            const char* ip; // empty: the address query asks the web server by its name first
+            const char* answer; // of the name server; empty: none
+            const char* box;
+        } cases[] = {{"", "", "Keine Adresse vom Experiment-Webserver erhalten."},
+                     {"experiment.test", "", "Verbindung zum Experiment konnte nicht hergestellt werden."},
+                     {"experiment.test", "127.0.0.1", "Verbindung zum Experiment konnte nicht hergestellt werden."}};
+        SetTimer(main.getHwnd(), 1, 10, nullptr); // the program's 10 ms tick
+        int level = 300;
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.ip) + " " + c.answer);
+            StallingLookup stall(c.answer);
+            experiment.getNetClient().setNameLookup(stall.function());
+            experiment.getNetClient().setIp(c.ip);
+            int before = boxes.count();
+            level += 2;
+            Watch watch =
+                pressAndWatch(stall, main.getHwnd(), valueText, connect, level, [&] { experiment.connect(); });
+            EXPECT_EQ(watch.answered, 3);
+            EXPECT_TRUE(watch.moving);
+            EXPECT_TRUE(watch.secondPressAnswered);
+            EXPECT_EQ(stall.calls(), 1);
+            ASSERT_EQ(boxes.count(), before + 1);
+            EXPECT_STREQ(boxes.last().text, c.box);
+            EXPECT_EQ(experiment.getState(), ExperimentSession::Idle);
+        }
+        KillTimer(main.getHwnd(), 1);
+        experiment.getNetClient().setNameLookup(nullptr);
+        main.close();
+    }
+    globalApplicationBasic.getUserConfig().close(false);
+    RemoveDirectoryA(install.file("bin"));
+}
 
 TEST(MainWndRoads, RelayedTelemetryShowsAndMixGoesToTheServerWhileTheExperimentRuns) {
     if (!NativePeer::unixFileExists(ExpServer::programPath()))

@@ -6,7 +6,7 @@ if(NOT WIN32)
 endif()
 set(VEK_EXP_SERVER "${PROJECT_SOURCE_DIR}/build/linux/tools/exp-server/exp-server" CACHE FILEPATH
     "The native exp-server that the experiment suite starts (built by the linux preset)")
-vek_suite(test_experiment FOLDER experiment LIBS anlage_win vek_gui_harness TIMEOUT 180)
+vek_suite(test_experiment FOLDER experiment LIBS anlage_win vek_gui_harness TIMEOUT 300)
 target_compile_definitions(test_experiment PRIVATE VEK_EXP_SERVER="${VEK_EXP_SERVER}"
                            VEK_WEB_PEER="${CMAKE_CURRENT_LIST_DIR}/web-peer.js")
 

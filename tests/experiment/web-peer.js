@@ -1,6 +1,6 @@
 // A web server for the address query on free 127.0.0.1 ports, one port per behaviour.
 // Node's http module answers chunked when no length is set. The first output line names
-// the ports: "web-peer: dash P plain P silent P split P headonly P wakes P".
+// the ports: "web-peer: dash P plain P silent P split P headonly P wakes P ...".
 const http = require('http');
 
 const behaviours = {
@@ -13,6 +13,21 @@ const behaviours = {
   headonly: (res) => { res.socket.end('HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n'); },
   // The first request is never answered, every later one like dash.
   wakes: (res) => { if (wakesAsked++ > 0) behaviours.dash(res); },
+  // With a length and the connection kept open: the body ends before the connection does.
+  length: (res) => { res.end('127.0.0.4 - mit Laenge\r\n'); },
+  // Neither length nor chunks: the body ends when the server closes.
+  closeend: (res) => { res.socket.end('HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n127.0.0.5 - bis zum Ende'); },
+  // A proxy's error page, chunked.
+  gateway: (res) => {
+    res.statusCode = 502;
+    res.setHeader('Content-Type', 'text/html');
+    res.write('<html>\r\n<head><title>502 Bad Gateway</title></head>\r\n<body>nginx</body>\r\n</html>\r\n');
+    res.end();
+  },
+  // An address behind 100 kB of header.
+  padded: (res) => { res.setHeader('X-Padding', 'a'.repeat(100000)); res.write('127.0.0.6\r\n'); res.end(); },
+  // A first body line of 4 MB.
+  megabytes: (res) => { res.write('1'.repeat(4 << 20)); res.end(); },
 };
 let wakesAsked = 0;
 

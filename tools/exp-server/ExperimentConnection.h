@@ -9,6 +9,7 @@
 #include "tools/exp-server/ServerOptions.h"
 #include "tools/plant-model/TankModel.h"
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
@@ -62,4 +63,5 @@ private:
     Clock::time_point nextTelemetry;
     int framesSent = 0;
     bool silent = false;
+    std::atomic<bool> deaf{false}; // set by a send, read by the event thread
 };

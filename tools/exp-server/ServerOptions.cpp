@@ -37,6 +37,7 @@ const char* ServerOptions::helpText() {
            "  --refuse           refuse every admission (\"disabled|...\")\n"
            "  --stall-at N       send half of frame N, then stay silent with the connection open\n"
            "  --close-at N       send half of frame N, then close the connection\n"
+           "  --deaf-at N        after frame N read nothing more, with the connection open\n"
            "  --huge-at N        send a header announcing 0xFFFFFFF0 payload bytes instead of\n"
            "                     frame N, then stay silent\n"
            "  --garbage-at N     send 64 bytes of garbage instead of frame N, then go on\n"
@@ -55,6 +56,7 @@ bool ServerOptions::parse(int argc, char** argv, int& exitCode) {
         {"--web-port", &webPort, 0, 65535}, {"--port", &port, 0, 65535},
         {"--telemetry-ms", &telemetryMs, 1, 60000}, {"--step-ms", &stepMs, 0, 60000},
         {"--stall-at", &stallAt, 1, 1 << 30}, {"--close-at", &closeAt, 1, 1 << 30},
+        {"--deaf-at", &deafAt, 1, 1 << 30},
         {"--huge-at", &hugeAt, 1, 1 << 30}, {"--garbage-at", &garbageAt, 1, 1 << 30},
         {"--web-delay", &webDelayMs, 0, 3600000},
     };

@@ -20,6 +20,7 @@ struct ServerOptions {
     int closeAt = 0;   // half of it is sent, then the connection is closed
     int hugeAt = 0;    // a header announcing 0xFFFFFFF0 bytes instead, then nothing more
     int garbageAt = 0; // 64 bytes of garbage instead, then the session goes on
+    int deafAt = 0;    // sent whole, then nothing more is read
     int webDelayMs = 0;
     bool webSilent = false;
 
