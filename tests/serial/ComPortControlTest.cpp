@@ -371,7 +371,7 @@ TEST_F(ComPortControl, ALostLineIsWaitedForAndTakenBackWithTheSameSettings) {
 // "trennen" during the wait ends it for good: neither the port's return nor its arrival
 // opens it again.
 TEST_F(ComPortControl, TrennenWhileWaitingStopsTheWaitForGood) {
-    auto sim = connectToSim("--drop-after 1 --drop-for 2");
+    auto sim = connectToSim("--drop-after 1 --drop-for 3");
     ASSERT_TRUE(MessagePump::until([&] { return control.isWaiting(); }, 5000));
     click(control.getConnectButton());
     EXPECT_FALSE(control.isWaiting());
