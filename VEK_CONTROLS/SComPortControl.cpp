@@ -77,7 +77,8 @@ void SComPortControl::buildChildren() {
     updateDisplay();
     // Over the status line (which lets the mouse through) the container's tip shows.
     addToolTip("", "", 0, 300);
-    showHealth();
+    showTip();
+    showNoise();
     SetTimer(hwnd, tickTimer, lookForPortMs, onTick);
 
     HWND parentHandle = parent->getHwnd();
@@ -218,6 +219,7 @@ void SComPortControl::onTick(HWND h, UINT, UINT_PTR, DWORD) {
 }
 
 void SComPortControl::tick() {
+    if (tipStale) showTip();
     if (waiting) {
         lookForPort();
         return;
@@ -291,22 +293,28 @@ void SComPortControl::showConfigDialog() {
     updateDisplay();
 }
 
+// The colour follows at once; the tip, redrawn whenever its text changes while it shows,
+// at the next tick.
 void SComPortControl::setLineHealth(const LineHealth& told) {
     if (told.frames == health.frames && told.rejected == health.rejected &&
         told.bytesPerSecond == health.bytesPerSecond)
         return;
     health = told;
-    showHealth();
+    tipStale = true;
+    showNoise();
+}
+
+void SComPortControl::showTip() {
+    tipStale = false;
+    if (!toolTip) return;
+    SString tip;
+    toolTip->setText(tip.format(healthTipText, (unsigned long long)health.frames, (unsigned long long)health.rejected,
+                                health.bytesPerSecond));
 }
 
 // Rejected bytes colour the text, so that a student notices a noisy cable.
-void SComPortControl::showHealth() {
+void SComPortControl::showNoise() {
     if (!childrenBuilt) return;
-    if (toolTip) {
-        SString tip;
-        toolTip->setText(tip.format(healthTipText, (unsigned long long)health.frames,
-                                    (unsigned long long)health.rejected, health.bytesPerSecond));
-    }
     COLORREF text = health.rejected > 0 ? noisyTextColor : plainTextColor;
     if (statusText.getDevice().getTextColor() == text) return;
     statusText.getDevice().setColors(text, SPainter::Keep);

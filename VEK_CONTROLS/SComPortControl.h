@@ -60,8 +60,8 @@ public:
     // Button text and status line for the present state.
     void updateDisplay();
 
-    // Told by the owner as often as it likes: shown in the tooltip and traced every ten seconds
-    // while the line runs; rejected bytes colour the status text.
+    // Told by the owner as often as it likes: shown in the tooltip (refreshed twice a second)
+    // and traced every ten seconds while the line runs; rejected bytes colour the status text.
     void setLineHealth(const LineHealth& health);
     const LineHealth& getLineHealth() const { return health; }
     // The line died and the control waits for its port to come back under its own name.
@@ -110,7 +110,8 @@ private:
     static void CALLBACK onTick(HWND h, UINT, UINT_PTR, DWORD now);
     void tick();
     void lookForPort();
-    void showHealth();
+    void showTip();
+    void showNoise();
     void traceHealth();
 
     LineHealth health;
@@ -120,6 +121,7 @@ private:
     bool disconnectAsked = false;    // during a connect: disconnect once it is done
     bool lostWhileConnecting = false; // during a connect: the line died, wait for it once done
     bool waiting = false;
+    bool tipStale = false;
     int connections = 0;
     DWORD lastHealthTrace = 0;
 };

@@ -421,7 +421,8 @@ TEST_F(ComPortControl, TheTooltipShowsTheLineCountsAndTheyAreWhatPlantSimPutOnTh
         SString expected;
         expected.format("Rahmen: %llu \r\nverworfene Bytes: %llu \r\nBytes/s: ", (unsigned long long)counts.frames,
                         (unsigned long long)counts.rejected);
-        EXPECT_TRUE(control.getToolTip()->getText().startsWith(expected)) << control.getToolTip()->getText().getBuffer();
+        EXPECT_TRUE(MessagePump::until([&] { return control.getToolTip()->getText().startsWith(expected); }))
+            << control.getToolTip()->getText().getBuffer();
         EXPECT_EQ(control.getStatusText().getDevice().getTextColor(),
                   counts.rejected ? SComPortControl::noisyTextColor : plainText);
         click(control.getConnectButton());
