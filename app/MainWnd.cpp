@@ -44,9 +44,25 @@ void MainWnd::setUpPump(Pumpe& pump, const char* caption) {
     pump.setValue(0.0f);
 }
 
+void MainWnd::onReceiveByte(unsigned char byte) {
+    followConnection();
+    decoder.onReceiveByte(byte);
+}
+
+// Steuerung shows the line's health as the decoder counts it.
 void MainWnd::onTimer(DWORD tickCount) {
     SFrameWindowGraphics::onTimer(tickCount);
     decoder.onTimer();
+    followConnection();
+    decoder.measureRate(tickCount);
+    const TelemetryDecoder::Counts& counts = decoder.getCounts();
+    steuerung.setLineHealth({counts.frames, counts.rejected, counts.bytesPerSecond});
+}
+
+void MainWnd::followConnection() {
+    if (steuerung.getConnectionCount() == countedConnection) return;
+    countedConnection = steuerung.getConnectionCount();
+    decoder.startLine();
 }
 
 void MainWnd::openExperiment() {

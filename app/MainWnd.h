@@ -32,7 +32,7 @@ public:
 
     void onPreCreateWindow() override;
     void onFirstShow() override;
-    void onReceiveByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
+    void onReceiveByte(unsigned char byte) override;
     void onTimer(DWORD tickCount) override;
     // Relayed by the experiment client, already on the GUI thread.
     void onTelemetryByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
@@ -64,6 +64,8 @@ public:
 
 private:
     void keepOnScreen(SRect& r);
+    // The line's counts start afresh with each connection of Steuerung.
+    void followConnection();
     static void setUpPump(Pumpe& pump, const char* caption);
 
     // Members in the order the window builds them: the elements register in this order and
@@ -87,4 +89,5 @@ private:
     ExperimentWnd experimentWnd;
     SButton btnEnde;
     TelemetryDecoder decoder; // level and decoder state
+    int countedConnection = -1;
 };

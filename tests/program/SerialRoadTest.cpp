@@ -134,7 +134,8 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
 }
 
 // plant-sim closes the line after two seconds, as an unplugged adapter would: the port
-// control shows "verbinden" again, no box asks anything, and the program goes on.
+// control waits for its port (still offering "trennen"), no box asks anything, and the
+// program goes on.
 TEST(SerialRoad, TheDyingLineClosesThePortControlAndTheProgramGoesOn) {
     forgetSettings();
     PlantSim sim("com1", "--close-after 2");
@@ -146,8 +147,9 @@ TEST(SerialRoad, TheDyingLineClosesThePortControlAndTheProgramGoesOn) {
     ASSERT_TRUE(value);
     EXPECT_TRUE(MessagePump::until([&] { return textOf(value) != "Level = 0"; }, 5000)) << "no telemetry shown";
 
-    EXPECT_TRUE(MessagePump::until([&] { return program.child("Button", "verbinden") != nullptr; }, 10000))
+    EXPECT_TRUE(MessagePump::until([&] { return program.child("Static", "warte auf COM1 \205") != nullptr; }, 10000))
         << "the control still shows an open port";
+    EXPECT_TRUE(program.child("Button", "trennen"));
     EXPECT_TRUE(program.responds());
     EXPECT_TRUE(program.noBox());
     // A mix click on the closed line does nothing.

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 
@@ -52,6 +53,19 @@ int main(int argc, char** argv) {
     }
     Simulator simulator(options, line);
     if (!simulator.prepare()) return 1;
+    std::mutex linkLock; // the keeper below and a dropped line both change the link
+    if (!options.prefix.empty())
+        simulator.setLinkHooks(
+            [&] {
+                std::lock_guard<std::mutex> hold(linkLock);
+                link.remove();
+            },
+            [&](const std::string& path) {
+                std::lock_guard<std::mutex> hold(linkLock);
+                if (link.create(options.prefix, options.port, path)) return true;
+                std::fprintf(stderr, "plant-sim: cannot link the port: %s\n", link.errorText().c_str());
+                return false;
+            });
     std::printf("%s\n", line.slavePath().c_str());
     std::fflush(stdout);
     // Wine's services may start after the link was made and point the port elsewhere.
@@ -62,8 +76,12 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &all, &previous);
     std::thread keeper([&] {
         while (!done && !options.prefix.empty()) {
-            if (link.reclaim() && !options.quiet)
-                std::fprintf(stderr, "plant-sim: %s taken back from Wine's mount manager\n", link.linkPath().c_str());
+            {
+                std::lock_guard<std::mutex> hold(linkLock);
+                if (link.reclaim() && !options.quiet)
+                    std::fprintf(stderr, "plant-sim: %s taken back from Wine's mount manager\n",
+                                 link.linkPath().c_str());
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     });
