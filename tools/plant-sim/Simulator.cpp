@@ -57,7 +57,10 @@ bool openOutput(const std::string& name, FileDescriptor& file) {
 
 } // namespace
 
-bool Simulator::prepare() { return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile); }
+bool Simulator::prepare() {
+    return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile) &&
+           sentLog.open(options.sentLog);
+}
 
 // One line with the wall clock, which is also what Wine hands out as the system time.
 void Simulator::stamp(const char* what, uint64_t number) {
@@ -197,8 +200,11 @@ void Simulator::takePiece(double t) {
 }
 
 void Simulator::stampSentFrames() {
-    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped)
+    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped) {
         stamp("sent", firstFrame + framesStamped);
+        const size_t begin = framesStamped ? frameEnds[framesStamped - 1] : 0;
+        sentLog.frame(firstFrame + framesStamped, outgoing.data() + begin, frameEnds[framesStamped] - begin);
+    }
 }
 
 double Simulator::waitSeconds(double t) const {
