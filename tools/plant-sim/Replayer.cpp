@@ -37,10 +37,16 @@ double Replayer::dueAt(size_t frame) const {
 int Replayer::run(const volatile std::sig_atomic_t& stop) {
     while (!stop && !lineFailed) {
         const double t = now();
+        if (options.closeAfter > 0 && t >= options.closeAfter) {
+            line.close();
+            if (!options.quiet) std::fprintf(stderr, "plant-sim: line closed after %.3f s\n", t);
+            break;
+        }
         const bool sending = next < frames.size();
         const bool due = sending && t >= dueAt(next);
         double wait = 0.05;
         if (sending && !due) wait = std::min(wait, dueAt(next) - t);
+        if (options.closeAfter > 0) wait = std::min(wait, options.closeAfter - t);
         pollfd fd = {line.masterFd(), (short)(POLLIN | (due ? POLLOUT : 0)), 0};
         timespec pause = {0, (long)(std::max(wait, 0.0) * 1e9)};
         int ready = ppoll(&fd, 1, &pause, nullptr);

@@ -18,7 +18,8 @@ public:
     Replayer(const SimOptions& options, PtyLine& line, std::vector<ReplayFrame> frames);
     // Opens the record file; false (with a message) when that fails.
     bool prepare();
-    // Plays the frames, then keeps the line up until `stop` is set. Returns the exit code.
+    // Plays the frames, then keeps the line up until `stop` is set or --close-after has come.
+    // Returns the exit code.
     int run(const volatile std::sig_atomic_t& stop);
 
 private:

@@ -158,7 +158,7 @@ int checkReplay(const SimOptions& o) {
         return 2;
     }
     const char* clash = o.counted ? "--counted" : o.garbage ? "--garbage" : o.cutEvery ? "--cut-every"
-                      : o.frameLimit ? "--frames" : o.byteLimit ? "--bytes" : o.closeAfter > 0 ? "--close-after"
+                      : o.frameLimit ? "--frames" : o.byteLimit ? "--bytes"
                       : !o.stamps.empty() ? "--stamps" : !o.sentLog.empty() ? "--sent-log"
                       : o.programmerRate ? "--programmer-rate" : nullptr;
     if (!clash) return 0;
