@@ -7,7 +7,7 @@ endif()
 set(VEK_PLANT_SIM "${PROJECT_SOURCE_DIR}/build/linux/tools/plant-sim/plant-sim" CACHE FILEPATH
     "The native plant-sim that the serial suite and benchmark start (built by the linux preset)")
 get_target_property(anlage_dir Anlage BINARY_DIR)
-vek_suite(test_program FOLDER program LIBS vek_gui vek_gui_harness TIMEOUT 300
+vek_suite(test_program FOLDER program LIBS vek_gui vek_gui_harness TIMEOUT 600
           SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/serial/PlantSim.cpp
                   ${CMAKE_CURRENT_SOURCE_DIR}/experiment/ExperimentPeers.cpp)
 add_dependencies(test_program Anlage_packed)
