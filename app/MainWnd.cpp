@@ -15,6 +15,7 @@ MainWnd::MainWnd()
       pumpe2(this), btnMischA(*this), btnMischB(*this), verlauf(*this), btnMischC(*this), txtMix2(*this),
       txtMix1(*this), entnahme(this), txtAktion(*this), btnAufzeichnen(*this), txtAufzeichnung(*this),
       decoder(*this) {
+    title = "Anlage";
     experimentWnd.setTelemetrySink(this);
 }
 
@@ -80,6 +81,7 @@ void MainWnd::onTimer(DWORD tickCount) {
     } else if (recorder.isRecording() && recorder.rowsTaken() != rowsShown && GetTickCount() - rowsShownAt >= 250) {
         showRecording();
     }
+    updateTitle();
 }
 
 namespace {
@@ -137,6 +139,27 @@ void MainWnd::showRecording() {
     txtAufzeichnung.setWindowText(recorder.getPath().isEmpty() ? SString()
                                   : on ? rowCountText(rowsShown, "")
                                        : rowCountText(rowsShown, " gespeichert"));
+}
+
+SString MainWnd::titleText() {
+    SString text("Anlage");
+    const char* joint = " \226 ";
+    if (steuerung.isOpen()) {
+        SString port(steuerung.getSettings().port);
+        text.append(joint).append(port.toUpper());
+        joint = ", ";
+    }
+    if (experimentWnd.getState() >= ExperimentSession::Connected) text.append(joint).append("Experiment");
+    return text;
+}
+
+void MainWnd::updateTitle() {
+    if (!hwnd) return;
+    SString text = titleText();
+    if (text != shownTitle) {
+        shownTitle = text;
+        setWindowText(text);
+    }
 }
 
 void MainWnd::openExperiment() {

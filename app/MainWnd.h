@@ -2,7 +2,8 @@
 // telemetry, which arrives over the serial port control or, during a remote experiment,
 // relayed by the experiment server; both reach the one decoder on the GUI thread. The mix
 // buttons send a ratio back, to the server while an experiment runs, else over the port.
-// "Aufzeichnen" records the frames of both roads into a CSV file.
+// "Aufzeichnen" records the frames of both roads into a CSV file; the title says what the
+// window is connected to.
 #pragma once
 
 #include "VEK_CONTROLS/SButton.h"
@@ -51,6 +52,8 @@ public:
     // Starts recording into path without asking; false (after a box) when it cannot begin.
     bool startRecording(const char* path);
     void stopRecording();
+    // "Anlage", and what the window is connected to: "Anlage – COM1", "Anlage – Experiment".
+    SString titleText();
 
     // The decoder's effects on the plant display.
     void showLevel(const SString& valueText, int level) override;
@@ -77,6 +80,7 @@ private:
     void keepOnScreen(SRect& r);
     static void setUpPump(Pumpe& pump, const char* caption);
     void showRecording();
+    void updateTitle();
 
     // Members in the order the window builds them: the elements register in this order and
     // the controls take their grid places (the keys of their stored places) in this order.
@@ -104,4 +108,5 @@ private:
     TelemetryRecorder recorder;
     uint64_t rowsShown = 0; // the row count txtAufzeichnung shows, and since when
     DWORD rowsShownAt = 0;
+    SString shownTitle;
 };

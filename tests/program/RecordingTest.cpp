@@ -1,7 +1,8 @@
 // Recording a run to a CSV file with the released program: every frame of the serial line
 // or of the experiment server's relay is a row, compared with what plant-sim and exp-server
 // noted they sent; a disk that fills up mid-run, the end button while recording, and a
-// recording played back by plant-sim and recorded again.
+// recording played back by plant-sim and recorded again. The window's title says what the
+// program is connected to.
 #include "tests/experiment/ExperimentPeers.h"
 #include "tests/program/Program.h"
 #include "tests/serial/PlantSim.h"
@@ -241,7 +242,7 @@ struct Experiment {
 
 // Thirty seconds of counted frames at 9600 Bd: the recording runs from before the line is
 // opened until the last frame has come, so every frame plant-sim sent must be a row, in order,
-// with its values. The button and the row count while it runs in a picture.
+// with its values. The button and the row count while it runs, and the title, in pictures.
 TEST(Recording, EveryFrameOfThirtySecondsOnTheSerialLineIsARow) {
     forgetSettings();
     const int frames = 3200; // 28800 bytes: 30 s at 960 bytes a second
@@ -249,9 +250,12 @@ TEST(Recording, EveryFrameOfThirtySecondsOnTheSerialLineIsARow) {
     ASSERT_TRUE(sim.isReady()) << sim.getError();
     Program program;
     ASSERT_TRUE(program.started && program.waitForMainWindow());
+    EXPECT_EQ(textOf(program.main), "Anlage");
     const std::string path = std::string(program.root.path().getBuffer()) + "\\seriell.csv";
     ASSERT_TRUE(startRecording(program, path));
     ASSERT_TRUE(connect(program)) << "the port did not open";
+    EXPECT_TRUE(MessagePump::until([&] { return textOf(program.main) == "Anlage \226 COM1"; }, 5000))
+        << textOf(program.main);
 
     ASSERT_TRUE(MessagePump::until([&] { return rowsShown(program) > 100; }, 20000));
     MessagePump::run(300);
@@ -272,12 +276,13 @@ TEST(Recording, EveryFrameOfThirtySecondsOnTheSerialLineIsARow) {
     expectRowsAre(r, sent, 0, "seriell");
 
     ASSERT_TRUE(disconnect(program));
+    EXPECT_TRUE(MessagePump::until([&] { return textOf(program.main) == "Anlage"; }, 5000)) << textOf(program.main);
     EXPECT_TRUE(program.noBox());
     endProgram(program);
 }
 
 // A whole remote session recorded: every telemetry frame exp-server relayed is a row of the
-// road "Experiment".
+// road "Experiment", and the title names the experiment while connected.
 TEST(Recording, EveryFrameTheExperimentServerRelaysIsARow) {
     forgetSettings();
     ExpServer server;
@@ -295,6 +300,8 @@ TEST(Recording, EveryFrameTheExperimentServerRelaysIsARow) {
     Experiment experiment;
     ASSERT_TRUE(experiment.open(program));
     ASSERT_TRUE(experiment.step("Verbinden", "Upload"));
+    EXPECT_TRUE(MessagePump::until([&] { return textOf(program.main) == "Anlage \226 Experiment"; }, 5000))
+        << textOf(program.main);
     ASSERT_TRUE(experiment.step("Upload", "Starten"));
     const std::string path = std::string(program.root.path().getBuffer()) + "\\experiment.csv";
     ASSERT_TRUE(startRecording(program, path));
@@ -311,6 +318,10 @@ TEST(Recording, EveryFrameTheExperimentServerRelaysIsARow) {
     expectRowsAre(r, sent, 0, "Experiment");
     EXPECT_NE(program.childStarting("Static", std::to_string(sent.size()) + " Zeilen gespeichert"), nullptr);
     EXPECT_TRUE(program.noBox());
+    // Closing the session takes the experiment out of the title.
+    EXPECT_TRUE(Program::press(childOf(experiment.window, "Button", "schlie\337en"),
+                               [&] { return textOf(program.main) == "Anlage"; }))
+        << textOf(program.main);
     endProgram(program);
 }
 
