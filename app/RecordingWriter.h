@@ -1,7 +1,8 @@
 // RecordingWriter: a file of rows written off the GUI thread. The GUI thread hands over whole
 // rows, which cost it a copy under a short lock; a thread of its own writes them out and has
-// the system put them on the disk at least every half second. What waits is bounded: a disk
-// that takes nothing for seconds stops the writer rather than the memory growing.
+// the system put them on the disk at least every half second. What waits is bounded (the
+// rows being written and at most maxPending bytes after them): a disk that takes nothing for
+// seconds stops the writer rather than the memory growing.
 //
 // A failed write stops the writer: the file is cut back to its last whole row and closed, so
 // every row counted by rowsWritten() stays readable.

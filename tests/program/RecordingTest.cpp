@@ -66,6 +66,38 @@ bool stopRecording(Program& program) {
                           [&] { return program.child("Button", "Aufzeichnen") != nullptr; });
 }
 
+// A visible dialog or box of the program other than `except`, once it shows.
+HWND otherBox(const Program& program, HWND except, int timeoutMs = 10000) {
+    struct Search {
+        DWORD pid;
+        HWND except, found;
+    } search{0, except, nullptr};
+    GetWindowThreadProcessId(program.main, &search.pid);
+    MessagePump::until(
+        [&] {
+            search.found = nullptr;
+            EnumWindows(
+                [](HWND h, LPARAM l) -> BOOL {
+                    Search* s = reinterpret_cast<Search*>(l);
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(h, &pid);
+                    if (pid != s->pid || h == s->except || !IsWindowVisible(h) || classOf(h) != "#32770") return TRUE;
+                    s->found = h;
+                    return FALSE;
+                },
+                (LPARAM)&search);
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+std::string boxText(HWND box) {
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
 // The rows the main window says the recording has: "1234 Zeilen", "1234 Zeilen gespeichert";
 // -1 while it shows no count.
 long long rowsShown(const Program& program) {
@@ -377,6 +409,67 @@ TEST(Recording, AFullDiskEndsTheRecordingWithABoxAndKeepsEveryRowSaved) {
     ASSERT_TRUE(stopRecording(program));
     EXPECT_TRUE(program.noBox());
     endProgram(program);
+}
+
+// A file another program holds open without sharing, as a spreadsheet may: once the user
+// agreed to replace it, the box names the file and why it cannot be written, nothing is
+// recorded, and the file is left as it was.
+TEST(Recording, AFileHeldByAnotherProgramIsNamedInABox) {
+    forgetSettings();
+    Program program;
+    ASSERT_TRUE(program.started && program.waitForMainWindow());
+    const std::string path = std::string(program.root.path().getBuffer()) + "\\offen.csv";
+    std::ofstream(path, std::ios::binary) << "frei";
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(Program::press(program.child("Button", "Aufzeichnen"),
+                               [&] { return (dialog = program.waitForBox(0)) != nullptr; }));
+    SendMessageA(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    HWND replace = nullptr;
+    ASSERT_TRUE(Program::press(GetDlgItem(dialog, IDOK), [&] { return (replace = otherBox(program, dialog, 0)); }));
+    ASSERT_TRUE(Program::press(GetDlgItem(replace, IDYES), [&] { return !IsWindow(replace); })) << "replace?";
+    HWND box = otherBox(program, dialog);
+    ASSERT_TRUE(box) << "no box";
+    const std::string said = boxText(box);
+    EXPECT_EQ(textOf(box), "Fehler");
+    EXPECT_NE(said.find("Die Aufzeichnung kann nicht beginnen"), std::string::npos) << said;
+    EXPECT_NE(said.find(path), std::string::npos) << said;
+    EXPECT_NE(said.find("von einem anderen Programm ge\366ffnet oder gesperrt"), std::string::npos) << said;
+    ASSERT_TRUE(program.pressOk(box));
+    EXPECT_NE(program.child("Button", "Aufzeichnen"), nullptr);
+    CloseHandle(held);
+    EXPECT_EQ(readWhole(path), "frei");
+    endProgram(program);
+}
+
+// Windows ending its session while the program records: once the program has answered, the
+// file holds every row the window had counted, whole, though the process may be ended at once.
+TEST(Recording, TheEndOfTheSessionFinishesARunningRecording) {
+    forgetSettings();
+    PlantSim sim("com1", "--counted --rate 9600 --sent-log {dir}/sent");
+    ASSERT_TRUE(sim.isReady()) << sim.getError();
+    Program program;
+    ASSERT_TRUE(program.started && program.waitForMainWindow());
+    ASSERT_TRUE(connect(program));
+    const std::string path = std::string(program.root.path().getBuffer()) + "\\sitzung.csv";
+    ASSERT_TRUE(startRecording(program, path));
+    ASSERT_TRUE(MessagePump::until([&] { return rowsShown(program) > 200; }, 20000));
+    const long long counted = rowsShown(program);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(program.main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutA(program.main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    // Finished means closed: nobody holds the file any more.
+    HANDLE alone = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(alone, INVALID_HANDLE_VALUE) << "the recording still has its file open";
+    CloseHandle(alone);
+
+    const Recording r = readRecording(path);
+    EXPECT_TRUE(r.endsWithLineEnd) << "the last row is cut off";
+    EXPECT_GE((long long)r.rows.size(), counted) << "rows counted in the window are missing in the file";
+    ASSERT_FALSE(r.rows.empty());
+    expectRowsAre(r, framesSent(sim), (size_t)std::atoi(r.rows[0][3].c_str()), "seriell");
 }
 
 // The end button while recording: the file has every row the window had counted, whole, in
