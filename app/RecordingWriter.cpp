@@ -38,6 +38,7 @@ bool RecordingWriter::append(const char* row, int length) {
     }
     pending.append(row, (size_t)length);
     ++pendingRows;
+    if (pending.size() >= writeAt && pending.size() - (size_t)length < writeAt) wake.notify_one();
     return true;
 }
 
@@ -54,14 +55,19 @@ void RecordingWriter::finish() {
     }
 }
 
+// Writes what came whenever much has come, and at least every flush interval, then has the
+// system put what was written on the disk.
 void RecordingWriter::onWorkTread() {
+    using Clock = std::chrono::steady_clock;
     std::string out;
+    Clock::time_point flushAt = Clock::now() + std::chrono::milliseconds(flushIntervalMs);
+    bool unflushed = false;
     for (;;) {
         uint64_t rows = 0;
         bool last = false;
         {
             std::unique_lock<std::mutex> hold(lock);
-            wake.wait_for(hold, std::chrono::milliseconds(flushIntervalMs), [this] { return finishing; });
+            wake.wait_until(hold, flushAt, [this] { return finishing || pending.size() >= writeAt; });
             out.swap(pending);
             rows = pendingRows;
             pendingRows = 0;
@@ -69,13 +75,18 @@ void RecordingWriter::onWorkTread() {
         }
         if (!out.empty()) {
             if (!writeOut(out)) return;
-            if (!FlushFileBuffers(file)) {
-                fail(WriteFailed, GetLastError());
-                return;
-            }
             written += rows;
             out.clear();
+            unflushed = true;
         }
+        const Clock::time_point now = Clock::now();
+        if (now < flushAt && !last) continue;
+        if (unflushed && !FlushFileBuffers(file)) {
+            fail(WriteFailed, GetLastError());
+            return;
+        }
+        unflushed = false;
+        flushAt = now + std::chrono::milliseconds(flushIntervalMs);
         if (last) return;
     }
 }

@@ -1,8 +1,8 @@
 // RecordingWriter: a file of rows written off the GUI thread. The GUI thread hands over whole
-// rows, which cost it a copy under a short lock; a thread of its own writes them out and has
-// the system put them on the disk at least every half second. What waits is bounded (the
-// rows being written and at most maxPending bytes after them): a disk that takes nothing for
-// seconds stops the writer rather than the memory growing.
+// rows, which cost it a copy under a short lock; a thread of its own writes them out as soon as
+// much has come, and at least every half second, when it also has the system put them on the
+// disk. What waits is bounded (the rows being written and at most maxPending bytes after them):
+// a disk that takes nothing for seconds stops the writer rather than the memory growing.
 //
 // A failed write stops the writer: the file is cut back to its last whole row and closed, so
 // every row counted by rowsWritten() stays readable.
@@ -21,6 +21,7 @@
 class RecordingWriter : private SThread {
 public:
     static constexpr size_t maxPending = 4u << 20;
+    static constexpr size_t writeAt = 256u << 10; // what has come is written at once from here on
     static constexpr int flushIntervalMs = 500;
 
     enum Failure { None, WriteFailed, TooSlow };

@@ -41,7 +41,7 @@ bool TelemetryRecorder::start(const char* file) {
     }
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    countsPerMs = frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
+    countsPerSecond = frequency.QuadPart > 0 ? frequency.QuadPart : 1;
     startCount = counter();
     recording = true;
     return true;
@@ -68,7 +68,7 @@ void TelemetryRecorder::onByte(RecordingFormat::Road road, unsigned char byte) {
     TelemetryFrame frame;
     if (!recording || !readers[road].feed(byte, frame)) return;
     char row[RecordingFormat::maxRowLength];
-    const long long ms = (counter() - startCount) / countsPerMs;
+    const long long ms = (counter() - startCount) * 1000 / countsPerSecond;
     int length = RecordingFormat::row(row, ms, localTime(), road, frame);
     if (writer.append(row, length)) ++taken;
 }

@@ -44,5 +44,5 @@ private:
     bool recording = false;
     uint64_t taken = 0;
     long long startCount = 0;
-    long long countsPerMs = 1;
+    long long countsPerSecond = 1;
 };
