@@ -79,7 +79,7 @@ TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
     ASSERT_TRUE(program.started) << "cannot start " << program.exe;
     ASSERT_TRUE(program.waitForMainWindow()) << "no main window";
 
-    EXPECT_EQ(textOf(program.main), "Morvel - Windows Application mit VEK");
+    EXPECT_EQ(textOf(program.main), "Anlage");
     for (const char* text : {"Experiment starten", "1:1", "2:1", "1:2", "Ende", "verbinden"})
         EXPECT_TRUE(program.child("Button", text)) << "no button " << text;
     EXPECT_FALSE(SSystem::fileExists((program.folder + "\\VEK-Resourcen").c_str())) << "started without its pack";

@@ -60,11 +60,20 @@ const char* const helpText =
     "  --programmer-reply TEXT\n"
     "                       answer the programmer with TEXT and LF instead (a programmer\n"
     "                       that answers rubbish, without the \\xB1 of success)\n"
+    "  --sent-log FILE      write a line to FILE for each frame once it went to the line:\n"
+    "                       its number (from 0) and its bytes in hex, noise included\n"
+    "  --replay FILE        play a recording the program made (its CSV file) instead of the\n"
+    "                       tank model: each row as its frame, at the pace it was recorded,\n"
+    "                       but not faster than --rate lets the bytes go (--flood: no limit).\n"
+    "                       A file that is not such a recording is refused with its line.\n"
+    "                       Mix commands are read and ignored; the line stays up at the end.\n"
+    "  --speed F            play the recording F times as fast (0.01..1000, default 1)\n"
     "  --quiet              no log lines on stderr\n"
     "  --help               this text\n";
 
 enum OptionId { Rate = 1000, Flood, Prefix, Port, Garbage, CutEvery, CutLength, CloseAfter, Record, Stamps, Counted,
-                Frames, Bytes, ProgrammerRate, ProgrammerReply, Quiet, Help, DropAfter, DropFor, Tally };
+                Frames, Bytes, ProgrammerRate, ProgrammerReply, Quiet, Help, DropAfter, DropFor, Tally,
+                SentLog, Replay, Speed };
 
 const option longOptions[] = {
     {"rate", required_argument, nullptr, Rate},
@@ -87,6 +96,9 @@ const option longOptions[] = {
     {"drop-after", required_argument, nullptr, DropAfter},
     {"drop-for", required_argument, nullptr, DropFor},
     {"tally", required_argument, nullptr, Tally},
+    {"sent-log", required_argument, nullptr, SentLog},
+    {"replay", required_argument, nullptr, Replay},
+    {"speed", required_argument, nullptr, Speed},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -147,8 +159,28 @@ bool take(int id, const char* arg, SimOptions& o) {
     case DropAfter: return parseSeconds(arg, o.dropAfter);
     case DropFor: return parseSeconds(arg, o.dropFor);
     case Tally: return !(o.tally = arg).empty();
+    case SentLog: return !(o.sentLog = arg).empty();
+    case Replay: return !(o.replay = arg).empty();
+    case Speed: return parseSeconds(arg, o.speed) && o.speed >= 0.01 && o.speed <= 1000;
     }
     return false;
+}
+
+// A recording is played as it is: what shapes the model's telemetry has no meaning for it.
+int checkReplay(const SimOptions& o) {
+    const SimOptions plain;
+    if (o.replay.empty()) {
+        if (o.speed == plain.speed) return 0;
+        std::fprintf(stderr, "plant-sim: --speed goes with --replay\n");
+        return 2;
+    }
+    const char* clash = o.counted ? "--counted" : o.garbage ? "--garbage" : o.cutEvery ? "--cut-every"
+                      : o.frameLimit ? "--frames" : o.byteLimit ? "--bytes"
+                      : !o.stamps.empty() ? "--stamps" : !o.sentLog.empty() ? "--sent-log"
+                      : o.programmerRate ? "--programmer-rate" : nullptr;
+    if (!clash) return 0;
+    std::fprintf(stderr, "plant-sim: --replay plays the recording as it is; %s does not go with it\n", clash);
+    return 2;
 }
 
 } // namespace
@@ -176,5 +208,5 @@ int parseSimOptions(int argc, char** argv, SimOptions& options) {
         std::fprintf(stderr, "plant-sim: --prefix and --port go together\n");
         return 2;
     }
-    return 0;
+    return checkReplay(options);
 }

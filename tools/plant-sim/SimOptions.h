@@ -24,6 +24,9 @@ struct SimOptions {
     long programmerRate = 0;    // line rate at which the programmer answers (0: never)
     std::string programmerReply; // its answer line in place of the usual one (empty: usual)
     bool quiet = false;         // no log lines on stderr
+    std::string sentLog;        // file that gets every frame sent, with its number
+    std::string replay;         // a recording of the program to play instead of the model
+    double speed = 1.0;         // how much faster than recorded the replay runs
 };
 
 // Fills `options` from the command line. Returns 0 to run, 1 after printing the help, and

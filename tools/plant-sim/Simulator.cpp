@@ -57,7 +57,10 @@ bool openOutput(const std::string& name, FileDescriptor& file) {
 
 } // namespace
 
-bool Simulator::prepare() { return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile); }
+bool Simulator::prepare() {
+    return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile) &&
+           sentLog.open(options.sentLog);
+}
 
 void Simulator::setLinkHooks(std::function<void()> remove, std::function<bool(const std::string&)> restore) {
     removeLink = std::move(remove);
@@ -213,8 +216,11 @@ void Simulator::takePiece(double t) {
 }
 
 void Simulator::stampSentFrames() {
-    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped)
+    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped) {
         stamp("sent", firstFrame + framesStamped);
+        const size_t begin = framesStamped ? frameEnds[framesStamped - 1] : 0;
+        sentLog.frame(firstFrame + framesStamped, outgoing.data() + begin, frameEnds[framesStamped] - begin);
+    }
 }
 
 double Simulator::waitSeconds(double t) const {

@@ -8,6 +8,7 @@
 #include "tools/plant-sim/FileDescriptor.h"
 #include "tools/plant-sim/FrameSource.h"
 #include "tools/plant-sim/PtyLine.h"
+#include "tools/plant-sim/SentLog.h"
 #include "tools/plant-sim/SimOptions.h"
 
 #include <csignal>
@@ -61,6 +62,7 @@ private:
     FileDescriptor stampFile;
     std::function<void()> removeLink;
     std::function<bool(const std::string&)> restoreLink;
+    SentLog sentLog;
     std::vector<uint8_t> outgoing; // the piece being sent; `sent` bytes of it are gone
     size_t sent = 0;
     std::vector<size_t> frameEnds; // where each frame of the piece ends, noise included

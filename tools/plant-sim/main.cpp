@@ -2,6 +2,8 @@
 // testing the program without hardware. See --help.
 #include "tools/plant-sim/DosDeviceLink.h"
 #include "tools/plant-sim/PtyLine.h"
+#include "tools/plant-sim/ReplayFile.h"
+#include "tools/plant-sim/Replayer.h"
 #include "tools/plant-sim/SimOptions.h"
 #include "tools/plant-sim/Simulator.h"
 
@@ -35,6 +37,12 @@ int main(int argc, char** argv) {
     SimOptions options;
     int parsed = parseSimOptions(argc, argv, options);
     if (parsed) return parsed == 1 ? 0 : 2;
+    // A recording to replay is read whole first: a bad one is refused before any line exists.
+    ReplayFile recording;
+    if (!options.replay.empty() && !recording.load(options.replay)) {
+        std::fprintf(stderr, "plant-sim: %s\n", recording.error().c_str());
+        return 2;
+    }
 
     catchStopSignals();
     PtyLine line;
@@ -52,7 +60,8 @@ int main(int argc, char** argv) {
                                          line.slavePath().c_str());
     }
     Simulator simulator(options, line);
-    if (!simulator.prepare()) return 1;
+    Replayer replayer(options, line, recording.frames());
+    if (!(options.replay.empty() ? simulator.prepare() : replayer.prepare())) return 1;
     std::mutex linkLock; // the keeper below and a dropped line both change the link
     if (!options.prefix.empty())
         simulator.setLinkHooks(
@@ -86,7 +95,7 @@ int main(int argc, char** argv) {
         }
     });
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    const int result = simulator.run(stopping);
+    const int result = options.replay.empty() ? simulator.run(stopping) : replayer.run(stopping);
     done = true;
     keeper.join();
     return result;
