@@ -1,7 +1,9 @@
 #include "tests/support/gui/InputSender.h"
 
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -51,6 +53,47 @@ bool sendOne(INPUT in) {
     bool ok = SendInput(1, &in, sizeof in) == 1;
     MessagePump::flush();
     return ok;
+}
+
+DWORD processOf(HWND hwnd) {
+    DWORD pid = 0;
+    if (hwnd) GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+// Makes a state with make() until holds() is true, and true still once this process has
+// handled the events the X screen sent it meanwhile: under Wine a late focus event activates
+// the window it names again, a late expose event moves its window up in the z-order again.
+void settle(const std::function<void()>& make, const std::function<bool()>& holds) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!holds()) {
+            make();
+            MessagePump::until(holds, 2000);
+        }
+        MessagePump::flush();
+        if (holds()) return;
+    }
+}
+
+// SetForegroundWindow of another process's window returns before that process has made it
+// the foreground window: input sent at once would go to the window in front before, maybe one
+// of another program on the same screen.
+void bringToFront(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    const DWORD target = processOf(hwnd);
+    settle([&] { SetForegroundWindow(hwnd); }, [&] { return processOf(GetForegroundWindow()) == target; });
+}
+
+// A click goes to whatever window lies under the mouse, in Wine's z-order, which the mouse's
+// motion on the X screen changes: the window X shows under the pointer is moved up. When that
+// is a window of another program (the target's own popups count as its own), the target is
+// raised above it. The window of another process is raised in any case: Wine's z-order may have
+// it in front while the X screen does not yet.
+void uncover(HWND hwnd, POINT screen) {
+    const DWORD target = processOf(hwnd);
+    auto raise = [&] { raiseAboveAll(GetAncestor(hwnd, GA_ROOT)); };
+    if (target != GetCurrentProcessId()) raise();
+    settle(raise, [&] { return processOf(WindowFromPoint(screen)) == target; });
 }
 
 bool sendAll(std::vector<INPUT>& inputs) {
@@ -160,7 +203,7 @@ void InputSender::type(const std::string& text) {
 }
 
 bool InputSender::realKey(UINT vk) {
-    SetForegroundWindow(hwnd);
+    bringToFront(hwnd);
     DWORD extended = isExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0;
     auto scan = (WORD)MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
     std::vector<INPUT> inputs{keyInput((WORD)vk, scan, extended),
@@ -171,7 +214,7 @@ bool InputSender::realKey(UINT vk) {
 }
 
 bool InputSender::realText(const std::string& text) {
-    SetForegroundWindow(hwnd);
+    bringToFront(hwnd);
     std::vector<INPUT> inputs;
     for (char c : text) {
         wchar_t wide = 0;
@@ -185,9 +228,10 @@ bool InputSender::realText(const std::string& text) {
 }
 
 bool InputSender::realClick(int x, int y) {
-    SetForegroundWindow(hwnd);
+    bringToFront(hwnd);
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
+    uncover(hwnd, p);
     // Absolute coordinates run from 0 to 65535 across the primary screen.
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     std::vector<INPUT> inputs(3);
@@ -205,12 +249,13 @@ bool InputSender::realClick(int x, int y) {
 }
 
 bool InputSender::realDrag(int x0, int y0, int x1, int y1, UINT heldKey, int steps) {
-    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+    bringToFront(GetAncestor(hwnd, GA_ROOT));
     if (steps < 1) steps = 1;
     // Both ends on the screen now: the target may move while it is dragged.
     POINT from{x0, y0}, to{x1, y1};
     ClientToScreen(hwnd, &from);
     ClientToScreen(hwnd, &to);
+    uncover(hwnd, from);
     auto scan = (WORD)MapVirtualKeyA(heldKey, MAPVK_VK_TO_VSC);
     bool ok = true;
     if (heldKey) ok &= sendOne(keyInput((WORD)heldKey, scan, 0));
