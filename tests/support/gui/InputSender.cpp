@@ -2,6 +2,7 @@
 
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/Raise.h"
+#include "tests/support/gui/WindowCapture.h"
 
 #include <functional>
 #include <vector>
@@ -84,16 +85,33 @@ void bringToFront(HWND hwnd) {
     settle([&] { SetForegroundWindow(hwnd); }, [&] { return processOf(GetForegroundWindow()) == target; });
 }
 
+// Whether the X screen shows window around a point: a copy of another process's window comes
+// from the screen, black where something lies over it.
+bool shownAt(HWND window, POINT screen) {
+    POINT local = screen;
+    ScreenToClient(window, &local);
+    HDC own = GetDC(window), all = GetDC(nullptr);
+    WindowCapture mine = WindowCapture::ofDC(own, local.x - 1, local.y - 1, 3, 3);
+    WindowCapture seen = WindowCapture::ofDC(all, screen.x - 1, screen.y - 1, 3, 3);
+    ReleaseDC(nullptr, all);
+    ReleaseDC(window, own);
+    return !mine.empty() && mine.pixels() == seen.pixels();
+}
+
 // A click goes to whatever window lies under the mouse, in Wine's z-order, which the mouse's
 // motion on the X screen changes: the window X shows under the pointer is moved up. When that
 // is a window of another program (the target's own popups count as its own), the target is
-// raised above it. The window of another process is raised in any case: Wine's z-order may have
-// it in front while the X screen does not yet.
+// raised above it. The window of another process is raised in any case, and must be the one
+// the X screen shows there: Wine's z-order may have it in front before its X window is.
 void uncover(HWND hwnd, POINT screen) {
     const DWORD target = processOf(hwnd);
+    const bool ofOtherProcess = target != GetCurrentProcessId();
     auto raise = [&] { raiseAboveAll(GetAncestor(hwnd, GA_ROOT)); };
-    if (target != GetCurrentProcessId()) raise();
-    settle(raise, [&] { return processOf(WindowFromPoint(screen)) == target; });
+    if (ofOtherProcess) raise();
+    settle(raise, [&] {
+        HWND under = WindowFromPoint(screen);
+        return processOf(under) == target && (!ofOtherProcess || shownAt(under, screen));
+    });
 }
 
 bool sendAll(std::vector<INPUT>& inputs) {
