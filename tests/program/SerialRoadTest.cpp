@@ -39,9 +39,7 @@ WindowCapture captureWhile(HWND window, const std::function<bool()>& shown, int 
         MessagePump::run(150);
         if (!shown()) continue;
         WindowCapture shot = WindowCapture::ofWindow(window);
-        // A copy taken while the display had not drawn the window yet is one flat colour.
-        bool flat = !shot.empty() && shot.countColor(shot.pixel(0, 0), shot.bounds()) == shot.width() * shot.height();
-        if (shown() && !flat) return shot;
+        if (!shot.empty() && shown()) return shot;
     }
     return WindowCapture();
 }
