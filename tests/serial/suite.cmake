@@ -10,8 +10,9 @@ vek_suite(test_serial FOLDER serial LIBS anlage_win vek_gui_harness TIMEOUT 900
           SOURCES ${PROJECT_SOURCE_DIR}/tests/VEK_SYSTEM/PlainPeer.cpp)
 target_compile_definitions(test_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}"
                            VEK_SHIPPED_CONTROLPOS="${PROJECT_SOURCE_DIR}/resources/controlpos.ini")
-# One suite at a time on the prefix's COM7 and the registry's serial keys.
-set_tests_properties(test_serial PROPERTIES RESOURCE_LOCK wine_serial)
+# One suite at a time on the prefix's COM7 and the registry's serial keys; the display alone,
+# because the port control's tooltip follows the real mouse pointer, which other suites move.
+set_tests_properties(test_serial PROPERTIES RESOURCE_LOCK "wine_serial;wine_display")
 
 # Bytes per second into a window with plant-sim flooding (a Windows program, run by hand).
 add_executable(bench_serial ${PROJECT_SOURCE_DIR}/bench/bench_serial.cpp ${CMAKE_CURRENT_LIST_DIR}/PlantSim.cpp)

@@ -86,8 +86,10 @@ void bringToFront(HWND hwnd) {
 }
 
 // Whether the X screen shows window around a point: a copy of another process's window comes
-// from the screen, black where something lies over it.
+// from the screen, black where something lies over it. Compared through its top-level window:
+// under Wine the context of another process's child control does not start at the child.
 bool shownAt(HWND window, POINT screen) {
+    window = GetAncestor(window, GA_ROOT);
     POINT local = screen;
     ScreenToClient(window, &local);
     HDC own = GetDC(window), all = GetDC(nullptr);
