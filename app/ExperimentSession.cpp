@@ -21,7 +21,7 @@ void ExperimentSession::handleMessage(uint32_t code, const SMem& payload) {
     if (state == Programming) onProgramming(code, reply);
     if (state == Ready) onReady(reply);
     if (state == Running) onRunning(code, payload);
-    if (state == Finishing) onFinishing(reply);
+    if (state == Finishing) onFinishing(code, payload, reply);
     if (state == ProtocolTransfer) onProtocolTransfer(code, payload);
     if (state == Idle) onIdle();
 }
@@ -83,7 +83,10 @@ void ExperimentSession::onRunning(uint32_t code, const SMem& payload) {
 
 // "finished" passes through ProtocolTransfer to Ready within the same message, so the
 // protocol transfer below is never entered by the present workflow.
-void ExperimentSession::onFinishing(const Reply& reply) {
+void ExperimentSession::onFinishing(uint32_t code, const SMem& payload, const Reply& reply) {
+    // The run lasts until the server says it finished: what it relays meanwhile is the run's,
+    // shown and recorded like the rest.
+    if (code == ProtocolMessage::Data) return onRunning(code, payload);
     if (reply.word != "finished") return;
     logReply(reply);
     state = ProtocolTransfer;

@@ -52,7 +52,7 @@ private:
     void onProgramming(uint32_t code, const Reply& reply);
     void onReady(const Reply& reply);
     void onRunning(uint32_t code, const SMem& payload);
-    void onFinishing(const Reply& reply);
+    void onFinishing(uint32_t code, const SMem& payload, const Reply& reply);
     void onProtocolTransfer(uint32_t code, const SMem& payload);
     void onIdle();
 

@@ -75,6 +75,7 @@ const Case cases[] = {
     {"data while running", S::Running, 'D', std::string("\x55\xAA\0\x7F", 4), S::Running,
      {"byte 85", "byte 170", "byte 0", "byte 127"}},
     {"status while running", S::Running, 'S', "finished|x", S::Running, {}},
+    {"data while finishing", S::Finishing, 'D', "\x55", S::Finishing, {"byte 85"}},
     {"finished", S::Finishing, 'S', "finished|Fertig", S::Ready,
      {"append Fertig\r\n", "enable Start", "disable Fertig"}},
     {"protocol transfer", S::ProtocolTransfer, 'P', "a;b\r\n1;2\r\n", S::Idle,
