@@ -35,24 +35,8 @@ struct StoredFile {
     bool kept() const { return contentOf(path) == bytes; }
 };
 
-// A message box as the user reads it, "caption: text"; OK closes it.
-std::string answerBox(Program& program) {
-    HWND box = program.waitForBox();
-    if (!box) return "(no box)";
-    char text[1024] = "";
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    std::string seen = textOf(box) + ": " + text;
-    return program.pressOk(box) ? seen : seen + " (not closed)";
-}
-
 bool startsAndAnswers(Program& program) {
     return program.started && program.waitForMainWindow() && program.responds();
-}
-
-void endProgram(Program& program) {
-    DWORD code = 1;
-    ASSERT_TRUE(Program::press(program.child("Button", "Ende"), [&] { return program.ended(0, code); }));
-    EXPECT_EQ(code, 0u);
 }
 
 // The port control and the gear inside it that opens its settings dialog.
@@ -76,7 +60,7 @@ HWND settingsIcon(Program& program) {
 TEST(BadInput, DamagedResourceFilesOfTheDevelopmentBuild) {
     Program program(ANLAGE_DEVELOPMENT, PROGRAM_RESOURCES);
     ASSERT_TRUE(startsAndAnswers(program));
-    endProgram(program);
+    EXPECT_TRUE(program.endsByItsButton());
     const std::string dir = program.folder + "\\VEK-Resourcen\\";
     // Damaged lines ahead of the whole ones they stand for, bytes of no text, a header cut short.
     std::string layout = contentOf(dir + "controlpos.ini");
@@ -95,15 +79,15 @@ TEST(BadInput, DamagedResourceFilesOfTheDevelopmentBuild) {
         EXPECT_TRUE(program.noBox());
         ASSERT_TRUE(program.child("Button", "verbinden")) << "the texts are not the program's own";
         EXPECT_EQ(program.placeOf(program.child("Button", "1:1")).x, 120) << "the layout's whole lines were lost";
-        endProgram(program);
+        EXPECT_TRUE(program.endsByItsButton());
         EXPECT_TRUE(positions.kept() && style.kept());
     }
 
     ASSERT_TRUE(CreateDirectoryA((dir + "controlpos.ini").c_str(), nullptr));
     ASSERT_TRUE(program.start());
-    EXPECT_EQ(answerBox(program).rfind("Fehler !: Fehler: controlpos.ini konnte nicht verwendet werden.", 0), 0u);
+    EXPECT_EQ(program.answerBox().rfind("Fehler !: Fehler: controlpos.ini konnte nicht verwendet werden.", 0), 0u);
     ASSERT_TRUE(startsAndAnswers(program));
-    endProgram(program);
+    EXPECT_TRUE(program.endsByItsButton());
 
     ASSERT_TRUE(RemoveDirectoryA((dir + "controlpos.ini").c_str()));
     StoredFile positions(dir + "controlpos.ini", layout, true);
@@ -111,9 +95,9 @@ TEST(BadInput, DamagedResourceFilesOfTheDevelopmentBuild) {
     InputSender(program.main).realKey(VK_SCROLL); // the layouter on, and off again: it saves
     ASSERT_TRUE(MessagePump::until([&] { return childOf(program.main, "VEK_POSITION_WINDOW", "", true); }, 15000));
     InputSender(program.main).realKey(VK_SCROLL);
-    std::string box = answerBox(program);
+    std::string box = program.answerBox();
     EXPECT_EQ(box.rfind("Fehler !: Die Anordnung konnte nicht gespeichert werden", 0), 0u) << box;
-    endProgram(program);
+    EXPECT_TRUE(program.endsByItsButton());
     EXPECT_TRUE(positions.kept());
 }
 
@@ -124,23 +108,23 @@ TEST(BadInput, AMissingPortInAReadOnlyConfiguration) {
     Program program;
     ASSERT_TRUE(startsAndAnswers(program));
     const std::string section = "[ComPort_Control" + std::to_string(GetDlgCtrlID(portControl(program))) + "]\r\n";
-    endProgram(program);
+    EXPECT_TRUE(program.endsByItsButton());
     StoredFile config(userConfigPath(), section + "Port=COM9\r\nBaud=19200\r\nParity=0\r\nData=8\r\nStop=0\r\n", true);
     ASSERT_TRUE(program.start() && startsAndAnswers(program));
     ASSERT_TRUE(program.child("Static", "COM9,19200,N,8,1")) << "the stored settings were not read";
 
     ASSERT_TRUE(Program::press(program.child("Button", "verbinden"), [&] { return !program.noBox(); }));
-    EXPECT_EQ(answerBox(program), "Fehler: Der Port COM9 konnte nicht ge\366ffnet werden.");
+    EXPECT_EQ(program.answerBox(), "Fehler: Der Port COM9 konnte nicht ge\366ffnet werden.");
     EXPECT_TRUE(program.child("Button", "verbinden")) << "the control shows an open port";
 
     HWND dialog = nullptr;
     ASSERT_TRUE(Program::press(settingsIcon(program), [&] { return (dialog = program.waitForOwnedWindow(0)); }));
     ASSERT_TRUE(Program::press(childOf(dialog, "Button", "speichern"),
                                [&] { return !IsWindowVisible(dialog) || !program.noBox(); }));
-    std::string box = answerBox(program);
+    std::string box = program.answerBox();
     EXPECT_EQ(box.rfind("Fehler !: Die Port-Einstellungen konnten nicht gespeichert werden", 0), 0u) << box;
     EXPECT_NE(box.find(config.path), std::string::npos) << box;
-    endProgram(program);
+    EXPECT_TRUE(program.endsByItsButton());
     EXPECT_TRUE(config.kept());
 }
 
@@ -158,9 +142,9 @@ TEST(BadInput, AnUnresolvableLabHostIsReportedByTheExperimentWindow) {
     SendMessageA(childOf(window, "Edit", "MatrikelNr"), WM_SETTEXT, 0, (LPARAM) "123456");
     SendMessageA(childOf(window, "Edit", "Name"), WM_SETTEXT, 0, (LPARAM) "Anna");
     ASSERT_TRUE(Program::press(childOf(window, "Button", "Verbinden"), [&] { return !program.noBox(); }));
-    EXPECT_EQ(answerBox(program), "Fehler: Keine Adresse vom Experiment-Webserver erhalten.");
+    EXPECT_EQ(program.answerBox(), "Fehler: Keine Adresse vom Experiment-Webserver erhalten.");
     EXPECT_TRUE(IsWindowEnabled(childOf(window, "Button", "Verbinden")));
     EXPECT_FALSE(IsWindowEnabled(childOf(window, "Button", "Upload")));
-    endProgram(program);
+    EXPECT_TRUE(program.endsByItsButton());
     EXPECT_TRUE(config.kept());
 }

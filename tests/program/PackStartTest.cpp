@@ -66,11 +66,6 @@ bool showsPackedLayout(Program& program) {
     return at.x == 120 && at.y == 292;
 }
 
-bool endWithEndButton(Program& program) {
-    DWORD code = 1;
-    return Program::press(program.child("Button", "Ende"), [&] { return program.ended(0, code); }) && code == 0;
-}
-
 } // namespace
 
 // Typed as "Anlage" in a console elsewhere (found through PATH), or started by a link that
@@ -78,7 +73,7 @@ bool endWithEndButton(Program& program) {
 TEST(PackStart, ABareNameInAnotherFolderStartsWithThePack) {
     Program program;
     ASSERT_TRUE(program.started && program.waitForMainWindow());
-    ASSERT_TRUE(endWithEndButton(program));
+    ASSERT_TRUE(program.endsByItsButton());
     const std::string elsewhere = std::string(program.root.path().getBuffer()) + "\\Konsole";
     CreateDirectoryA(elsewhere.c_str(), nullptr);
 
@@ -91,7 +86,7 @@ TEST(PackStart, ABareNameInAnotherFolderStartsWithThePack) {
     EXPECT_FALSE(exists(program.folder + "\\VEK-Resourcen")) << "started as the development build";
     MessagePump::run(500);
     WindowCapture::ofWindow(program.main).savePng(artifactPath("program/bare-name-start.png"));
-    EXPECT_TRUE(endWithEndButton(program));
+    EXPECT_TRUE(program.endsByItsButton());
 }
 
 // Two copies started together unpack into two folders; the first to end takes only its own.
@@ -110,14 +105,14 @@ TEST(PackStart, TwoCopiesStartedTogetherKeepTheirOwnFiles) {
     ASSERT_EQ(both.size(), 2u) << "the two copies share an unpack folder";
     const std::set<std::string> unpacked = filesIn(*both.begin());
 
-    ASSERT_TRUE(endWithEndButton(first));
+    ASSERT_TRUE(first.endsByItsButton());
     std::set<std::string> left;
     for (const std::string& folder : both)
         if (exists(folder)) left.insert(folder);
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(filesIn(*left.begin()), unpacked) << "the first copy took files of the second";
     EXPECT_TRUE(second.responds());
-    EXPECT_TRUE(endWithEndButton(second));
+    EXPECT_TRUE(second.endsByItsButton());
     EXPECT_FALSE(exists(*left.begin()));
 }
 
@@ -135,7 +130,7 @@ TEST(PackStart, AFolderLeftByAKilledCopyGoesAtTheNextStart) {
     EXPECT_FALSE(exists(*killed.begin())) << "the killed copy's folder stayed";
     const std::set<std::string> next = newSince(before);
     ASSERT_EQ(next.size(), 1u);
-    EXPECT_TRUE(endWithEndButton(program));
+    EXPECT_TRUE(program.endsByItsButton());
     EXPECT_FALSE(exists(*next.begin()));
 }
 

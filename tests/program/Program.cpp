@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <fstream>
+
 std::string textOf(HWND h) {
     char text[4096] = "";
     DWORD_PTR length = 0;
@@ -39,6 +41,20 @@ std::string userConfigPath() {
     std::string dir = std::string(appData) + "\\VEK";
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir + "\\Anlage.cfg";
+}
+
+void forgetSettings() { DeleteFileA(userConfigPath().c_str()); }
+
+void pointSettingsAt(int webPort, int experimentPort) {
+    std::ofstream cfg(userConfigPath(), std::ios::binary | std::ios::trunc);
+    cfg << "[Experiment]\r\nWebServer=127.0.0.1\r\nWebPort=" << webPort << "\r\nExperimentPort=" << experimentPort
+        << "\r\n";
+}
+
+std::string boxText(HWND box) {
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
 }
 
 Program::Program(const char* source, const char* resources) {
@@ -128,6 +144,33 @@ bool Program::press(HWND control, const std::function<bool()>& done, int timeout
         if (MessagePump::until(done, timeoutMs / 3)) return true;
     }
     return false;
+}
+
+bool Program::connectPort() {
+    return press(child("Button", "verbinden"), [&] { return child("Button", "trennen") != nullptr; });
+}
+
+bool Program::disconnectPort() {
+    return press(child("Button", "trennen"), [&] { return child("Button", "verbinden") != nullptr; });
+}
+
+bool Program::endsByItsButton() {
+    DWORD code = 1;
+    return press(child("Button", "Ende"), [&] { return ended(0, code); }) && code == 0;
+}
+
+std::string Program::answerBox(int timeoutMs) {
+    HWND box = waitForBox(timeoutMs);
+    if (!box) return "(no box)";
+    std::string seen = textOf(box) + ": " + boxText(box);
+    return pressOk(box) ? seen : seen + " (not closed)";
+}
+
+void Program::writeFirmware(const char* bytes) const {
+    std::string dir = std::string(root.path().getBuffer()) + "\\Steuerung";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA((dir + "\\temp_bin").c_str(), nullptr);
+    std::ofstream(dir + "\\temp_bin\\Steuerung.bin", std::ios::binary) << bytes;
 }
 
 bool Program::responds() const {

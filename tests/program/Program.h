@@ -19,6 +19,11 @@ HWND childOf(HWND parent, const char* className, const std::string& text, bool p
 std::string windowsPath(std::string unixPath);
 // The user configuration file of the program in this prefix (%APPDATA%\VEK\Anlage.cfg).
 std::string userConfigPath();
+void forgetSettings();
+// The program's [Experiment] settings point at the servers; nothing else is stored.
+void pointSettingsAt(int webPort, int experimentPort);
+// The text of a message box.
+std::string boxText(HWND box);
 
 class Program {
 public:
@@ -55,6 +60,15 @@ public:
     // a window before it takes input. done() must tell a click that arrived from one that did
     // not, within a third of timeoutMs.
     static bool press(HWND control, const std::function<bool()>& done, int timeoutMs = 15000);
+    // The port control's button: the port opens ("trennen" shows) or closes ("verbinden" shows).
+    bool connectPort();
+    bool disconnectPort();
+    // Whether the end button ended the program, with exit code 0.
+    bool endsByItsButton();
+    // A message box as the user reads it, "caption: text"; OK closes it.
+    std::string answerBox(int timeoutMs = 10000);
+    // The firmware the upload sends, where the program looks for it: beside its folder.
+    void writeFirmware(const char* bytes) const;
     // Whether the main window still answers messages.
     bool responds() const;
     // Whether the process ended within timeoutMs; its exit code.

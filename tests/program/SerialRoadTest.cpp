@@ -51,13 +51,6 @@ int pixelsChanged(const WindowCapture& a, const WindowCapture& b, RECT r) {
     return n;
 }
 
-void forgetSettings() { DeleteFileA(userConfigPath().c_str()); }
-
-// Opens COM1 with the port control's button.
-bool connect(Program& program) {
-    return Program::press(program.child("Button", "verbinden"),
-                          [&] { return program.child("Button", "trennen") != nullptr; });
-}
 
 } // namespace
 
@@ -72,7 +65,7 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
     ASSERT_TRUE(sim.isReady()) << sim.getError();
     Program program;
     ASSERT_TRUE(program.started && program.waitForMainWindow());
-    ASSERT_TRUE(connect(program)) << "the port did not open";
+    ASSERT_TRUE(program.connectPort()) << "the port did not open";
 
     HWND value = program.childStarting("Static", "Level = ");
     HWND status = staticAt(program, 330, 100);
@@ -115,8 +108,7 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
     EXPECT_EQ(sim.received(), std::string("\x01\x02\x02\x01", 4));
 
     // Once the line is closed the texts of the last frame stay readable over the plant.
-    ASSERT_TRUE(Program::press(program.child("Button", "trennen"),
-                               [&] { return program.child("Button", "verbinden") != nullptr; }));
+    ASSERT_TRUE(program.disconnectPort());
     MessagePump::run(300);
     WindowCapture shot = captureWhile(program.main, [] { return true; }, 10000);
     shot.savePng(artifactPath("program/serial-main.png"));
@@ -125,10 +117,7 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
         EXPECT_TRUE(shot.hasTextLike(RECT{at.x, at.y, at.x + 60, at.y + 20})) << textOf(text) << " is not to be seen";
     }
     EXPECT_TRUE(program.noBox());
-    DWORD code = 1;
-    ASSERT_TRUE(Program::press(program.child("Button", "Ende"), [&] { return program.ended(0, code); }));
-    EXPECT_TRUE(program.ended(10000, code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(program.endsByItsButton());
 }
 
 // plant-sim ends once telemetry shows, as an unplugged adapter would: the port control waits
@@ -139,7 +128,7 @@ TEST(SerialRoad, TheDyingLineClosesThePortControlAndTheProgramGoesOn) {
     ASSERT_TRUE(sim.isReady()) << sim.getError();
     Program program;
     ASSERT_TRUE(program.started && program.waitForMainWindow());
-    ASSERT_TRUE(connect(program));
+    ASSERT_TRUE(program.connectPort());
     HWND value = program.childStarting("Static", "Level = ");
     ASSERT_TRUE(value);
     ASSERT_TRUE(MessagePump::until([&] { return textOf(value) != "Level = 0"; }, 15000)) << "no telemetry shown";
@@ -154,9 +143,6 @@ TEST(SerialRoad, TheDyingLineClosesThePortControlAndTheProgramGoesOn) {
     // A mix click on the closed line does nothing.
     ASSERT_TRUE(Program::click(program.child("Button", "1:1")));
     EXPECT_TRUE(program.responds());
-    DWORD code = 1;
-    ASSERT_TRUE(Program::press(program.child("Button", "Ende"), [&] { return program.ended(0, code); }));
-    EXPECT_TRUE(program.ended(10000, code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(program.endsByItsButton());
 }
 
