@@ -145,6 +145,10 @@ TEST(MainWndRoads, NeitherAStalledNameLookupNorAnUnreachableServerFreezesTheWind
         HWND connect = experiment.getButton(ExperimentEffects::Verbinden).getHwnd();
         experiment.getEditMatrikel().setWindowText("123456");
         experiment.getEditName().setWindowText("Anna");
+        // Without a running experiment and with the port closed a mix button does nothing.
+        SendMessageA(FindWindowExA(main.getHwnd(), nullptr, "Button", "2:1"), BM_CLICK, 0, 0);
+        EXPECT_FALSE(main.getSteuerung().isOpen());
+        EXPECT_EQ(boxes.count(), 0);
 
         struct {
             const char* ip; // empty: the address query asks the web server by its name first
