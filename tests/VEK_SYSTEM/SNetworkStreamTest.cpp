@@ -1,5 +1,6 @@
 #include "VEK_SYSTEM/SNetworkStreamTcp.h"
 
+#include "HeldNameLookup.h"
 #include "PlainPeer.h"
 
 #include <gtest/gtest.h>
@@ -228,40 +229,13 @@ protected:
     }
 };
 
-// A name server that answers only when let go; the answer is 127.0.0.1.
-struct SlowNames {
-    struct State {
-        std::mutex lock;
-        std::condition_variable changed;
-        bool answer = false;
-        int asked = 0;
-    };
-    std::shared_ptr<State> state = std::make_shared<State>();
-    ~SlowNames() { answerNow(); }
-    SNetworkStreamTcp::NameLookup lookup() {
-        std::shared_ptr<State> s = state;
-        return [s](const std::string&, std::string& numeric, std::string&) {
-            std::unique_lock<std::mutex> lock(s->lock);
-            ++s->asked;
-            s->changed.wait(lock, [&] { return s->answer; });
-            numeric = "127.0.0.1";
-            return true;
-        };
-    }
-    void answerNow() {
-        std::lock_guard<std::mutex> lock(state->lock);
-        state->answer = true;
-        state->changed.notify_all();
-    }
-};
-
 // The platform's lookup has no time limit: a bounded connect waits for it through its
 // owner's wait, gives up at the connect's time, or when the stream is closed meanwhile.
 TEST(SNetworkStreamTcp, ABoundedConnectWaitsForTheNameLookupThroughItsOwner) {
     PlainPeer peer;
-    SlowNames names;
+    HeldNameLookup names("127.0.0.1");
     Owner stalled;
-    stalled.setNameLookup(names.lookup());
+    stalled.setNameLookup(names.function());
     EXPECT_FALSE(stalled.createClient(nullptr, peer.port(), "labor.test"));
     EXPECT_STREQ(stalled.getErrorText(), "Kann Server-Name/Adresse 'labor.test' nicht aufl\366sen.\r\n"
                                          "Der Namensdienst hat nicht rechtzeitig geantwortet.\r\n"
@@ -270,19 +244,19 @@ TEST(SNetworkStreamTcp, ABoundedConnectWaitsForTheNameLookupThroughItsOwner) {
     EXPECT_FALSE(stalled.hasSocket());
 
     Owner closed;
-    closed.setNameLookup(names.lookup());
+    closed.setNameLookup(names.function());
     closed.closeInWait = 2;
     EXPECT_FALSE(closed.createClient(nullptr, peer.port(), "labor.test"));
     EXPECT_TRUE(closed.getErrorText().startsWith("Verbindungsaufbau abgebrochen."))
         << closed.getErrorText().getBuffer();
     EXPECT_EQ(closed.waits.load(), 2);
 
-    names.answerNow(); // the lookups given up on end now, unobserved
+    names.release(); // the lookups given up on end now, unobserved
     Owner answered;
-    answered.setNameLookup(names.lookup());
+    answered.setNameLookup(names.function());
     ASSERT_TRUE(answered.createClient(nullptr, peer.port(), "labor.test")) << answered.getErrorText().getBuffer();
     EXPECT_TRUE(peer.accept());
-    EXPECT_EQ(names.state->asked, 3);
+    EXPECT_EQ(names.calls(), 3);
 }
 
 TEST(SNetworkStreamTcp, DestroyingARunningStreamEndsItsThread) {

@@ -158,15 +158,6 @@ TEST_F(SResourcesTest, HostileStyleFileStaysBounded) {
         EXPECT_LE(res.getStyles().getValueAt(i).length(), SResources::maxStyleLength);
 }
 
-TEST_F(SResourcesTest, PathsWithoutTrailingSeparator) {
-    res.addSearchPath("C:\\daten\\", true);
-    res.addSearchPath("", true);
-    res.addSearchPath("D:\\extra", false);
-    ASSERT_EQ(res.getSearchPaths().count(), 1);
-    EXPECT_EQ(bytes(res.getSearchPaths()[0]), "C:\\daten");
-    EXPECT_EQ(bytes(res.getExtraPaths()[0]), "D:\\extra");
-}
-
 TEST_F(SResourcesTest, UseBeforeInitIsReportedAndStillAnswered) {
     dir.write("early.bmp", "e");
     EXPECT_EQ(bytes(res.getFile("early.bmp")), bytes(dir.file("early.bmp")));

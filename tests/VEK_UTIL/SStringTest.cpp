@@ -74,16 +74,6 @@ TEST(SStringBuilding, InsertRemoveAppendSelf) {
     EXPECT_STREQ(r, "ababab");
 }
 
-TEST(SStringBuilding, CapacityGrowsAndShrinksIn128ByteSteps) {
-    SString s(std::string(300, 'x').c_str());
-    EXPECT_EQ(s.getCapacity(), 383);
-    s = "y";
-    EXPECT_EQ(s.getCapacity(), 127);
-    s = std::string(127, 'z').c_str();
-    s += "z";
-    EXPECT_EQ(s.getCapacity(), 255);
-}
-
 TEST(SStringBuilding, FormatGrowsBeyondTheFirstWindow) {
     SString s;
     std::string big(5000, 'q');
@@ -103,16 +93,6 @@ TEST(SStringBuilding, FormatGrowsBeyondTheFirstWindow) {
     self.appendFormat("%s", self.getBuffer());
     EXPECT_STREQ(self, "abc-abcabc-abc");
     EXPECT_EQ(self.appendFormat("+%c+", 0).length(), 15); // the text ends at a zero byte
-}
-
-TEST(SStringBuilding, NumbersAssignAndAppend) {
-    SString s;
-    s = 42;
-    s += -7;
-    EXPECT_STREQ(s, "42-7");
-    s.setPrecision(3);
-    s = 3.14159;
-    EXPECT_STREQ(s, "3.14");
 }
 
 TEST(SStringSearch, FindCountAndCaseInsensitiveUmlauts) {

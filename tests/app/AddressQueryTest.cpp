@@ -21,10 +21,6 @@ std::string addressOf(const std::string& reply, bool ended = false) {
     return address.getBuffer();
 }
 
-TEST(AddressQuery, RequestCarriesOnlyTheHostHeader) {
-    EXPECT_STREQ(AddressQuery::requestText("labor.example"), "GET /ip/ HTTP/1.1\r\nHOST: labor.example\r\n\r\n");
-}
-
 // Chunked, with Content-Length, or ending at the close: the first body line, before " - ".
 TEST(AddressQuery, EveryFormOfTheReplyGivesTheFirstBodyLine) {
     struct {

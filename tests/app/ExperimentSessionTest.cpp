@@ -106,19 +106,6 @@ void receive(FrameReassembler& rx, S& session, const SMem& bytes) {
     }
 }
 
-TEST(ExperimentSessionFlow, ProgressDotsThenUploadTextOnTheSameLine) {
-    Recorder r;
-    S session(r);
-    FrameReassembler rx;
-    session.setState(S::Uploading);
-    SMem burst;
-    for (int i = 0; i < 3; ++i) burst.append(ProtocolMessage::frame('B', SString("Schreibe Block")));
-    burst.append(ProtocolMessage::frame('S', SString("uploaded|Firmware empfangen")));
-    receive(rx, session, burst);
-    EXPECT_EQ(r.view, "...Firmware empfangen\r\n");
-    EXPECT_EQ(session.getState(), S::Programming);
-}
-
 TEST(ExperimentSessionFlow, HugeLengthEndsTheSession) {
     Recorder r;
     S session(r);

@@ -29,26 +29,25 @@ void feed(TelemetryDecoder& d, std::initializer_list<int> bytes) {
 }
 
 TEST(TelemetryDecoderFrames, OneFrameDrivesEveryEffectInOrder) {
-    Recorder r;
-    TelemetryDecoder d(r);
-    feed(d, {0x55, 0xAA, 0x10, 0x0C, 0x00, 0x00, 0x01, 0x02, 0x01});
-    std::vector<std::string> expected = {"level Level = 3088 3088", "status OK", "pump1 0", "pump2 1",
-                                         "ratio1 2", "ratio2 : 1"};
-    EXPECT_EQ(r.log, expected);
-    d.onTimer();
-    EXPECT_EQ(r.log.back(), "repaint2");
-    EXPECT_EQ(r.log[r.log.size() - 2], "repaint1");
-    EXPECT_EQ(d.getState(), TelemetryDecoder::HuntSync1);
-}
-
-TEST(TelemetryDecoderFrames, FullLevelAndStatusValues) {
-    Recorder r;
-    TelemetryDecoder d(r);
-    feed(d, {0x55, 0xAA, 0xFF, 0xFF, 0xFF, 255, 128, 10, 200});
-    EXPECT_EQ(r.log[0], "level Level = 65535 65535");
-    EXPECT_EQ(r.log[1], "status F\334LLEN");
-    EXPECT_EQ(r.log[2], "pump1 255");
-    EXPECT_EQ(r.log[5], "ratio2 : 200");
+    struct {
+        std::initializer_list<int> bytes;
+        std::vector<std::string> effects;
+    } cases[] = {
+        {{0x55, 0xAA, 0x10, 0x0C, 0x00, 0x00, 0x01, 0x02, 0x01},
+         {"level Level = 3088 3088", "status OK", "pump1 0", "pump2 1", "ratio1 2", "ratio2 : 1"}},
+        {{0x55, 0xAA, 0xFF, 0xFF, 0xFF, 255, 128, 10, 200},
+         {"level Level = 65535 65535", "status F\334LLEN", "pump1 255", "pump2 128", "ratio1 10", "ratio2 : 200"}},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        TelemetryDecoder d(r);
+        feed(d, c.bytes);
+        EXPECT_EQ(r.log, c.effects);
+        d.onTimer();
+        EXPECT_EQ(r.log.back(), "repaint2");
+        EXPECT_EQ(r.log[r.log.size() - 2], "repaint1");
+        EXPECT_EQ(d.getState(), TelemetryDecoder::HuntSync1);
+    }
 }
 
 TEST(TelemetryDecoderSync, DoubleSyncIsNoFrameStart) {

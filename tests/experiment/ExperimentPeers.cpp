@@ -1,5 +1,10 @@
 #include "tests/experiment/ExperimentPeers.h"
 
+#include "VEK_GUI/SApplicationBasic.h"
+#include "VEK_SYSTEM/SSystem.h"
+#include "app/ExperimentWnd.h"
+#include "tests/support/TestResources.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -18,4 +23,34 @@ int WebPeer::portOf(const char* behaviour) const {
     std::string key = std::string(" ") + behaviour + " ";
     size_t at = firstLine().find(key);
     return at == std::string::npos ? 0 : std::atoi(firstLine().c_str() + at + key.size());
+}
+
+ExperimentLab::ExperimentLab() {
+    startTestResources();
+    CreateDirectoryA(install.file("bin"), nullptr);
+    globalApplicationBasic.setConfigFolders(config.path(), config.path());
+    globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
+    configOpen = globalApplicationBasic.openUserConfigFile();
+    servers("127.0.0.1", 1, 1);
+}
+
+ExperimentLab::~ExperimentLab() {
+    SSystem::deleteFile(ExperimentWnd::firmwarePath());
+    RemoveDirectoryA(install.file("Steuerung\\temp_bin"));
+    RemoveDirectoryA(install.file("Steuerung"));
+    RemoveDirectoryA(install.file("bin"));
+    globalApplicationBasic.getUserConfig().close(false);
+}
+
+void ExperimentLab::servers(const char* host, int webPort, int experimentPort) {
+    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    ini.setString("Experiment", "WebServer", host);
+    ini.setString("Experiment", "WebPort", SString::formatted("%d", webPort));
+    ini.setString("Experiment", "ExperimentPort", SString::formatted("%d", experimentPort));
+}
+
+void ExperimentLab::writeFirmware(const char* bytes, int length) {
+    CreateDirectoryA(install.file("Steuerung"), nullptr);
+    CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
+    install.write("Steuerung\\temp_bin\\Steuerung.bin", bytes, length);
 }

@@ -6,7 +6,6 @@
 #include "tests/experiment/ExperimentPeers.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/TestResources.h"
 #include "tests/support/gui/DialogAnswerer.h"
 #include "tests/support/gui/MessagePump.h"
 
@@ -27,35 +26,9 @@ public:
 
 class ExperimentWndTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        startTestResources();
-        CreateDirectoryA(install.file("bin"), nullptr);
-        globalApplicationBasic.setConfigFolders(config.path(), config.path());
-        globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
-        ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
-        servers("127.0.0.1", 1, 1); // nothing listens on port 1: a query fails at once
-    }
-    void TearDown() override {
-        SString firmware = ExperimentWnd::firmwarePath();
-        SSystem::deleteFile(firmware);
-        RemoveDirectoryA(install.file("Steuerung\\temp_bin"));
-        RemoveDirectoryA(install.file("Steuerung"));
-        RemoveDirectoryA(install.file("bin"));
-        globalApplicationBasic.getUserConfig().close(false);
-    }
-
-    void servers(const char* host, int webPort, int experimentPort) {
-        SFileIni& ini = globalApplicationBasic.getUserConfig();
-        ini.setString("Experiment", "WebServer", host);
-        ini.setString("Experiment", "WebPort", SString::formatted("%d", webPort));
-        ini.setString("Experiment", "ExperimentPort", SString::formatted("%d", experimentPort));
-    }
-
-    void writeFirmware(const char* bytes) {
-        CreateDirectoryA(install.file("Steuerung"), nullptr);
-        CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
-        install.write("Steuerung\\temp_bin\\Steuerung.bin", bytes);
-    }
+    void SetUp() override { ASSERT_TRUE(lab.ready()); }
+    void servers(const char* host, int webPort, int experimentPort) { lab.servers(host, webPort, experimentPort); }
+    void writeFirmware(const char* bytes) { lab.writeFirmware(bytes); }
 
     static void open(ExperimentWnd& wnd) {
         if (!wnd.isCreated()) {
@@ -93,45 +66,29 @@ protected:
         wnd.getEditName().setWindowText("Anna");
     }
 
-    TempDir config;
-    TempDir install;
+    ExperimentLab lab;
 };
 
+// A user error is an error box and a line in the view (the packed program's suite goes through
+// each text); upload, start and finish while Idle do nothing, even with a firmware present.
 TEST_F(ExperimentWndTest, UserErrorsGoToTheViewAndABoxAndLeaveTheSessionIdle) {
     BoxRecorder boxes;
     ExperimentWnd wnd;
     open(wnd);
     EXPECT_EQ(row(wnd), "1000");
     EXPECT_TRUE(wnd.getKamera().isEnabled() && wnd.getEnde().isEnabled());
-
-    // Both fields untouched: the matriculation number is asked for first.
     wnd.connect();
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_STREQ(boxes.last().text, "Sie m\374ssen Ihre Matrikel-Nummer angeben!");
     EXPECT_STREQ(boxes.last().caption, "Fehler");
     EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONERROR);
-    wnd.getEditMatrikel().setWindowText("123456");
-    wnd.connect();
-    ASSERT_EQ(boxes.count(), 2);
-    EXPECT_STREQ(boxes.last().text, "Bitte geben Sie Ihren Namen an.");
-    wnd.getEditName().setWindowText("Anna");
-    wnd.connect(); // the web server cannot be reached
-    ASSERT_EQ(boxes.count(), 3);
-    EXPECT_STREQ(boxes.last().text, "Keine Adresse vom Experiment-Webserver erhalten.");
-    wnd.getNetClient().setIp("127.0.0.1");
-    wnd.connect(); // nothing listens on the experiment port
-    ASSERT_EQ(boxes.count(), 4);
-    EXPECT_STREQ(boxes.last().text, "Verbindung zum Experiment konnte nicht hergestellt werden.");
-    EXPECT_EQ(view(wnd), "Sie m\374ssen Ihre Matrikel-Nummer angeben!\r\nBitte geben Sie Ihren Namen an.\r\n"
-                         "Keine Adresse vom Experiment-Webserver erhalten.\r\n"
-                         "Verbindung zum Experiment konnte nicht hergestellt werden.\r\n");
+    EXPECT_EQ(view(wnd), "Sie m\374ssen Ihre Matrikel-Nummer angeben!\r\n");
 
-    // Upload, start and finish while Idle do nothing, even with a firmware file present.
     writeFirmware("\x0C\x94");
     wnd.upload();
     wnd.start();
     wnd.finish();
-    EXPECT_EQ(boxes.count(), 4);
+    EXPECT_EQ(boxes.count(), 1);
     EXPECT_EQ(wnd.getState(), ExperimentSession::Idle);
     EXPECT_EQ(row(wnd), "1000");
     EXPECT_FALSE(wnd.getNetClient().isConnected());
@@ -140,8 +97,7 @@ TEST_F(ExperimentWndTest, UserErrorsGoToTheViewAndABoxAndLeaveTheSessionIdle) {
 // Connect, a missing firmware, upload with its dots, start, telemetry, finish, a second
 // run, and closing while Running: every step through the window's buttons.
 TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
     ASSERT_TRUE(server.start("--telemetry-ms 20 --step-ms 5")) << server.getError();
     servers("127.0.0.1", server.webPort, server.port);
@@ -150,8 +106,7 @@ TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     ExperimentWnd wnd;
     wnd.setTelemetrySink(&sink);
     open(wnd);
-    wnd.getEditMatrikel().setWindowText("123456");
-    wnd.getEditName().setWindowText("Anna");
+    typeStudent(wnd);
 
     wnd.getButton(ExperimentEffects::Verbinden).click();
     EXPECT_EQ(wnd.getState(), ExperimentSession::Connecting);
@@ -207,11 +162,10 @@ TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     EXPECT_EQ(boxes.count(), 1);
 
     // The press of start while Running and of finish while Ready sent nothing.
-    std::string record, line;
-    for (std::istringstream in(server.record()); std::getline(in, line);)
-        if (!line.starts_with("#")) record += line + "\n"; // the server's own notes
-    std::string sent = "1 S 33 connect|matrikel=123456;name=Anna\n1 U 6\n1 S 5 start\n1 S 6 finish\n1 S 5 start\n";
-    EXPECT_NE(record.find(sent), std::string::npos) << record;
+    EXPECT_EQ(received(server).find("1 S 33 connect|matrikel=123456;name=Anna\n1 U 6\n1 S 5 start\n1 S 6 finish\n"
+                                    "1 S 5 start\n"),
+              0u)
+        << received(server);
 }
 
 ExperimentWnd* closedDuringQuery = nullptr;
@@ -227,8 +181,7 @@ void CALLBACK closeReopenAndConnect(HWND, UINT, UINT_PTR id, DWORD) {
 // A connect while the address query of an earlier one waits is ignored: it would take over
 // the stream the query reads, and the query's end would close its connection.
 TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
     ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
     WebPeer web;
@@ -237,8 +190,7 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
     BoxRecorder boxes;
     ExperimentWnd wnd;
     open(wnd);
-    wnd.getEditMatrikel().setWindowText("123456");
-    wnd.getEditName().setWindowText("Anna");
+    typeStudent(wnd);
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeReopenAndConnect);
     wnd.connect(); // the query ends with the closed window, silently
@@ -281,8 +233,7 @@ TEST_F(ExperimentWndTest, ClosingTheWindowEndsTheAddressQuerySilently) {
 // A stored address that cannot be reached any more is forgotten, so the next press asks the
 // web server again; an address whose server refused the admission is kept.
 TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServerKeepsIt) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    SKIP_WITHOUT_EXP_SERVER();
     ExpServer server, refusing;
     ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
     ASSERT_TRUE(refusing.start("--step-ms 5 --refuse")) << refusing.getError();
@@ -324,8 +275,7 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
 // programmed, and in the middle of a telemetry frame while the experiment runs: each time
 // the view says so, the buttons are those of a new session, and the next press connects.
 TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWorks) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    SKIP_WITHOUT_EXP_SERVER();
     struct {
         int closeAt; // 1 admission, 2-4 upload progress, 5 uploaded, 6-9 programming, 10 burned, 11 started
         int during;
@@ -369,8 +319,7 @@ TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWo
 // The toolchain still holds the firmware open while the student presses upload: a box names
 // the file and why it cannot be read, nothing is sent, and the upload can be repeated.
 TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSent) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
     ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
     servers("127.0.0.1", server.webPort, server.port);
@@ -407,14 +356,12 @@ TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSen
 // A server that takes nothing more: the upload gives up after a short wait, the view says
 // so, and the session ends instead of waiting for ever.
 TEST_F(ExperimentWndTest, ASendTheServerNeverTakesGivesUpAndSaysSo) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
+    SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
     ASSERT_TRUE(server.start("--step-ms 5 --deaf-at 1")) << server.getError();
     servers("127.0.0.1", server.webPort, server.port);
     // More than any socket buffers between the two ends hold.
-    CreateDirectoryA(install.file("Steuerung"), nullptr);
-    CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
+    writeFirmware("");
     {
         HANDLE f = CreateFileA(ExperimentWnd::firmwarePath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(f, INVALID_HANDLE_VALUE);

@@ -1,92 +1,24 @@
-// The main window's two roads during a remote experiment: relayed telemetry reaches its value
-// text, and a mix button goes to the server while the experiment runs, never to the port.
-// And neither road freezes while the experiment's servers keep it waiting.
+// The main window during a remote experiment: neither the serial telemetry nor the window
+// freezes while the experiment's servers keep it waiting, and the experiment window's place.
 #include <winsock2.h>
 
-#include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_GUI/SMessages.h"
-#include "VEK_SYSTEM/SSystem.h"
 #include "app/MainWnd.h"
+#include "tests/VEK_SYSTEM/HeldNameLookup.h"
 #include "tests/experiment/ExperimentPeers.h"
 #include "tests/support/BoxRecorder.h"
-#include "tests/support/TempDir.h"
-#include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
-
-// The 'D' frames the server received, one "bytes" text each.
-std::string dataFrames(const std::string& record) {
-    std::string frames, line;
-    for (std::istringstream in(record); std::getline(in, line);)
-        if (line.starts_with("1 D ")) frames += line.substr(4) + "\n";
-    return frames;
-}
-
-void clickButton(HWND parent, const char* text) {
-    HWND button = FindWindowExA(parent, nullptr, "Button", text);
-    ASSERT_TRUE(button) << text;
-    SendMessageA(button, BM_CLICK, 0, 0);
-    MessagePump::flush();
-}
-
-// A name server: one that does not answer (each lookup waits until the test lets it go), or
-// with `answer`, one that answers at once.
-class StallingLookup {
-public:
-    explicit StallingLookup(const char* answer = "") : answer(answer) {}
-    ~StallingLookup() { release(); }
-    SNetworkStreamTcp::NameLookup function() {
-        std::shared_ptr<State> s = state;
-        std::string address = answer;
-        return [s, address](const std::string&, std::string& numeric, std::string& reason) {
-            std::unique_lock<std::mutex> lock(s->lock);
-            ++s->calls;
-            s->changed.notify_all();
-            numeric = address;
-            if (!address.empty()) return true;
-            s->changed.wait(lock, [&] { return s->released; });
-            reason = "losgelassen";
-            return false;
-        };
-    }
-    bool waitForCall(int ms) {
-        std::unique_lock<std::mutex> lock(state->lock);
-        return state->changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return state->calls > 0; });
-    }
-    int calls() {
-        std::lock_guard<std::mutex> lock(state->lock);
-        return state->calls;
-    }
-    void release() {
-        std::lock_guard<std::mutex> lock(state->lock);
-        state->released = true;
-        state->changed.notify_all();
-    }
-
-private:
-    struct State {
-        std::mutex lock;
-        std::condition_variable changed;
-        int calls = 0;
-        bool released = false;
-    };
-    std::string answer;
-    std::shared_ptr<State> state = std::make_shared<State>();
-};
 
 // A listener whose accept queue is full: the next connect is never answered, as by a host
 // that cannot be reached.
@@ -169,7 +101,7 @@ bool showLevel(HWND main, HWND valueText, int level) {
 // Runs `press` on this (the GUI) thread while another thread watches once the lookup was
 // asked. A stalling lookup is let go only after the press has returned, or, should the
 // windows be frozen, after a while.
-Watch pressAndWatch(StallingLookup& lookup, HWND main, HWND valueText, HWND connectButton, int level,
+Watch pressAndWatch(HeldNameLookup& lookup, HWND main, HWND valueText, HWND connectButton, int level,
                     const std::function<void()>& press) {
     Watch watch;
     std::atomic<bool> pressed{false};
@@ -197,16 +129,9 @@ Watch pressAndWatch(StallingLookup& lookup, HWND main, HWND valueText, HWND conn
 TEST(MainWndRoads, NeitherAStalledNameLookupNorAnUnreachableServerFreezesTheWindows) {
     FullListener unreachable;
     ASSERT_TRUE(unreachable.full) << "the listener's queue did not fill";
-    startTestResources();
-    TempDir config, install;
-    CreateDirectoryA(install.file("bin"), nullptr);
-    globalApplicationBasic.setConfigFolders(config.path(), config.path());
-    globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
-    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
-    SFileIni& ini = globalApplicationBasic.getUserConfig();
-    ini.setString("Experiment", "WebServer", "labor.test");
-    ini.setString("Experiment", "WebPort", "80");
-    ini.setString("Experiment", "ExperimentPort", SString::formatted("%d", unreachable.port));
+    ExperimentLab lab;
+    ASSERT_TRUE(lab.ready());
+    lab.servers("labor.test", 80, unreachable.port);
     BoxRecorder boxes;
     {
         MainWnd main;
@@ -220,6 +145,10 @@ TEST(MainWndRoads, NeitherAStalledNameLookupNorAnUnreachableServerFreezesTheWind
         HWND connect = experiment.getButton(ExperimentEffects::Verbinden).getHwnd();
         experiment.getEditMatrikel().setWindowText("123456");
         experiment.getEditName().setWindowText("Anna");
+        // Without a running experiment and with the port closed a mix button does nothing.
+        SendMessageA(FindWindowExA(main.getHwnd(), nullptr, "Button", "2:1"), BM_CLICK, 0, 0);
+        EXPECT_FALSE(main.getSteuerung().isOpen());
+        EXPECT_EQ(boxes.count(), 0);
 
         struct {
             const char* ip; // empty: the address query asks the web server by its name first
@@ -232,7 +161,7 @@ TEST(MainWndRoads, NeitherAStalledNameLookupNorAnUnreachableServerFreezesTheWind
         int level = 300;
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.ip) + " " + c.answer);
-            StallingLookup stall(c.answer);
+            HeldNameLookup stall(c.answer, *c.answer == 0);
             experiment.getNetClient().setNameLookup(stall.function());
             experiment.getNetClient().setIp(c.ip);
             int before = boxes.count();
@@ -251,81 +180,13 @@ TEST(MainWndRoads, NeitherAStalledNameLookupNorAnUnreachableServerFreezesTheWind
         experiment.getNetClient().setNameLookup(nullptr);
         main.close();
     }
-    globalApplicationBasic.getUserConfig().close(false);
-    RemoveDirectoryA(install.file("bin"));
-}
-
-TEST(MainWndRoads, RelayedTelemetryShowsAndMixGoesToTheServerWhileTheExperimentRuns) {
-    if (!NativePeer::unixFileExists(ExpServer::programPath()))
-        GTEST_SKIP() << "exp-server not built at " << ExpServer::programPath();
-    startTestResources();
-    TempDir config, install;
-    CreateDirectoryA(install.file("bin"), nullptr);
-    CreateDirectoryA(install.file("Steuerung"), nullptr);
-    CreateDirectoryA(install.file("Steuerung\\temp_bin"), nullptr);
-    install.write("Steuerung\\temp_bin\\Steuerung.bin", "\x0C\x94\x34\x12");
-    globalApplicationBasic.setConfigFolders(config.path(), config.path());
-    globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
-    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
-    ExpServer server;
-    ASSERT_TRUE(server.start("--telemetry-ms 20 --step-ms 5")) << server.getError();
-    SFileIni& ini = globalApplicationBasic.getUserConfig();
-    ini.setString("Experiment", "WebServer", "127.0.0.1");
-    ini.setString("Experiment", "WebPort", SString::formatted("%d", server.webPort));
-    ini.setString("Experiment", "ExperimentPort", SString::formatted("%d", server.port));
-    {
-        MainWnd main;
-        ASSERT_TRUE(main.create(nullptr));
-        main.show(SW_SHOW);
-        MessagePump::flush();
-        HWND valueText = FindWindowExA(main.getHwnd(), nullptr, "Static", "Level = 0");
-        ASSERT_TRUE(valueText);
-
-        clickButton(main.getHwnd(), "2:1"); // no experiment, port closed: nothing happens
-        EXPECT_FALSE(main.getSteuerung().isOpen());
-
-        main.openExperiment();
-        ExperimentWnd& experiment = main.getExperimentWnd();
-        experiment.getEditMatrikel().setWindowText("123456");
-        experiment.getEditName().setWindowText("Anna");
-        auto reach = [&](int state) {
-            return MessagePump::until([&] { return experiment.getState() == state; }, 5000);
-        };
-        experiment.connect();
-        ASSERT_TRUE(reach(ExperimentSession::Connected));
-        experiment.upload();
-        ASSERT_TRUE(reach(ExperimentSession::Ready));
-        experiment.start();
-        ASSERT_TRUE(reach(ExperimentSession::Running));
-
-        char text[64] = "";
-        EXPECT_TRUE(MessagePump::until(
-            [&] { return GetWindowTextA(valueText, text, sizeof text), std::string(text) != "Level = 0"; }, 5000))
-            << "the relayed telemetry did not reach the value text";
-        EXPECT_EQ(std::string(text).rfind("Level = ", 0), 0u) << text;
-
-        clickButton(main.getHwnd(), "1:2");
-        EXPECT_TRUE(MessagePump::until([&] { return dataFrames(server.record()) == "2 01 02\n"; }, 5000))
-            << server.record();
-        experiment.end();
-        main.close();
-    }
-    globalApplicationBasic.getUserConfig().close(false);
-    SSystem::deleteFile(install.file("Steuerung\\temp_bin\\Steuerung.bin"));
-    RemoveDirectoryA(install.file("Steuerung\\temp_bin"));
-    RemoveDirectoryA(install.file("Steuerung"));
-    RemoveDirectoryA(install.file("bin"));
 }
 
 // The experiment window opens directly to the right of the main window, and where that would
 // leave part of it beyond the screen's edge it is moved back onto the work area.
 TEST(MainWndPlace, ExperimentWindowBesideTheMainWindowAndOnTheScreen) {
-    startTestResources();
-    TempDir config, install;
-    CreateDirectoryA(install.file("bin"), nullptr);
-    globalApplicationBasic.setConfigFolders(config.path(), config.path());
-    globalApplicationBasic.parseCommandLine(install.file("bin\\Anlage.exe"));
-    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
+    ExperimentLab lab;
+    ASSERT_TRUE(lab.ready());
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     // The main window at x; its own rectangle and the experiment window's.
