@@ -182,17 +182,6 @@ TEST(ScrollRequests, AThumbReleasedBeyond65535StaysWhereItWasTracked) {
     EXPECT_EQ(w.getScroll().getPosVert(), 600);
 }
 
-TEST(ScrollBars, ShowingBeforeCreationIsRefused) {
-    BoxRecorder boxes;
-    Scrolled w;
-    EXPECT_FALSE(w.getScroll().showBarHor(true));
-    EXPECT_FALSE(w.getScroll().showBarVert(true));
-    ASSERT_EQ(boxes.count(), 2);
-    EXPECT_STREQ(boxes[0].text, "SScroll::showBarHor(..) kann nur auf ein existierendes Fenster angewendet werden.\r\n"
-                                "Bitte f\374hren Sie zuerst create(...) aus.");
-    EXPECT_FALSE(w.getScroll().isHorizontalShown());
-}
-
 // A control near the right edge moves with it, one spanning both edges stretches, one near the
 // bottom follows the bottom, and one near no edge stays (compute answers false).
 TEST(AnchorRules, ControlsFollowTheEdgesTheyAreNear) {
@@ -220,15 +209,12 @@ TEST(AnchorRules, ControlsFollowTheEdgesTheyAreNear) {
     }
 }
 
-TEST(ToolTips, TextOnRequestAndWidthLimit) {
+TEST(ToolTips, TextOnRequest) {
     SWindow w;
     ASSERT_TRUE(w.create(nullptr));
     ASSERT_EQ(w.addToolTip("Hilfe zum Fenster", "", 0, 200), 1);
     SToolTip* tip = w.getToolTip();
     ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(tip->getMaxWidth(), 200);
-    tip->setMaxWidth(0); // no limit
-    EXPECT_EQ(tip->getMaxWidth(), -1);
 
     NMTTDISPINFOA info{};
     info.hdr.hwndFrom = tip->getHwnd();
