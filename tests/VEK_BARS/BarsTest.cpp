@@ -112,8 +112,6 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
     int text = bar.addButton("Speichern");
     EXPECT_EQ(bar.addButton("Laden", dir.file("fehlt.bmp")), 0);
     int image = bar.addButton("Neu", dir.file("neu.bmp"));
-    EXPECT_NE(text, 0);
-    EXPECT_NE(image, 0);
     EXPECT_EQ(bar.getButtonCount(), 2);
     EXPECT_EQ(boxes.count(), 1); // the missing image is reported nowhere
     EXPECT_TRUE(globalError.getLog().isEmpty());
@@ -171,6 +169,7 @@ TEST_F(BarsTest, InformationButtonAfterTheFirstSizingOpensItsMenu) {
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_STREQ(boxes.last().caption, "Info");
     EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONINFORMATION);
+    EXPECT_EQ(boxes.last().text.find("Bevor Sie Ihre Anwendung weitergeben"), 0);
 }
 
 TEST(Manifest, CommonControlsSixComeFromTheSideBySideStore) {
