@@ -18,9 +18,7 @@ protected:
     BarsFrame frame;
     void SetUp() override {
         globalError.clearLog();
-        ASSERT_TRUE(frame.create(nullptr));
-        frame.show(SW_SHOWNORMAL);
-        MessagePump::flush();
+        ASSERT_TRUE(frame.open());
     }
     // Where a bar lies in the frame's client area.
     static RECT placeOf(SWindow& bar) {
@@ -150,9 +148,7 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
 TEST_F(BarsTest, InformationButtonAfterTheFirstSizingOpensItsMenu) {
     BarsFrame withButton(true);
     EXPECT_FALSE(withButton.getInfoButton().isCreated());
-    ASSERT_TRUE(withButton.create(nullptr));
-    withButton.show(SW_SHOWNORMAL);
-    MessagePump::flush();
+    ASSERT_TRUE(withButton.open());
     SImageControl& info = withButton.getInfoButton();
     ASSERT_TRUE(info.isWindow());
     SRect r = info.getWindowRect(false);
