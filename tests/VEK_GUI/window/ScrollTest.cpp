@@ -24,6 +24,13 @@ public:
         SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + width - client.right,
                      outer.bottom - outer.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
     }
+    // Created with a vertical bar over a document of height seen through 300 x 200.
+    bool tall(int height) {
+        if (!create(nullptr) || !getScroll().showBarVert(true)) return false;
+        getScroll().setDocumentHeight(height);
+        resizeClient(300, 200);
+        return true;
+    }
 };
 
 class Child : public SWindow {
@@ -137,10 +144,7 @@ TEST_P(ScrollAxis, ShownStateIsThePlatforms) {
 
 TEST(ScrollRequests, ThumbTrackScrollsBitsThumbPositionRepaintsAll) {
     Scrolled w;
-    ASSERT_TRUE(w.create(nullptr));
-    w.getScroll().showBarVert(true);
-    w.getScroll().setDocumentHeight(1000);
-    w.resizeClient(300, 200);
+    ASSERT_TRUE(w.tall(1000));
     UpdateWindow(w.getHwnd());
     MessagePump::flush();
     RECT client;
@@ -168,10 +172,7 @@ TEST(ScrollRequests, ThumbTrackScrollsBitsThumbPositionRepaintsAll) {
 // Released where tracking took it, the thumb stays there.
 TEST(ScrollRequests, AThumbReleasedBeyond65535StaysWhereItWasTracked) {
     Scrolled w;
-    ASSERT_TRUE(w.create(nullptr));
-    w.getScroll().showBarVert(true);
-    w.getScroll().setDocumentHeight(200000);
-    w.resizeClient(300, 200);
+    ASSERT_TRUE(w.tall(200000));
     MessagePump::flush();
     w.getScroll().setPosVert(70000); // where tracking moved it
     SendMessageA(w.getHwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 70000 & 0xFFFF), 0);
