@@ -7,6 +7,7 @@
 #include "tests/support/TestResources.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
 
 #include <initializer_list>
 #include <vector>
@@ -19,6 +20,7 @@ public:
         showInfoButton = infoButton ? 1 : 0;
     }
     const char* getClassName() const override { return "BarsFrame"; }
+    bool open() { return create(nullptr) && (showInFront(hwnd), true); }
     void onCommand(int id, HWND, int) override { commands.push_back(id); }
     bool onStatusBarClick(int part) override { return clicks.push_back(part), true; }
     bool onStatusBarRClick(int part) override { return rightClicks.push_back(part), true; }

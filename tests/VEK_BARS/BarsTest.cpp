@@ -18,9 +18,7 @@ protected:
     BarsFrame frame;
     void SetUp() override {
         globalError.clearLog();
-        ASSERT_TRUE(frame.create(nullptr));
-        frame.show(SW_SHOWNORMAL);
-        MessagePump::flush();
+        ASSERT_TRUE(frame.open());
     }
     // Where a bar lies in the frame's client area.
     static RECT placeOf(SWindow& bar) {
@@ -112,8 +110,6 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
     int text = bar.addButton("Speichern");
     EXPECT_EQ(bar.addButton("Laden", dir.file("fehlt.bmp")), 0);
     int image = bar.addButton("Neu", dir.file("neu.bmp"));
-    EXPECT_NE(text, 0);
-    EXPECT_NE(image, 0);
     EXPECT_EQ(bar.getButtonCount(), 2);
     EXPECT_EQ(boxes.count(), 1); // the missing image is reported nowhere
     EXPECT_TRUE(globalError.getLog().isEmpty());
@@ -152,9 +148,7 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
 TEST_F(BarsTest, InformationButtonAfterTheFirstSizingOpensItsMenu) {
     BarsFrame withButton(true);
     EXPECT_FALSE(withButton.getInfoButton().isCreated());
-    ASSERT_TRUE(withButton.create(nullptr));
-    withButton.show(SW_SHOWNORMAL);
-    MessagePump::flush();
+    ASSERT_TRUE(withButton.open());
     SImageControl& info = withButton.getInfoButton();
     ASSERT_TRUE(info.isWindow());
     SRect r = info.getWindowRect(false);
@@ -171,6 +165,7 @@ TEST_F(BarsTest, InformationButtonAfterTheFirstSizingOpensItsMenu) {
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_STREQ(boxes.last().caption, "Info");
     EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONINFORMATION);
+    EXPECT_EQ(boxes.last().text.find("Bevor Sie Ihre Anwendung weitergeben"), 0);
 }
 
 TEST(Manifest, CommonControlsSixComeFromTheSideBySideStore) {

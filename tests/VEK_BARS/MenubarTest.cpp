@@ -61,10 +61,7 @@ void CALLBACK onTick(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST(Menubar, MovingToTheNeighbourButtonClosesOneMenuAndOpensTheOther) {
     BoxRecorder boxes;
     BarsFrame frame;
-    ASSERT_TRUE(frame.create(nullptr));
-    frame.show(SW_SHOWNORMAL);
-    MessagePump::flush();
-    SetForegroundWindow(frame.getHwnd());
+    ASSERT_TRUE(frame.open());
     SMenubar& bar = frame.getMenubar();
     ASSERT_TRUE(bar.createToolbar(frame));
     bar.moveWindow(0, 0, frame.getClientSize().width, 24); // not in a band: placed by hand

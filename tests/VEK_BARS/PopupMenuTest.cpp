@@ -35,10 +35,7 @@ protected:
     BoxRecorder boxes;
     BarsFrame frame;
     void SetUp() override {
-        ASSERT_TRUE(frame.create(nullptr));
-        frame.show(SW_SHOWNORMAL);
-        MessagePump::flush();
-        SetForegroundWindow(frame.getHwnd());
+        ASSERT_TRUE(frame.open());
     }
     SPoint at() { return frame.clientToScreen(SPoint{40, 40}); }
 };

@@ -1,7 +1,5 @@
-// Buttons: the flat and the raised form as their style says, style texts with too few items,
-// the default button and the keys of a dialog (real key presses), mouse-over.
+// Buttons: the flat and the raised form as their style says, the default button and the keys of a dialog (real key presses), mouse-over.
 #include "VEK_CONTROLS/SButton.h"
-#include "VEK_CONTROLS/SEdit.h"
 #include "VEK_GUI/SDialog.h"
 #include "tests/VEK_CONTROLS/ControlHost.h"
 #include "tests/support/BoxRecorder.h"
@@ -59,33 +57,6 @@ TEST(ButtonDrawing, FlatAndRaisedFormsFollowTheirStyle) {
     EXPECT_EQ(shot.pixel(30, 85), face);
     // Text in the text colour, on the face.
     EXPECT_TRUE(shot.hasTextLike(RECT{25, 24, 115, 46}, face));
-}
-
-TEST(ButtonStyles, TooFewItemsLeaveTheDefaults) {
-    BoxRecorder boxes;
-    ControlHost host;
-    ASSERT_TRUE(host.open());
-    SButton button;
-    SEdit edit;
-    SWindow reference; // the library's default font
-    button.createCtrl(&host, "Stil", 10, 10);
-    edit.createCtrl(&host, "", 10, 40);
-    const SNumList& normal = button.getNormalColors();
-    ASSERT_EQ(normal.count(), 4);
-    EXPECT_EQ(normal[0], 0x302010);
-    EXPECT_EQ(normal[1], 0x605040);
-    EXPECT_EQ(normal[3], 0x908070);
-    const SNumList& selected = button.getSelectedColors(); // "#123456,#654321": the default stays
-    ASSERT_EQ(selected.count(), 4);
-    EXPECT_EQ(selected[0], 0xFFD0D0);
-    EXPECT_EQ(selected[3], 0xFF5050);
-    EXPECT_EQ(button.getDisabledColors()[1], 0xA0A0A0);
-    EXPECT_EQ(button.getForm(), (SSize{0, 0}));
-    // stdFont with three items and SEdit-normal with five change nothing.
-    EXPECT_EQ(button.getDevice().getLogFont().lfHeight, reference.getDevice().getLogFont().lfHeight);
-    EXPECT_EQ(edit.getBorderColor(), 0u);
-    EXPECT_EQ(edit.getDevice().getTextBackColor(), 0xFFFFFFu);
-    EXPECT_EQ(boxes.count(), 0);
 }
 
 TEST(ButtonMouse, OverShowsTheHandAndLeavingEndsIt) {

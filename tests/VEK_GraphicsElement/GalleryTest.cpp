@@ -10,6 +10,7 @@
 #include "tests/support/gui/Artifacts.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
 #include "tests/support/gui/WindowCapture.h"
 
 #include <gtest/gtest.h>
@@ -37,9 +38,7 @@ protected:
     void open() {
         gallery = std::make_unique<ElementGallery>();
         ASSERT_TRUE(gallery->create(nullptr));
-        ShowWindow(gallery->getHwnd(), SW_SHOWNORMAL);
-        SetForegroundWindow(gallery->getHwnd());
-        MessagePump::flush();
+        showInFront(gallery->getHwnd());
     }
     WindowCapture shot() { return WindowCapture::ofWindow(gallery->getHwnd()); }
     static SPoint centre(const SRect& r) { return SPoint{r.x + r.width / 2, r.y + r.height / 2}; }

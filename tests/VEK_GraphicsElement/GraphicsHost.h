@@ -1,23 +1,28 @@
-// What the graphics suites share: the resource manager started once with an empty
-// controlpos.ini in a temporary application folder, GDI+ running, and a borderless graphics
-// frame whose client area is exactly its size.
+// What the graphics and plant suites share: the resource manager started once with an empty
+// controlpos.ini, GDI+ running, and a borderless graphics frame that counts the repaints its
+// elements ask for and may answer their colour dialog itself.
 #pragma once
 
 #include "VEK_GraphicsElement/SFrameWindowGraphics.h"
-#include "tests/support/gui/GdiplusScope.h"
+#include "tests/support/gui/BareFrame.h"
+#include "tests/support/gui/WindowCapture.h"
 
 #include <windows.h>
 
 void startGraphicsResources();
-GdiplusScope& graphicsGdiplus();
 
-class GraphicsHost : public SFrameWindowGraphics {
+class GraphicsHost : public BareFrame<SFrameWindowGraphics> {
 public:
     static constexpr COLORREF Background = 0xF0F0F0;
     explicit GraphicsHost(SSize client = SSize{400, 300});
-    const char* getClassName() const override { return "GraphicsHost"; }
-    // Created, shown in front and painted.
-    bool open();
+    // Paints what is pending and takes the client area.
+    WindowCapture shot();
+
+    void invalidateElementArea(const SRect& area) override;
+    bool chooseElementColor(uint32_t& argb) override;
+
+    int invalidations = 0;
+    uint32_t colorAnswer = 0; // 0: the real colour dialog
 };
 
 // ARGB colours of the tests and what a capture shows of them (0x00BBGGRR).
@@ -26,3 +31,7 @@ constexpr COLORREF colorRef(uint32_t argb) {
 }
 // Whether two captured colours differ by at most tolerance on every channel.
 bool closeTo(COLORREF a, COLORREF b, int tolerance = 8);
+// Pixels of a colour in the rectangle x, y, width, height.
+int countIn(const WindowCapture& c, uint32_t argb, const SRect& r, int tolerance = 0);
+// The index of a menu entry of an element, built anew; -1 when missing.
+int menuIndex(SGraphicElement& element, const char* path);

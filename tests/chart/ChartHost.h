@@ -1,13 +1,11 @@
-// A borderless frame whose client area is exactly its size, for the chart suites.
+// The frame the chart suites place their controls in.
 #pragma once
 
 #include "VEK_GUI/SFrameWindow.h"
-#include "VEK_UTIL/SGeometry.h"
+#include "tests/support/TestResources.h"
+#include "tests/support/gui/BareFrame.h"
 
-class ChartHost : public SFrameWindow {
+class ChartHost : public BareFrame<SFrameWindow> {
 public:
-    explicit ChartHost(SSize client = SSize{300, 200});
-    const char* getClassName() const override { return "ChartHost"; }
-    // Created, shown in front and painted; declared controls are created on the way.
-    bool open();
+    explicit ChartHost(SSize client = SSize{300, 200}) : BareFrame("ChartHost", client) { startTestResources(); }
 };

@@ -2,6 +2,7 @@
 
 #include "tests/support/TestResources.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
 #include "tools/control-gallery/GalleryFrame.h"
 
 const SString& galleryFolder() {
@@ -11,8 +12,6 @@ const SString& galleryFolder() {
 bool openGallery(GalleryFrame& frame) {
     galleryFolder();
     if (!frame.create(nullptr)) return false;
-    frame.show(SW_SHOWNORMAL);
-    SetForegroundWindow(frame.getHwnd());
-    MessagePump::flush();
+    showInFront(frame.getHwnd());
     return true;
 }

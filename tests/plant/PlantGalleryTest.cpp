@@ -5,10 +5,11 @@
 
 #include "VEK_UTIL/SFileIni.h"
 #include "VEK_UTIL/SResources.h"
-#include "tests/plant/PlantHost.h"
+#include "tests/VEK_GraphicsElement/GraphicsHost.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/gui/Artifacts.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +23,13 @@ protected:
     std::unique_ptr<PlantGallery> gallery;
 
     void SetUp() override {
-        startPlantResources();
+        startGraphicsResources();
         SFileIni layout;
         ASSERT_TRUE(layout.load("Z:" PLANT_GALLERY_INI, false, true));
         globalResources.controlPositions.setSectionText("PlantGallery_ge", layout.getSectionText("PlantGallery_ge"));
         gallery = std::make_unique<PlantGallery>();
         ASSERT_TRUE(gallery->create(nullptr));
-        ShowWindow(gallery->getHwnd(), SW_SHOWNORMAL);
-        SetForegroundWindow(gallery->getHwnd());
-        MessagePump::flush();
+        showInFront(gallery->getHwnd());
     }
     void TearDown() override {
         gallery.reset();

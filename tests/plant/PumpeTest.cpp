@@ -2,14 +2,14 @@
 // through the menu that repaints over the cached disc without rebuilding it, and their record.
 #include "app/Pumpe1.h"
 #include "app/Pumpe2.h"
-#include "tests/plant/PlantHost.h"
+#include "tests/VEK_GraphicsElement/GraphicsHost.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(Pumpe, ByteZeroIsSteelBlueAnyOtherRedAndAboveTheRangeClamped) {
-    PlantHost host(SSize{200, 120});
+    GraphicsHost host(SSize{200, 120});
     Pumpe1 pump(&host);
     pump.setRect(SRect{20, 20, 80, 80});
     pump.setLighting(0);
@@ -29,11 +29,11 @@ TEST(Pumpe, ByteZeroIsSteelBlueAnyOtherRedAndAboveTheRangeClamped) {
     }
     WindowCapture c = host.shot();
     EXPECT_TRUE(c.hasTextLike(RECT{50, 50, 70, 70})) << "the caption";
-    EXPECT_EQ(c.pixel(22, 22), PlantHost::Background) << "a disc, not a square";
+    EXPECT_EQ(c.pixel(22, 22), GraphicsHost::Background) << "a disc, not a square";
 }
 
 TEST(Pumpe, AlarmColourFromTheMenuRepaintsOverTheCachedDisc) {
-    PlantHost host(SSize{200, 120});
+    GraphicsHost host(SSize{200, 120});
     Pumpe2 pump(&host);
     pump.setRect(SRect{20, 20, 80, 80});
     pump.setLighting(0);

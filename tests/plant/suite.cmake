@@ -3,7 +3,7 @@
 # with its captures. The suite captures pixels, so it needs the display to itself.
 if(WIN32)
   file(GLOB plant_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
-  vek_suite(test_plant SOURCES ${plant_tests} LIBS plant_gallery_windows vek_gui vek_gui_harness TIMEOUT 180)
+  vek_suite(test_plant SOURCES ${plant_tests} ${PROJECT_SOURCE_DIR}/tests/VEK_GraphicsElement/GraphicsHost.cpp LIBS plant_gallery_windows vek_gui vek_gui_harness TIMEOUT 180)
   target_compile_definitions(test_plant PRIVATE SHIPPED_CONTROLPOS="${PROJECT_SOURCE_DIR}/resources/controlpos.ini")
   set_tests_properties(test_plant PROPERTIES RESOURCE_LOCK wine_display)
 endif()

@@ -26,3 +26,19 @@ void writeBitmapFile(const TempDir& dir, const char* name, int width, int height
         }
     dir.write(name, bytes.data(), (int)bytes.size());
 }
+
+void writeIconFile(const TempDir& dir, const char* name, int size, uint32_t colour) {
+    std::string bytes;
+    auto put = [&](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) bytes += (char)((v >> (8 * i)) & 0xFF);
+    };
+    const int maskRow = ((size + 31) / 32) * 4;
+    put(0, 2), put(1, 2), put(1, 2);                               // an icon file of one image
+    put((uint32_t)size, 1), put((uint32_t)size, 1), put(0, 2), put(1, 2), put(32, 2);
+    put(40 + (uint32_t)(size * size * 4 + size * maskRow), 4), put(22, 4); // its size and offset
+    put(40, 4), put((uint32_t)size, 4), put((uint32_t)size * 2, 4), put(1, 2), put(32, 2);
+    for (int i = 0; i < 6; ++i) put(0, 4);
+    for (int i = 0; i < size * size; ++i) put(0xFF000000 | colour, 4);
+    bytes.append((size_t)(size * maskRow), '\0'); // AND mask: all opaque
+    dir.write(name, bytes.data(), (int)bytes.size());
+}

@@ -1,5 +1,5 @@
-// BitmapFile: a 24-bit BMP file, the form the library loads its pictures from, written from a
-// function that gives each pixel's colour as 0xRRGGBB (y counted from the top).
+// BitmapFile: the picture files the library loads, written for a test: a 24-bit BMP from a
+// function that gives each pixel's colour as 0xRRGGBB (y counted from the top), and an icon.
 #pragma once
 
 #include "tests/support/TempDir.h"
@@ -9,3 +9,5 @@
 
 void writeBitmapFile(const TempDir& dir, const char* name, int width, int height,
                      const std::function<uint32_t(int x, int y)>& colourAt);
+// A square 32-bit icon of one opaque colour (0xRRGGBB).
+void writeIconFile(const TempDir& dir, const char* name, int size, uint32_t colour);

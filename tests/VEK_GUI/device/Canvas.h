@@ -19,7 +19,8 @@ public:
         dc = CreateCompatibleDC(nullptr);
         dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
         old = SelectObject(dc, dib);
-        clear(background);
+        const std::uint32_t fill = (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+        std::fill_n(bits, w * h, fill);
     }
     ~Canvas() {
         SelectObject(dc, old);
@@ -30,13 +31,6 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     HDC get() const { return dc; }
-    int width() const { return w; }
-    int height() const { return h; }
-
-    void clear(COLORREF colour) {
-        GdiFlush();
-        for (int i = 0; i < w * h; ++i) bits[i] = toDib(colour);
-    }
     COLORREF at(int x, int y) const {
         GdiFlush();
         std::uint32_t v = bits[y * w + x];
@@ -70,8 +64,6 @@ public:
     }
 
 private:
-    static std::uint32_t toDib(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
-
     int w, h;
     HDC dc = nullptr;
     HBITMAP dib = nullptr;

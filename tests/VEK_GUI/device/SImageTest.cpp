@@ -1,6 +1,7 @@
 // Images from .bmp and .ico files, drawn into a device as is, stretched and with a
 // transparent colour.
 #include "tests/VEK_GUI/device/Canvas.h"
+#include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 
 #include "VEK_GUI/SDevice.h"
@@ -8,67 +9,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-
 namespace {
 
 const COLORREF white = RGB(255, 255, 255);
 const COLORREF red = RGB(255, 0, 0);
 const COLORREF blue = RGB(0, 0, 255);
 
-void put16(std::string& s, unsigned v) { s.append({(char)(v & 0xFF), (char)(v >> 8)}); }
-void put32(std::string& s, unsigned v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
-
-std::string infoHeader(int width, int height, int bits) {
-    std::string s;
-    put32(s, 40);
-    put32(s, (unsigned)width);
-    put32(s, (unsigned)height);
-    put16(s, 1);
-    put16(s, (unsigned)bits);
-    for (int i = 0; i < 6; ++i) put32(s, 0);
-    return s;
-}
-
-// 24-bit, 4 x 2: top row red red blue blue, bottom row all blue.
-std::string bitmapFile() {
-    std::string pixels;
-    auto px = [&](COLORREF c) { pixels.append({(char)GetBValue(c), (char)GetGValue(c), (char)GetRValue(c)}); };
-    for (COLORREF c : {blue, blue, blue, blue}) px(c); // rows are stored bottom-up
-    for (COLORREF c : {red, red, blue, blue}) px(c);
-    std::string file = "BM";
-    put32(file, 14 + 40 + (unsigned)pixels.size());
-    put32(file, 0);
-    put32(file, 14 + 40);
-    return file + infoHeader(4, 2, 24) + pixels;
-}
-
-// 32-bit 16 x 16 icon, opaque red.
-std::string iconFile() {
-    std::string image = infoHeader(16, 32, 32);
-    for (int i = 0; i < 16 * 16; ++i) image.append({0, 0, (char)0xFF, (char)0xFF});
-    image.append(16 * 4, '\0'); // AND mask, rows padded to 32 bits
-    std::string file;
-    put16(file, 0);
-    put16(file, 1);
-    put16(file, 1);
-    file.append({16, 16, 0, 0});
-    put16(file, 1);
-    put16(file, 32);
-    put32(file, (unsigned)image.size());
-    put32(file, 22);
-    return file + image;
-}
-
 class ImageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir.write("four.bmp", bitmapFile().data(), (int)bitmapFile().size());
-        dir.write("red.ico", iconFile().data(), (int)iconFile().size());
+        // 4 x 2: top row red red blue blue, bottom row all blue.
+        writeBitmapFile(dir, "four.bmp", 4, 2, [](int x, int y) { return y == 0 && x < 2 ? 0xFF0000u : 0x0000FFu; });
+        writeIconFile(dir, "red.ico", 16, 0xFF0000);
         device.beginPaint(canvas.get());
     }
     void TearDown() override { device.endPaint(); }

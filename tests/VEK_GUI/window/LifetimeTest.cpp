@@ -3,14 +3,13 @@
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_GUI/SToolTip.h"
 #include "VEK_GUI/SWindow.h"
+#include "tests/support/BitmapFile.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/TestResources.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 
@@ -80,27 +79,13 @@ TEST_F(LifetimeTest, BeforeCreationInvalidateAndFocusTouchNoOtherWindow) {
     EXPECT_EQ(GetFocus(), shown.getHwnd());
 }
 
-// A 32 x 32 icon file in one colour.
-void writeIcon(const TempDir& dir, const char* name, DWORD colour) {
-    std::string bytes;
-    auto put = [&](DWORD v, int n) { bytes.append(reinterpret_cast<const char*>(&v), (size_t)n); };
-    put(0, 2), put(1, 2), put(1, 2);                                  // ICONDIR: an icon file of one image
-    put(32, 1), put(32, 1), put(0, 1), put(0, 1), put(1, 2), put(32, 2); // 32 x 32, 32 bits
-    put(40 + 32 * 32 * 4 + 32 * 4, 4), put(22, 4);                     // size and offset of the image
-    put(40, 4), put(32, 4), put(64, 4), put(1, 2), put(32, 2);           // BITMAPINFOHEADER (height x 2)
-    for (int i = 0; i < 6; ++i) put(0, 4);
-    for (int i = 0; i < 32 * 32; ++i) put(0xFF000000 | colour, 4);
-    bytes.append(32 * 4, '\0'); // AND mask: all opaque
-    dir.write(name, bytes.data(), (int)bytes.size());
-}
-
 // Frames of one class with icons of their own: each window shows its own, and the class keeps
 // an icon that outlives every frame.
 TEST_F(LifetimeTest, EveryFrameShowsItsOwnIconsAndTheClassKeepsAValidOne) {
     startTestResources(nullptr);
     TempDir icons;
-    writeIcon(icons, "red.ico", 0x0000FF);
-    writeIcon(icons, "blue.ico", 0xFF0000);
+    writeIconFile(icons, "red.ico", 32, 0xFF0000);
+    writeIconFile(icons, "blue.ico", 32, 0x0000FF);
     class IconFrame : public SFrameWindow {
     public:
         IconFrame(const SString& icon) {

@@ -49,7 +49,6 @@ public:
         rect = SRect{10, 10, 50, 30};
         create(&p);
     }
-    using SWindow::style;
 };
 
 TEST_F(WindowTest, CentredOnTheScreenWithoutParentAndOnTheParentWithOne) {
@@ -66,16 +65,47 @@ TEST_F(WindowTest, CentredOnTheScreenWithoutParentAndOnTheParentWithOne) {
     EXPECT_EQ(o.y, r.y + r.height / 2 - 30);
 }
 
-TEST_F(WindowTest, SecondCreateIsRefusedWithTheWindowText) {
-    Plain w;
+// Calls on a window that is not there, or made twice, are refused and said so: in a box, or
+// in the error log where a box would come too often.
+TEST_F(WindowTest, MisuseIsRefusedAndSaidSo) {
+    Plain w, notCreated;
+    EXPECT_STREQ(w.getWindowText(), "");
+    EXPECT_TRUE(w.getWindowRect().isEmpty());
+    EXPECT_EQ(w.addToolTip("tip"), 0);
+    EXPECT_EQ(w.messageBox("Hallo", "Titel", MB_OK), IDOK);
+    EXPECT_EQ(boxes.last().owner, nullptr);
+    EXPECT_EQ(w.showModal(), 0);
+    EXPECT_NE(boxes.last().text.find("da das Fenster noch nicht mittels 'create()' erzeugt wurde."), -1);
+    EXPECT_FALSE(w.getScroll().showBarHor(true));
+    EXPECT_STREQ(boxes.last().text, "SScroll::showBarHor(..) kann nur auf ein existierendes Fenster angewendet "
+                                    "werden.\r\nBitte f\374hren Sie zuerst create(...) aus.");
+    w.setParent(&notCreated); // before creation only remembered
+    EXPECT_EQ(w.getParent(), &notCreated);
     ASSERT_TRUE(w.create(nullptr));
+    EXPECT_EQ(w.getParent(), nullptr); // create takes its own parent
+    w.setParent(&notCreated);
+    EXPECT_EQ(w.getParent(), nullptr);
+    EXPECT_EQ(w.addToolTip("tip"), 1);
+    EXPECT_EQ(w.addToolTip("tip"), 0);
+    EXPECT_EQ(w.showModal(), 0);
+    EXPECT_STREQ(boxes.last().text,
+                 "SWindow::showModal() konnte nicht durchgef\374hrt werden, kein Parent-Window existiert.");
+    EXPECT_FALSE(w.isVisible());
     HWND first = w.getHwnd();
     w.setWindowText("Zweiter Versuch");
     EXPECT_FALSE(w.create(nullptr));
     EXPECT_EQ(w.getHwnd(), first);
-    ASSERT_EQ(boxes.count(), 1);
     EXPECT_STREQ(boxes.last().text, "SWindow::create(): Dieses Fenster wurde bereits erzeugt.\r\n'Zweiter Versuch'");
     EXPECT_STREQ(boxes.last().caption, "Fehler !");
+    EXPECT_EQ(boxes.count(), 5);
+    const SString& log = globalError.getLog();
+    for (const char* said : {"mittels getWindowText() auf ein nicht existierendes Fenster",
+                             "mittels getWindowRect() auf ein nicht existierendes Fenster",
+                             "SWindow::addToolTip() kann nur auf schon erzeugte Fenster angewendet werden.",
+                             "ohne dass das Fenster existierte.\r\n\t(Text: Hallo)",
+                             "SWindow::setParent(..): Das Elternfenster existiert noch nicht.",
+                             "SWindow::addToolTip() kann nicht mehrfach aufgerufen werden."})
+        EXPECT_NE(log.find(said), -1) << said;
 }
 
 TEST_F(WindowTest, FirstShowRunsOnceForShowAndSize) {
@@ -86,38 +116,6 @@ TEST_F(WindowTest, FirstShowRunsOnceForShowAndSize) {
     w.moveWindow(10, 10, 320, 220);
     MessagePump::flush();
     EXPECT_EQ(w.firstShows, 1);
-}
-
-TEST_F(WindowTest, ErrorsOnMissingWindowsAreCollected) {
-    Plain w;
-    EXPECT_STREQ(w.getWindowText(), "");
-    EXPECT_TRUE(w.getWindowRect().isEmpty());
-    EXPECT_EQ(w.addToolTip("tip"), 0);
-    Plain parentLess;
-    w.setParent(&parentLess); // before creation only remembered
-    EXPECT_EQ(w.getParent(), &parentLess);
-    ASSERT_TRUE(w.create(nullptr));
-    EXPECT_EQ(w.getParent(), nullptr); // create takes its own parent
-    Plain notCreated;
-    w.setParent(&notCreated);
-    EXPECT_EQ(w.getParent(), nullptr);
-    const SString& log = globalError.getLog();
-    EXPECT_NE(log.find("mittels getWindowText() auf ein nicht existierendes Fenster"), -1);
-    EXPECT_NE(log.find("mittels getWindowRect() auf ein nicht existierendes Fenster"), -1);
-    EXPECT_NE(log.find("SWindow::addToolTip() kann nur auf schon erzeugte Fenster angewendet werden."), -1);
-    EXPECT_NE(log.find("SWindow::setParent(..): Das Elternfenster existiert noch nicht."), -1);
-    EXPECT_EQ(w.addToolTip("tip"), 1);
-    EXPECT_EQ(w.addToolTip("tip"), 0);
-    EXPECT_NE(log.find("SWindow::addToolTip() kann nicht mehrfach aufgerufen werden."), -1);
-    EXPECT_EQ(boxes.count(), 0);
-}
-
-TEST_F(WindowTest, MessageBoxWithoutWindowIsOwnerlessAndNoted) {
-    Plain w;
-    EXPECT_EQ(w.messageBox("Hallo", "Titel", MB_OK), IDOK);
-    ASSERT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.last().owner, nullptr);
-    EXPECT_NE(globalError.getLog().find("ohne dass das Fenster existierte.\r\n\t(Text: Hallo)"), -1);
 }
 
 // ---------------------------------------------------------------- messages
@@ -162,42 +160,7 @@ TEST_F(WindowTest, UnhandledKeyClimbsToTheParent) {
     EXPECT_EQ(parentWindow.keys.size(), 1u);
 }
 
-TEST_F(WindowTest, ChildrenAreSentToFromLastToFirst) {
-    class Recorder : public Plain {
-    public:
-        std::vector<HWND>* order = nullptr;
-        LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
-            if (msg == WM_USER + 3 && h == hwnd) order->push_back(hwnd);
-            return Plain::windowProc(h, msg, w, l, handled, result);
-        }
-    };
-    std::vector<HWND> order;
-    Plain parentWindow;
-    ASSERT_TRUE(parentWindow.create(nullptr));
-    Recorder a, b, c;
-    for (Recorder* r : {&a, &b, &c}) {
-        r->order = &order;
-        r->makeChild(parentWindow);
-    }
-    parentWindow.sendToChildren(WM_USER + 3, 0, 0);
-    ASSERT_EQ(order.size(), 3u);
-    std::vector<HWND> children;
-    for (HWND h = GetWindow(parentWindow.getHwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) children.push_back(h);
-    EXPECT_EQ(order, std::vector<HWND>(children.rbegin(), children.rend()));
-}
-
 // ---------------------------------------------------------------- modal runs and dialogs
-
-TEST_F(WindowTest, ShowModalNeedsCreationAndAParent) {
-    Plain w;
-    EXPECT_EQ(w.showModal(), 0);
-    EXPECT_NE(boxes.last().text.find("da das Fenster noch nicht mittels 'create()' erzeugt wurde."), -1);
-    ASSERT_TRUE(w.create(nullptr));
-    EXPECT_EQ(w.showModal(), 0);
-    EXPECT_STREQ(boxes.last().text,
-                 "SWindow::showModal() konnte nicht durchgef\374hrt werden, kein Parent-Window existiert.");
-    EXPECT_FALSE(w.isVisible());
-}
 
 class TestDialog : public SDialog {
 public:
@@ -246,41 +209,6 @@ TEST_F(WindowTest, ModalDialogEndsThroughEndDialogAndReenablesItsParent) {
     EXPECT_TRUE(ModalScript::stillOpenAfterRefusals);
     EXPECT_TRUE(IsWindowEnabled(owner.getHwnd()));
     EXPECT_FALSE(IsWindow(dialog.getHwnd()));
-}
-
-TEST_F(WindowTest, DialogKeysReachTheButtonsAndTabWraps) {
-    TestDialog dialog;
-    ASSERT_TRUE(dialog.create(nullptr));
-    dialog.show(SW_SHOW);
-    HWND a = CreateWindowExA(0, "BUTTON", "a", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 40, 20, dialog.getHwnd(),
-                             (HMENU)11, nullptr, nullptr);
-    CreateWindowExA(0, "STATIC", "s", WS_CHILD | WS_VISIBLE, 0, 30, 40, 20, dialog.getHwnd(), (HMENU)12, nullptr,
-                    nullptr);
-    HWND c = CreateWindowExA(0, "BUTTON", "c", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 60, 40, 20, dialog.getHwnd(),
-                             (HMENU)13, nullptr, nullptr);
-    SetFocus(dialog.getHwnd());
-    EXPECT_EQ(dialog.nextTabStop(false), a);
-    SetFocus(a);
-    EXPECT_EQ(dialog.nextTabStop(false), c);
-    SetFocus(c);
-    EXPECT_EQ(dialog.nextTabStop(false), a); // wraps
-    EXPECT_EQ(dialog.nextTabStop(true), a);
-    SetFocus(dialog.getHwnd());
-    EXPECT_EQ(dialog.nextTabStop(true), c); // backwards starts at the last child
-
-    // Enter and Escape go to every child as the dialog key message.
-    static std::vector<LPARAM> heard;
-    heard.clear();
-    WNDPROC old = (WNDPROC)SetWindowLongPtrA(c, GWLP_WNDPROC, (LONG_PTR) + [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == MSG_DIALOG_KEY) heard.push_back(l);
-        return DefWindowProcA(h, m, w, l);
-    });
-    EXPECT_EQ(dialog.onKeyDown(13, 0, VK_RETURN, true), 1);
-    EXPECT_EQ(dialog.onKeyDown(27, 0, VK_ESCAPE, true), 1);
-    EXPECT_EQ(dialog.onKeyDown('x', 0, 'X', true), 0);
-    EXPECT_EQ(heard, (std::vector<LPARAM>{0, 2}));
-    SetWindowLongPtrA(c, GWLP_WNDPROC, (LONG_PTR)old);
-    EXPECT_EQ(dialog.onKeyDown(9, 0, VK_TAB, true), 1);
 }
 
 TEST_F(WindowTest, DialogNotShownModallyClosesOnEndDialog) {
@@ -343,15 +271,6 @@ TEST_F(FrameTest, PlacementIsStoredOnlyInTheNormalState) {
     ShowWindow(again.getHwnd(), SW_MINIMIZE);
     MessagePump::flush();
     EXPECT_STREQ(stored("winpos"), "50,60,420,310");
-}
-
-TEST_F(FrameTest, FrameCannotShrinkBelowItsCreationSize) {
-    PlacedFrame frame;
-    ASSERT_TRUE(frame.create(nullptr));
-    MINMAXINFO info{};
-    SendMessageA(frame.getHwnd(), WM_GETMINMAXINFO, 0, (LPARAM)&info);
-    EXPECT_EQ(info.ptMinTrackSize.x, 400);
-    EXPECT_EQ(info.ptMinTrackSize.y, 300);
 }
 
 TEST_F(FrameTest, ReceivedBytesAndReflectedMessagesReachTheirHandlers) {
@@ -445,17 +364,11 @@ TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
     SendMessageA(frame.getHwnd(), WM_KEYDOWN, VK_SCROLL, 0x00460001);
     EXPECT_FALSE(frame.isPositioning());
 
-    // The information menu's entries.
-    boxes.clear();
+    // The information menu's entries (its hint is the bars suite's).
     frame.onInfoCommand(SFrameWindow::InfoPositioning);
     EXPECT_TRUE(frame.isPositioning());
     frame.onInfoCommand(SFrameWindow::InfoPositioningActive);
     EXPECT_FALSE(frame.isPositioning());
-    frame.onInfoCommand(SFrameWindow::InfoAbout);
-    ASSERT_EQ(boxes.count(), 2); // the size question (answered yes), then the hint
-    EXPECT_STREQ(boxes.last().caption, "Info");
-    EXPECT_EQ(boxes.last().type, (unsigned)MB_ICONINFORMATION);
-    EXPECT_EQ(boxes.last().text.find("Bevor Sie Ihre Anwendung weitergeben"), 0);
 }
 
 } // namespace

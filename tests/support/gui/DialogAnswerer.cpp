@@ -48,7 +48,7 @@ void DialogAnswerer::onActivate(HWND dialog) {
     if (!isDialog(dialog) || !seen.insert(dialog).second) return;
     for (const auto& [id, text] : fills)
         if (GetDlgItem(dialog, id)) SetDlgItemTextA(dialog, id, text.c_str());
-    int id = nextAnswer();
+    int id = answer;
     bool present = GetDlgItem(dialog, id) != nullptr;
     dialogs.push_back({dialog, windowText(dialog), itemText(dialog, 0xFFFF), present ? id : 0});
     if (present) {
@@ -58,11 +58,4 @@ void DialogAnswerer::onActivate(HWND dialog) {
     // A box without the chosen button would ignore the command and wait forever. Enter
     // presses its default button, which is only known once the box has set itself up.
     PostMessageA(dialog, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-}
-
-int DialogAnswerer::nextAnswer() {
-    if (queued.empty()) return answer;
-    int id = queued.front();
-    queued.pop_front();
-    return id;
 }

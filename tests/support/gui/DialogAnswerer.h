@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <set>
 #include <string>
 #include <utility>
@@ -25,15 +24,11 @@ public:
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    // Answers for the next dialogs, in order; after them the default answer applies.
-    void queue(int answer) { queued.push_back(answer); }
     // Text put into control id of every following dialog that has such a control.
     void fill(int controlId, std::string text) { fills.emplace_back(controlId, std::move(text)); }
 
     int count() const { return (int)dialogs.size(); }
     const AnsweredDialog& last() const { return dialogs.back(); }
-    const AnsweredDialog& operator[](int i) const { return dialogs[(std::size_t)i]; }
-    bool installed() const { return hook != nullptr; }
 
     std::vector<AnsweredDialog> dialogs;
     int answer;
@@ -41,11 +36,9 @@ public:
 private:
     static LRESULT CALLBACK cbtProc(int code, WPARAM wParam, LPARAM lParam);
     void onActivate(HWND dialog);
-    int nextAnswer();
 
     HHOOK hook = nullptr;
     DialogAnswerer* previous = nullptr;
     std::set<HWND> seen;
-    std::deque<int> queued;
     std::vector<std::pair<int, std::string>> fills;
 };

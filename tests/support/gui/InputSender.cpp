@@ -24,11 +24,6 @@ bool isSystemKey(UINT vk) { return vk == VK_MENU || vk == VK_LMENU || vk == VK_R
 
 bool isAlt(UINT vk) { return vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU; }
 
-UINT vkOf(char c) {
-    SHORT scan = VkKeyScanA(c);
-    return scan == -1 ? 0 : (UINT)(scan & 0xFF);
-}
-
 INPUT keyInput(WORD vk, WORD scan, DWORD flags) {
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
@@ -146,30 +141,8 @@ void InputSender::settle() {
     if (mode == Mode::Post) MessagePump::flush();
 }
 
-void InputSender::mouseDown(int x, int y, Button button) {
-    static const UINT messages[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
-    static const WPARAM flags[] = {MK_LBUTTON, MK_RBUTTON, MK_MBUTTON};
-    deliver(messages[(int)button], flags[(int)button], MAKELPARAM(x, y));
-    settle();
-}
-
-void InputSender::mouseUp(int x, int y, Button button) {
-    static const UINT messages[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
-    deliver(messages[(int)button], 0, MAKELPARAM(x, y));
-    settle();
-}
-
 void InputSender::click(int x, int y) {
     deliver(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    deliver(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    settle();
-}
-
-void InputSender::doubleClick(int x, int y) {
-    bool dblClks = (GetClassLongPtrA(hwnd, GCL_STYLE) & CS_DBLCLKS) != 0;
-    deliver(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    deliver(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    deliver(dblClks ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     deliver(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     settle();
 }
@@ -198,27 +171,6 @@ void InputSender::drag(int x0, int y0, int x1, int y1, int steps) {
 
 void InputSender::keyDown(UINT vk, int repeat) {
     deliver(isSystemKey(vk) ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, keyLParam(vk, repeat, false));
-    settle();
-}
-
-void InputSender::keyUp(UINT vk) {
-    deliver(isSystemKey(vk) ? WM_SYSKEYUP : WM_KEYUP, vk, keyLParam(vk, 1, true));
-    settle();
-}
-
-void InputSender::key(UINT vk) {
-    deliver(isSystemKey(vk) ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, keyLParam(vk, 1, false));
-    deliver(isSystemKey(vk) ? WM_SYSKEYUP : WM_KEYUP, vk, keyLParam(vk, 1, true));
-    settle();
-}
-
-void InputSender::character(char c) {
-    deliver(WM_CHAR, (WPARAM)(unsigned char)c, keyLParam(vkOf(c), 1, false));
-    settle();
-}
-
-void InputSender::type(const std::string& text) {
-    for (char c : text) deliver(WM_CHAR, (WPARAM)(unsigned char)c, keyLParam(vkOf(c), 1, false));
     settle();
 }
 
@@ -252,17 +204,8 @@ bool InputSender::realClick(int x, int y) {
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
     uncover(hwnd, p);
-    // Absolute coordinates run from 0 to 65535 across the primary screen.
-    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<INPUT> inputs(3);
-    for (auto& in : inputs) {
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (LONG)(((long long)p.x * 65535 + (w - 1) / 2) / (w - 1));
-        in.mi.dy = (LONG)(((long long)p.y * 65535 + (h - 1) / 2) / (h - 1));
-    }
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    std::vector<INPUT> inputs{mouseInput(MOUSEEVENTF_MOVE, p), mouseInput(MOUSEEVENTF_LEFTDOWN, p),
+                              mouseInput(MOUSEEVENTF_LEFTUP, p)};
     bool ok = sendAll(inputs);
     MessagePump::flush();
     return ok;

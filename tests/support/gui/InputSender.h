@@ -12,26 +12,18 @@
 class InputSender {
 public:
     enum class Mode { Send, Post };
-    enum class Button { Left, Right, Middle };
 
     explicit InputSender(HWND target, Mode mode = Mode::Send) : hwnd(target), mode(mode) {}
 
     // Mouse, at client coordinates of the target window.
     void click(int x, int y);
-    void doubleClick(int x, int y); // WM_LBUTTONDBLCLK only for classes with CS_DBLCLKS
     void rightClick(int x, int y);
-    void mouseDown(int x, int y, Button button = Button::Left);
-    void mouseUp(int x, int y, Button button = Button::Left);
     void move(int x, int y, WPARAM buttons = 0);
     // Presses the left button at (x0, y0), moves in steps to (x1, y1) and releases it there.
     void drag(int x0, int y0, int x1, int y1, int steps = 4);
 
     // Keyboard. lParam carries repeat count, scan code, extended-key bit and bits 30/31.
     void keyDown(UINT vk, int repeat = 1);
-    void keyUp(UINT vk);
-    void key(UINT vk);         // down and up
-    void character(char c);    // one WM_CHAR
-    void type(const std::string& text); // one WM_CHAR per character
 
     // Real input through SendInput for the window that has the keyboard focus (the target
     // is brought to the foreground first). Returns whether every event was accepted.

@@ -1,5 +1,7 @@
 #include "tests/support/gui/Raise.h"
 
+#include "tests/support/gui/MessagePump.h"
+
 void raiseAboveAll(HWND root) {
     // Asynchronous, so that a thread that does not answer cannot hang the test.
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS;
@@ -9,4 +11,10 @@ void raiseAboveAll(HWND root) {
     // Sent after the two requests, so it is answered once they are done.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(root, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+}
+
+void showInFront(HWND hwnd) {
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+    MessagePump::flush();
 }

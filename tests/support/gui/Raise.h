@@ -10,3 +10,6 @@
 // shown anywhere (a tooltip) prevents; and the next pointer motion over the window X still
 // shows in front moves that one up again. Making root topmost for a moment always restacks.
 void raiseAboveAll(HWND root);
+
+// Shows a window of this process in front and lets it paint.
+void showInFront(HWND hwnd);

@@ -248,25 +248,6 @@ WindowCapture WindowCapture::ofDC(HDC dc, int x, int y, int width, int height) {
     return capture;
 }
 
-WindowCapture WindowCapture::ofBitmap(HBITMAP bitmap) {
-    BITMAP info;
-    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != sizeof info) return {};
-    WindowCapture capture(info.bmWidth, info.bmHeight);
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    MemoryDC memory;
-    // Reads the bitmap also while the caller's memory DC still holds it selected.
-    int rows = GetDIBits(memory.dc, bitmap, 0, (UINT)info.bmHeight, capture.pixels_.data(), &header,
-                         DIB_RGB_COLORS);
-    if (rows != info.bmHeight) return {};
-    return capture;
-}
-
 RECT WindowCapture::clip(RECT r) const {
     return {std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0), std::min<LONG>(r.right, width_),
             std::min<LONG>(r.bottom, height_)};

@@ -1,5 +1,5 @@
 // WindowCapture: the pixels of a window as the user sees them (client area, child windows
-// included), or of a memory DC or bitmap, as a 32-bit top-down buffer with helpers to look
+// included), or of any DC, as a 32-bit top-down buffer with helpers to look
 // at them and to save them as PNG for a person.
 #pragma once
 
@@ -22,7 +22,6 @@ public:
     static WindowCapture ofWindow(HWND hwnd);
     // The rectangle (x, y, width, height) of any DC, for example a memory DC drawn on in a test.
     static WindowCapture ofDC(HDC dc, int x, int y, int width, int height);
-    static WindowCapture ofBitmap(HBITMAP bitmap);
 
     bool empty() const { return pixels_.empty(); }
     int width() const { return width_; }
