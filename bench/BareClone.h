@@ -58,7 +58,8 @@ class BareBlueprint {
 public:
     // Every visible descendant of top, parents before their children; the parts a platform
     // control makes itself (a combo box's edit and list) come with the copy of the control.
-    explicit BareBlueprint(HWND top) { record(top, -1); }
+    // A window whose class runs libraryProcedure is one of the library's own.
+    BareBlueprint(HWND top, WNDPROC libraryProcedure) : library(libraryProcedure) { record(top, -1); }
     ~BareBlueprint() {
         for (Node& n : nodes)
             if (n.images) ImageList_Destroy(n.images);
@@ -115,9 +116,6 @@ private:
         std::vector<Band> bands;
     };
 
-    static bool platformClass(HWND h) {
-        return (HMODULE)GetClassLongPtrA(h, GCLP_HMODULE) != GetModuleHandleA(nullptr);
-    }
 
     void record(HWND parent, int parentIndex) {
         for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
@@ -126,7 +124,7 @@ private:
             char name[64] = "";
             GetClassNameA(h, name, sizeof name);
             n.className = name;
-            n.library = !platformClass(h);
+            n.library = GetClassLongPtrA(h, GCLP_WNDPROC) == (ULONG_PTR)library;
             const int length = GetWindowTextLengthA(h);
             n.text.resize((size_t)length + 1);
             GetWindowTextA(h, n.text.data(), length + 1);
@@ -238,6 +236,7 @@ private:
         }
     }
 
+    WNDPROC library;
     std::vector<Node> nodes;
 };
 

@@ -3,6 +3,7 @@
 // the main window's child windows, in turn. Then the paint messages of one repaint of each,
 // counted and timed window by window; the main window's frame alone and its children one by
 // one beside their bare copies; and the elements drawn anew, one by one.
+#include "VEK_GUI/SApplication.h"
 #include "VEK_GraphicsElement/SGraphicElement.h"
 #include "bench/BareClone.h"
 #include "bench/PaintProfile.h"
@@ -110,7 +111,7 @@ void measureRepaint(BenchMain& main, int rounds) {
     const DWORD style = WS_OVERLAPPEDWINDOW;
     HWND bare = winbench::createBareTop("bare", r.right, r.top, width, height, style);
     HWND bareWithChildren = winbench::createBareTop("bare", r.right, r.bottom, width, height, style);
-    winbench::BareBlueprint blueprint(main.getHwnd());
+    winbench::BareBlueprint blueprint(main.getHwnd(), SApplication::windowProcedure);
     blueprint.build(bareWithChildren);
     pumpFor(300);
     std::vector<double> mainMs, bareMs, bareChildrenMs;
