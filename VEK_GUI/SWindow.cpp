@@ -245,8 +245,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 HDC inPaint = device.enterContext((HDC)wParam); // onPaint may force an erase
                 int r = onEraseBackground(device);
                 device.leaveContext(inPaint);
+                // Not handed on to the children: the context is this window's, and each child
+                // is erased in its own paint anyway.
                 if (r) {
-                    sendToChildren(WM_ERASEBKGND, wParam, lParam);
                     handled = true;
                     result = r;
                 }
