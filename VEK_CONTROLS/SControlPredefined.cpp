@@ -112,18 +112,6 @@ LRESULT SControlPredefined::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM l
     return SControlPositioned::windowProc(h, msg, wParam, lParam, handled, result);
 }
 
-// GCC resolves a bound pointer to a virtual member to the object's own override; the
-// address of the unbound one is the base's. Asked on every paint, so a second context and a
-// device paint are only made where something is drawn into them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpmf-conversions"
-bool SControlPredefined::drawsOverPlatform() {
-    if (backgroundImage.isLoaded()) return true;
-    using Paint = void (*)(SWindow*, SDevice&);
-    return (Paint)(this->*(&SWindow::onPaint)) != (Paint)(&SWindow::onPaint);
-}
-#pragma GCC diagnostic pop
-
 void SControlPredefined::paintOver() {
     HDC dc = GetDC(hwnd);
     if (!dc) return;

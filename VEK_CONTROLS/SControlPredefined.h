@@ -25,7 +25,7 @@ protected:
     void paintOver();
     // Whether there is anything to draw over the platform's paint: a background image, or a
     // class with an onPaint of its own.
-    bool drawsOverPlatform();
+    bool drawsOverPlatform() { return backgroundImage.isLoaded() || hasOwnPaint(); }
 
 private:
     static LRESULT CALLBACK subclassProcedure(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);
