@@ -7,8 +7,9 @@
 // repaint: full repaint of MainWnd against a bare window with the same child windows, with
 //          the paint messages of one repaint counted window by window.
 // memory:  working set under telemetry for some minutes.
+// capture: a picture of the hosted main window as the repaint figure paints it, to a PNG file.
 // Usage: bench_program [all | start [rounds] [idle seconds] | latency [rounds] [frames] [baud] |
-//                       repaint [rounds] | memory [minutes] [flood]]
+//                       repaint [rounds] | memory [minutes] [flood] | capture FILE.png]
 // (a Windows program; run it through the build's wine-run with plant-sim built natively)
 #include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
@@ -16,6 +17,7 @@
 #include "bench/program/ProgramBench.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestResources.h"
+#include "tests/support/gui/WindowCapture.h"
 
 #include <gdiplus.h>
 
@@ -39,7 +41,16 @@ void withHostedMain(const std::string& mode, int argc, char** argv) {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    startTestResources(readText(windowsPath(ANLAGE_CONTROLPOS)).c_str());
+    const SString folder = startTestResources(readText(windowsPath(ANLAGE_CONTROLPOS)).c_str());
+    // The program's pictures and icons beside the layout, as its pack brings them.
+    WIN32_FIND_DATAA found;
+    const std::string resources = windowsPath(PROGRAM_RESOURCES);
+    HANDLE search = FindFirstFileA((resources + "\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && _stricmp(found.cFileName, "controlpos.ini") != 0)
+            CopyFileA((resources + "\\" + found.cFileName).c_str(),
+                      (std::string(folder.getBuffer()) + "\\VEK-Resourcen\\" + found.cFileName).c_str(), FALSE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
     TempDir config;
     globalApplicationBasic.setConfigFolders(config.path(), config.path());
     globalApplicationBasic.parseCommandLine(config.file("Anlage.exe"));
@@ -56,6 +67,9 @@ void withHostedMain(const std::string& mode, int argc, char** argv) {
             if (mode == "all" || mode == "latency") measureLatency(main, (int)arg(2, 6), (int)arg(3, 400), (int)arg(4, 9600));
             if (mode == "all" || mode == "repaint") measureRepaint(main, mode == "all" ? 300 : (int)arg(2, 300));
             if (mode == "memory") measureMemory(main, arg(2, 3), argc > 3 && !std::strcmp(argv[3], "flood"));
+            if (mode == "capture" && argc > 2)
+                std::printf("capture %s: %s\n", argv[2],
+                            WindowCapture::ofWindow(main.getHwnd()).savePng(argv[2]) ? "written" : "not written");
             main.unhookValueText();
             main.close();
             pumpFor(200);
@@ -75,7 +89,8 @@ int main(int argc, char** argv) {
     timeBeginPeriod(1);
     std::printf("load average: %s\n", loadAverage().c_str());
     if (mode == "all" || mode == "start") measureStart((int)arg(2, 5), arg(3, 10));
-    if (mode == "all" || mode == "latency" || mode == "repaint" || mode == "memory") withHostedMain(mode, argc, argv);
+    if (mode == "all" || mode == "latency" || mode == "repaint" || mode == "memory" || mode == "capture")
+        withHostedMain(mode, argc, argv);
     timeEndPeriod(1);
     std::printf("load average: %s\n", loadAverage().c_str());
     return 0;
