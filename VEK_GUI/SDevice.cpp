@@ -333,7 +333,12 @@ SRect SDevice::logicalToDevice(const SRect& r) {
 // Read back from the context, so that every mapping mode and zoom is covered exactly as
 // GDI applies it; far points keep the scale's fraction.
 SDevice::Transform SDevice::getTransform() {
-    return withContext([&](HDC context) {
+    // Outside a paint it follows from the device's own values alone: asked again with the
+    // same values, it needs no context of the window.
+    const TransformKey key{mapMode, graphicsMode, zoomX, zoomY, offsetX, offsetY};
+    if (!hdc && transformKnown && key == transformFor) return transformFound;
+    const bool outside = !hdc;
+    Transform found = withContext([&](HDC context) {
         POINT p[3] = {{0, 0}, {10000, 0}, {0, 10000}};
         LPtoDP(context, p, 3);
         Transform t;
@@ -343,6 +348,12 @@ SDevice::Transform SDevice::getTransform() {
         t.dy = (float)p[0].y;
         return t;
     });
+    if (outside) {
+        transformFor = key;
+        transformFound = found;
+        transformKnown = true;
+    }
+    return found;
 }
 
 int SDevice::logicalToDeviceX(int v) { return logicalToDevice(SPoint{v, 0}).x; }

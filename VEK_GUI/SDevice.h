@@ -192,4 +192,14 @@ private:
     COLORREF backgroundColor = 0xA08D8C;
     SGdiObject<HFONT> font;
     int createdObjects = 0;
+    // The transform last worked out outside a paint, and the values it follows from.
+    struct TransformKey {
+        int mapMode, graphicsMode;
+        float zoomX, zoomY;
+        int offsetX, offsetY;
+        bool operator==(const TransformKey&) const = default;
+    };
+    bool transformKnown = false;
+    TransformKey transformFor{};
+    Transform transformFound;
 };

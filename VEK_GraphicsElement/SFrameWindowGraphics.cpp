@@ -26,6 +26,15 @@ COLORREF colorRefFromArgb(uint32_t c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 
 
 SRect grown(const SRect& r, int by) { return SRect{r.x - by, r.y - by, r.width + 2 * by, r.height + 2 * by}; }
 
+// Whether a context draws in plain pixels of its window already (as a paint's does).
+bool inClientPixels(HDC dc) {
+    POINT window{}, viewport{};
+    GetWindowOrgEx(dc, &window);
+    GetViewportOrgEx(dc, &viewport);
+    return GetGraphicsMode(dc) == GM_COMPATIBLE && GetMapMode(dc) == MM_TEXT && !window.x && !window.y &&
+           !viewport.x && !viewport.y;
+}
+
 // A context's own mapping set aside: it draws in plain pixels of its window.
 void clientPixels(HDC dc) {
     SetGraphicsMode(dc, GM_ADVANCED);
@@ -182,10 +191,11 @@ bool SFrameWindowGraphics::drawBehind(SWindow& child, HDC dc) {
     RECT size{};
     GetClientRect(child.getHwnd(), &size);
     const int x = origin.x - own.x, y = origin.y - own.y;
-    int saved = SaveDC(dc);
-    clientPixels(dc);
+    // Saving and restoring a context is dear under Wine: only where its mapping must go.
+    const int saved = inClientPixels(dc) ? 0 : SaveDC(dc);
+    if (saved) clientPixels(dc);
     cache.copyTo(dc, 0, 0, RECT{x, y, x + size.right, y + size.bottom});
-    RestoreDC(dc, saved);
+    if (saved) RestoreDC(dc, saved);
     return true;
 }
 
