@@ -118,6 +118,15 @@ bool SComPort::open(const char* name, HWND window) {
     return opened;
 }
 
+bool SComPort::canOpen(const char* name) {
+    SString path("\\\\.\\");
+    path.append(name ? name : "");
+    HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
 // A one-byte read returns at once when a byte waits, else after at most 2 ms.
 bool SComPort::setTimeouts(HANDLE port) {
     COMMTIMEOUTS t{};

@@ -37,6 +37,9 @@ public:
     // byte, the thread ends only after that handler; the next open collects it.
     void close(bool keepState = false);
     bool isOpen() const { return opened; }
+    // Whether the port `name` opens now: tried and closed again at once, without a trace. A
+    // port that is missing, or held by another program, does not.
+    static bool canOpen(const char* name);
 
     bool _setState();
     bool applySettings(const char* text);

@@ -2,6 +2,8 @@
 // telemetry, which arrives over the serial port control or, during a remote experiment,
 // relayed by the experiment server; both reach the one decoder on the GUI thread. The mix
 // buttons send a ratio back, to the server while an experiment runs, else over the port.
+// "Aufzeichnen" records the frames of both roads into a CSV file; the title says what the
+// window is connected to.
 #pragma once
 
 #include "VEK_CONTROLS/SButton.h"
@@ -15,8 +17,10 @@
 #include "app/Steuerung.h"
 #include "app/TelemetryDecoder.h"
 #include "app/TelemetryEffects.h"
+#include "app/TelemetryRecorder.h"
 #include "app/TelemetrySink.h"
 #include "app/TxtAktion.h"
+#include "app/TxtAufzeichnung.h"
 #include "app/TxtMix1.h"
 #include "app/TxtMix2.h"
 #include "app/TxtWert.h"
@@ -32,15 +36,24 @@ public:
 
     void onPreCreateWindow() override;
     void onFirstShow() override;
-    void onReceiveByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
+    void onDestroy() override;
+    LRESULT windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) override;
+    void onReceiveByte(unsigned char byte) override;
     void onTimer(DWORD tickCount) override;
     // Relayed by the experiment client, already on the GUI thread.
-    void onTelemetryByte(unsigned char byte) override { decoder.onReceiveByte(byte); }
+    void onTelemetryByte(unsigned char byte) override;
 
     // BtnExperiment: the experiment window, made on first use to the right of this one.
     void openExperiment();
     // A mix button: the ratio first : second to the server or the controller.
     void sendMix(int first, int second);
+    // BtnAufzeichnen: asks for a file and starts recording, or ends the recording.
+    void toggleRecording();
+    // Starts recording into path without asking; false (after a box) when it cannot begin.
+    bool startRecording(const char* path);
+    void stopRecording();
+    // "Anlage", and what the window is connected to: "Anlage – COM1", "Anlage – Experiment".
+    SString titleText();
 
     // The decoder's effects on the plant display.
     void showLevel(const SString& valueText, int level) override;
@@ -61,10 +74,15 @@ public:
     Pumpe1& getPumpe1() { return pumpe1; }
     Pumpe2& getPumpe2() { return pumpe2; }
     const TelemetryDecoder& getDecoder() const { return decoder; }
+    const TelemetryRecorder& getRecorder() const { return recorder; }
 
 private:
     void keepOnScreen(SRect& r);
+    // The line's counts start afresh with each connection of Steuerung.
+    void followConnection();
     static void setUpPump(Pumpe& pump, const char* caption);
+    void showRecording();
+    void updateTitle();
 
     // Members in the order the window builds them: the elements register in this order and
     // the controls take their grid places (the keys of their stored places) in this order.
@@ -84,7 +102,14 @@ private:
     TxtMix1 txtMix1;
     Entnahme entnahme;
     TxtAktion txtAktion;
+    BtnAufzeichnen btnAufzeichnen;
+    TxtAufzeichnung txtAufzeichnung;
     ExperimentWnd experimentWnd;
     SButton btnEnde;
     TelemetryDecoder decoder; // level and decoder state
+    int countedConnection = -1;
+    TelemetryRecorder recorder;
+    uint64_t rowsShown = 0; // the row count txtAufzeichnung shows, and since when
+    DWORD rowsShownAt = 0;
+    SString shownTitle;
 };

@@ -18,3 +18,10 @@ MixButton::MixButton(MainWnd& window, const char* caption, int first, int second
 }
 
 void MixButton::onClicked() { window.sendMix(first, second); }
+
+BtnAufzeichnen::BtnAufzeichnen(MainWnd& window) : window(window) {
+    setParent(&window);
+    title = "Aufzeichnen";
+}
+
+void BtnAufzeichnen::onClicked() { window.toggleRecording(); }

@@ -1,5 +1,5 @@
-// The main window's buttons: the one that opens the experiment window and the three that
-// send a mixing ratio to the plant controller.
+// The main window's buttons: the one that opens the experiment window, the three that send
+// a mixing ratio to the plant controller, and the one that starts and ends a recording.
 #pragma once
 
 #include "VEK_CONTROLS/SButton.h"
@@ -44,4 +44,15 @@ class BtnMischC : public MixButton {
 public:
     explicit BtnMischC(MainWnd& window) : MixButton(window, "1:2", 1, 2) {}
     const char* getClassName() const override { return "BtnMischC"; }
+};
+
+// "Aufzeichnen", and "Aufzeichnung beenden" while a recording runs.
+class BtnAufzeichnen : public SButton {
+public:
+    explicit BtnAufzeichnen(MainWnd& window);
+    const char* getClassName() const override { return "BtnAufzeichnen"; }
+    void onClicked() override;
+
+private:
+    MainWnd& window;
 };

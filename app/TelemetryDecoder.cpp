@@ -13,11 +13,15 @@ void TelemetryDecoder::setState(int state) {
 
 void TelemetryDecoder::onReceiveByte(unsigned char b) {
     SString text;
+    ++counts.bytes;
     switch (decoderState) {
     case HuntSync1:
         if (b == 0x55) setState(HuntSync2);
+        else if (aligned) ++counts.rejected;
         break;
     case HuntSync2:
+        if (b != 0xAA && aligned) counts.rejected += 2; // the first sync byte too
+        aligned = b == 0xAA || aligned;
         setState(b == 0xAA ? LevelLow : HuntSync1);
         break;
     case LevelLow:
@@ -46,9 +50,13 @@ void TelemetryDecoder::onReceiveByte(unsigned char b) {
         break;
     case Ratio2:
         effects.setRatio2Text(text.format(": %d", b));
+        ++counts.frames;
         setState(Complete);
         break;
-    default: // idle, or a complete frame waiting for the tick: the byte is dropped
+    case Complete: // waiting for the tick: the byte is dropped
+        aligned = false;
+        break;
+    default: // idle
         break;
     }
 }
@@ -58,4 +66,24 @@ void TelemetryDecoder::onTimer() {
     effects.repaintPump1();
     effects.repaintPump2();
     setState(HuntSync1);
+}
+
+void TelemetryDecoder::startLine() {
+    counts = Counts{};
+    aligned = false;
+    rateStarted = false;
+}
+
+void TelemetryDecoder::measureRate(uint32_t nowMs) {
+    if (!rateStarted) {
+        rateStarted = true;
+        rateFrom = nowMs;
+        bytesAtRateFrom = counts.bytes;
+        return;
+    }
+    uint32_t elapsed = nowMs - rateFrom;
+    if (elapsed < 1000) return;
+    counts.bytesPerSecond = (uint32_t)((counts.bytes - bytesAtRateFrom) * 1000 / elapsed);
+    rateFrom = nowMs;
+    bytesAtRateFrom = counts.bytes;
 }

@@ -84,4 +84,88 @@ TEST(TelemetryDecoderSync, FrameCutShortIsCompletedByFollowingBytes) {
     EXPECT_EQ(r.log[5], "ratio2 : 2");
 }
 
+// The line's health: complete frames, bytes skipped while hunting for the sync bytes, bytes
+// per second.
+const std::initializer_list<int> frame = {0x55, 0xAA, 0x10, 0x0C, 0x00, 0x00, 0x01, 0x02, 0x01};
+
+// As a window that is quick enough: the tick comes as soon as a frame is complete.
+void feedTicking(TelemetryDecoder& d, std::initializer_list<int> bytes) {
+    for (int b : bytes) {
+        d.onReceiveByte((unsigned char)b);
+        if (d.getState() == TelemetryDecoder::Complete) d.onTimer();
+    }
+}
+
+TEST(TelemetryDecoderCounts, NoiseBetweenFramesAndABrokenSyncPairAreRejected) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, frame);
+    d.onTimer();
+    feed(d, {0x12, 0xAA, 0x00}); // noise
+    feed(d, frame);
+    d.onTimer();
+    feed(d, {0x55, 0x13}); // a sync byte without its partner
+    feed(d, frame);
+    d.onTimer();
+    EXPECT_EQ(d.getCounts().frames, 3u);
+    EXPECT_EQ(d.getCounts().rejected, 5u);
+    EXPECT_EQ(d.getCounts().bytes, 32u);
+}
+
+// Bytes that come while a complete frame waits for the tick are lost, and so is the rest of
+// the frame they began: that is the window's pace, not a noisy line. A frame cut short is
+// completed by the next one, whose rest is then skipped as noise.
+TEST(TelemetryDecoderCounts, AFrameMissedWhileWaitingForTheTickIsNoNoiseButACutFrameIs) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, frame);
+    feed(d, {0x55, 0xAA, 0x10}); // the next frame begins before the tick
+    d.onTimer();
+    feed(d, {0x0C, 0x00, 0x00, 0x01, 0x02, 0x01});
+    EXPECT_EQ(d.getCounts().rejected, 0u);
+    feed(d, frame);
+    d.onTimer();
+    feedTicking(d, {0x55, 0xAA, 0x10, 0x0C}); // cut short
+    feedTicking(d, frame);
+    EXPECT_EQ(d.getCounts().frames, 3u);
+    EXPECT_EQ(d.getCounts().rejected, 4u);
+}
+
+// A new connection may begin anywhere in a frame: the counts start again, and what is skipped
+// before its first frame is not held against the line. Decoding goes on where it was.
+TEST(TelemetryDecoderCounts, ANewLineCountsAfreshFromItsFirstFrame) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    feed(d, frame);
+    d.onTimer();
+    feed(d, {0x01, 0x55, 0xAA, 0x07});
+    d.startLine();
+    EXPECT_EQ(d.getCounts().frames, 0u);
+    EXPECT_EQ(d.getCounts().rejected, 0u);
+    EXPECT_EQ(d.getCounts().bytes, 0u);
+    EXPECT_EQ(d.getState(), TelemetryDecoder::LevelHigh);
+    feed(d, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00}); // completes the frame begun before
+    d.onTimer();
+    feed(d, {0x02, 0x01}); // the rest of a frame of the new line
+    feed(d, frame);
+    d.onTimer();
+    feed(d, {0x00});
+    EXPECT_EQ(d.getCounts().frames, 2u);
+    EXPECT_EQ(d.getCounts().rejected, 1u);
+    EXPECT_EQ(d.getCounts().bytes, 18u);
+}
+
+TEST(TelemetryDecoderCounts, BytesPerSecondOverTheLastFullSecond) {
+    Recorder r;
+    TelemetryDecoder d(r);
+    d.measureRate(0xFFFFFE0Cu); // the millisecond clock wraps on the way
+    for (int i = 0; i < 480; ++i) d.onReceiveByte(0);
+    d.measureRate(0xFFFFFF00u);
+    EXPECT_EQ(d.getCounts().bytesPerSecond, 0u) << "not a second yet";
+    d.measureRate(0x000005DCu); // two seconds on
+    EXPECT_EQ(d.getCounts().bytesPerSecond, 240u);
+    d.measureRate(0x000009C4u);
+    EXPECT_EQ(d.getCounts().bytesPerSecond, 0u) << "a quiet second";
+}
+
 } // namespace

@@ -9,6 +9,9 @@ set(VEK_EXP_SERVER "${PROJECT_SOURCE_DIR}/build/linux/tools/exp-server/exp-serve
 vek_suite(test_experiment FOLDER experiment LIBS anlage_win vek_gui_harness TIMEOUT 300)
 target_compile_definitions(test_experiment PRIVATE VEK_EXP_SERVER="${VEK_EXP_SERVER}"
                            VEK_WEB_PEER="${CMAKE_CURRENT_LIST_DIR}/web-peer.js")
+# It shows and activates windows: one GUI suite on the shared display at a time, or a drag
+# of another suite breaks off when the foreground moves to ours.
+set_tests_properties(test_experiment PROPERTIES RESOURCE_LOCK wine_display)
 
 # Server 'D' frames per second through the GUI thread (a Windows program, run by hand).
 add_executable(bench_experiment ${PROJECT_SOURCE_DIR}/bench/bench_experiment.cpp

@@ -122,6 +122,34 @@ TEST(PlantSim, CutsFramesAndAddsNoiseUpToItsLimit) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
+std::string wholeFile(const fs::path& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// What a receiver's health counts are checked against: noise that never holds the first sync
+// byte (so it can only be skipped), cut frames, and the tally of what went out.
+TEST(PlantSim, NoiseNeverHoldsTheSyncByteAndTheTallySaysWhatWentOut) {
+    fs::path tally = fs::temp_directory_path() / ("plant-sim-tally-" + std::to_string(getpid()));
+    SimProcess sim({"--flood", "--counted", "--quiet", "--frames", "50", "--garbage", "20", "--cut-every", "7",
+                    "--cut-length", "3", "--tally", tally.string()});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    const size_t total = 43 * 9 + 7 * 3 + 50 * 20;
+    std::vector<uint8_t> got = line.read(total + 100, 500);
+    ASSERT_EQ(got.size(), total);
+    size_t at = 0;
+    for (int frame = 1; frame <= 50; ++frame) {
+        EXPECT_EQ(got[at], 0x55) << "frame " << frame;
+        at += frame % 7 == 0 ? 3 : 9;
+        for (int i = 0; i < 20; ++i, ++at) ASSERT_NE(got[at], 0x55) << "noise after frame " << frame;
+    }
+    for (int i = 0; i < 200 && wholeFile(tally).empty(); ++i) usleep(10000);
+    EXPECT_EQ(wholeFile(tally), "frames 50 cut 7 noise 1000 bytes " + std::to_string(total) + "\n");
+    EXPECT_EQ(sim.stop(), 0);
+    fs::remove(tally);
+}
+
 TEST(PlantSim, ProgrammerAnswersOnlyAtItsRateAndEveryByteIsRecorded) {
     fs::path record = fs::temp_directory_path() / ("plant-sim-record-" + std::to_string(getpid()));
     SimProcess sim({"--frames", "2", "--programmer-rate", "115200", "--quiet", "--record", record.string()});
@@ -231,6 +259,30 @@ TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {
         SimProcess sim({"--prefix", prefix.string(), "--port", "CNCA0", "--quiet"});
         EXPECT_EQ(fs::read_symlink(prefix / "dosdevices" / "cnca0").string(), sim.path);
         EXPECT_EQ(sim.stop(), 0);
+    }
+    {
+        // Dropping the line: the program's side sees the hang-up and the port goes away, then
+        // a new line comes back under the same name and streams from a frame's start.
+        SimProcess sim({"--prefix", prefix.string(), "--port", "com7", "--drop-after", "0.3", "--drop-for", "1",
+                        "--rate", "115200", "--quiet"});
+        Terminal first(sim.path);
+        ASSERT_TRUE(first.isOpen());
+        EXPECT_FALSE(first.read(9, 1000).empty());
+        for (int i = 0; i < 300 && fs::exists(fs::symlink_status(link)); ++i) usleep(10000);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(link))) << "the port stayed";
+        first.read(100000, 200);
+        uint8_t byte;
+        EXPECT_LE(::read(first.fd, &byte, 1), 0) << "the old line is still up";
+        for (int i = 0; i < 500 && !fs::exists(fs::symlink_status(link)); ++i) usleep(10000);
+        ASSERT_TRUE(fs::is_symlink(link)) << "the port did not come back";
+        Terminal back(fs::read_symlink(link).string());
+        ASSERT_TRUE(back.isOpen());
+        std::vector<uint8_t> frame = back.read(9, 2000);
+        ASSERT_EQ(frame.size(), 9u);
+        EXPECT_EQ(frame[0], 0x55);
+        EXPECT_EQ(frame[1], 0xAA);
+        EXPECT_EQ(sim.stop(), 0);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
     }
     for (const char* bad : {"../com7", "com0", "com257", "com 7", "lpt1", "com7/x", "cnca", "cnca256", "cncc0"}) {
         SimProcess sim({"--prefix", prefix.string(), "--port", bad, "--quiet"});

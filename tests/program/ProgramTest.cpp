@@ -11,23 +11,22 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
 // The pack's folders below the temporary path ("_tmpVekRes…").
-int packFolders() {
+std::set<std::string> packFolders() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
+    std::set<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((std::string(temp) + "_tmpVekRes*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    int n = 0;
-    do ++n;
-    while (FindNextFileA(h, &found));
-    FindClose(h);
-    return n;
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found)) names.insert(found.cFileName);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return names;
 }
 
 // The size of the icon a file gives the platform's loader (0 x 0 when it gives none).
@@ -75,12 +74,12 @@ TEST(Program, GeneratedPicturesLoadWithTheirSizes) {
 // Nothing beside it: the window, its controls and its layout come from the appended pack, the
 // program leaves no development folders, and the end button ends it with its pack removed.
 TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
-    int foldersBefore = packFolders();
+    std::set<std::string> foldersBefore = packFolders();
     Program program;
     ASSERT_TRUE(program.started) << "cannot start " << program.exe;
     ASSERT_TRUE(program.waitForMainWindow()) << "no main window";
 
-    EXPECT_EQ(textOf(program.main), "Morvel - Windows Application mit VEK");
+    EXPECT_EQ(textOf(program.main), "Anlage");
     for (const char* text : {"Experiment starten", "1:1", "2:1", "1:2", "Ende", "verbinden"})
         EXPECT_TRUE(program.child("Button", text)) << "no button " << text;
     EXPECT_FALSE(SSystem::fileExists((program.folder + "\\VEK-Resourcen").c_str())) << "started without its pack";
@@ -109,5 +108,7 @@ TEST(Program, PackedProgramStartsAloneAndEndsWithItsEndButton) {
     ASSERT_TRUE(Program::press(program.child("Button", "Ende"), [&] { return program.ended(0, code); }))
         << "still running after the end button";
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(packFolders(), foldersBefore) << "the unpacked resources stayed behind";
+    // A start also removes what killed runs left, so the folders may only have become fewer.
+    for (const std::string& name : packFolders())
+        EXPECT_TRUE(foldersBefore.count(name)) << name << ": the unpacked resources stayed behind";
 }

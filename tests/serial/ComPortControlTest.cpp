@@ -5,7 +5,11 @@
 #include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_GUI/SFrameWindow.h"
+#include "VEK_GUI/SToolTip.h"
+#include "VEK_UTIL/SDebug.h"
 #include "VEK_UTIL/SResources.h"
+#include "app/TelemetryDecoder.h"
+#include "tests/VEK_SYSTEM/PlainPeer.h"
 #include "tests/serial/PlantSim.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
@@ -15,6 +19,7 @@
 
 #include <dbt.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -55,6 +60,19 @@ private:
     std::vector<std::pair<std::string, std::string>> saved;
 };
 
+// The decoder's effects, unused here: only its counts are looked at.
+class NoEffects : public TelemetryEffects {
+public:
+    void showLevel(const SString&, int) override {}
+    void setStatusText(const SString&) override {}
+    void setPump1(float) override {}
+    void setPump2(float) override {}
+    void setRatio1Text(const SString&) override {}
+    void setRatio2Text(const SString&) override {}
+    void repaintPump1() override {}
+    void repaintPump2() override {}
+};
+
 class Host : public SFrameWindow {
 public:
     Host() {
@@ -63,9 +81,24 @@ public:
         setShowInfoButton(false);
     }
     const char* getClassName() const override { return "ComPortControlHost"; }
-    void onReceiveByte(unsigned char) override {
+    void onReceiveByte(unsigned char b) override {
         ++bytes;
         lastByteAt = GetTickCount();
+        if (counted) decode(b);
+    }
+    // Decodes the bytes and tells the control the line's health, as the main window does;
+    // the tick comes as soon as a frame is complete, so no frame is missed waiting for it.
+    void decodeFor(SComPortControl* control) { counted = control; }
+    void decode(unsigned char b) {
+        if (counted->getConnectionCount() != connection) {
+            connection = counted->getConnectionCount();
+            decoder.startLine();
+        }
+        decoder.onReceiveByte(b);
+        if (decoder.getState() == TelemetryDecoder::Complete) decoder.onTimer();
+        decoder.measureRate(GetTickCount());
+        const TelemetryDecoder::Counts& c = decoder.getCounts();
+        counted->setLineHealth({c.frames, c.rejected, c.bytesPerSecond});
     }
     // The platform sends a removal with its header; a test queues it with this message.
     static constexpr UINT postedRemoval = WM_APP + 8;
@@ -78,6 +111,12 @@ public:
     }
     int bytes = 0;
     DWORD lastByteAt = 0;
+    NoEffects effects;
+    TelemetryDecoder decoder{effects};
+
+private:
+    SComPortControl* counted = nullptr;
+    int connection = -1;
 };
 
 class RecordingControl : public SComPortControl {
@@ -86,11 +125,23 @@ public:
         actions.push_back(connecting);
         lastActionAt = GetTickCount();
     }
-    // On the read thread: which threads read this port, and how many bytes they took.
+    // On the read thread: which threads read this port, and how many bytes they took. A
+    // thread that delivers after another began must be the only one: the one before has
+    // ended, and none comes back.
     void onReceive(unsigned char) override {
         std::lock_guard<std::mutex> lock(readLock);
-        readers.insert(GetCurrentThreadId());
+        DWORD me = GetCurrentThreadId();
+        if (me != lastReader) {
+            if (lastReader && !threadEnded(lastReader)) ++overlaps;
+            if (readers.count(me)) ++overlaps;
+            lastReader = me;
+        }
+        readers.insert(me);
         ++received;
+    }
+    int overlapCount() {
+        std::lock_guard<std::mutex> lock(readLock);
+        return overlaps;
     }
     int readerCount() {
         std::lock_guard<std::mutex> lock(readLock);
@@ -108,8 +159,18 @@ public:
     DWORD lastActionAt = 0;
 
 private:
+    static bool threadEnded(DWORD id) {
+        HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, id);
+        if (!thread) return true;
+        bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+        CloseHandle(thread);
+        return ended;
+    }
+
     std::mutex readLock;
     std::set<DWORD> readers;
+    DWORD lastReader = 0;
+    int overlaps = 0;
     int received = 0;
 };
 
@@ -226,15 +287,176 @@ TEST_F(ComPortControl, StoredSectionsLoadAndAFailedConnectTurnsTheStatusRed) {
     EXPECT_EQ(control.actions, (std::vector<bool>{true}));
 }
 
-TEST_F(ComPortControl, TheLineClosedByPlantSimClosesTheControlWithinASecond) {
+// A line that dies is not given up: the control keeps its settings and waits for its port
+// ("trennen" offered). Another port that appears meanwhile (the adapter in another USB
+// socket) is not taken: the choice is the user's. "trennen" ends the wait.
+TEST_F(ComPortControl, TheLineClosedByPlantSimIsWaitedForWithinASecondAndNoOtherPortIsTaken) {
     auto sim = connectToSim("--close-after 1");
     ASSERT_TRUE(MessagePump::until([&] { return host.bytes > 0; }));
     ASSERT_TRUE(MessagePump::until([&] { return !control.isOpen(); }, 5000));
     EXPECT_LT(control.lastActionAt - host.lastByteAt, 1000u);
+    EXPECT_TRUE(control.isWaiting());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "trennen");
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "warte auf COM7 \205");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::waitingColor);
+
+    PlantSim other("com8", "");
+    ASSERT_TRUE(other.isReady()) << other.getError();
+    DeviceMap listed({"COM8"});
+    const int bytesThen = host.bytes;
+    broadcast(DBT_DEVICEARRIVAL);
+    MessagePump::run(1500);
+    EXPECT_TRUE(control.isWaiting());
+    EXPECT_EQ(host.bytes, bytesThen);
+    EXPECT_STREQ(control.getSettings().toString(), "COM7,9600,N,8,1");
+
+    click(control.getConnectButton());
+    EXPECT_FALSE(control.isWaiting());
     EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM7,9600,N,8,1");
     EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
     EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
     EXPECT_EQ(boxes.count(), 0);
+}
+
+// Whether the port can be opened now (by anybody).
+bool portOpensNow(const char* name) {
+    std::string path = std::string("\\\\.\\") + name;
+    HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(port);
+    return true;
+}
+
+// An adapter pulled out and put back: the control keeps its settings, waits for its port (in
+// amber, "trennen" offered) and takes it back by itself, at the same rate; telemetry goes on
+// without a click, read by one thread at a time.
+TEST_F(ComPortControl, ALostLineIsWaitedForAndTakenBackWithTheSameSettings) {
+    PlantSim sim("com7", "--rate 19200 --drop-after 1 --drop-for 3");
+    ASSERT_TRUE(sim.isReady()) << sim.getError();
+    ini().setString(section(), "Port", "COM7");
+    ini().setString(section(), "Baud", "19200");
+    create();
+    const SString stored = ini().getContent();
+    click(control.getConnectButton());
+    ASSERT_TRUE(control.isOpen()) << control.getLastError().getBuffer();
+    ASSERT_TRUE(MessagePump::until([&] { return host.bytes > 0; }));
+
+    ASSERT_TRUE(MessagePump::until([&] { return !control.isOpen(); }, 5000)) << "the line did not die";
+    EXPECT_TRUE(control.isWaiting());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "trennen");
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "warte auf COM7 \205");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::waitingColor);
+    const int bytesWhenLost = host.bytes;
+
+    // Back after three seconds: the wait is generous, not a measure.
+    ASSERT_TRUE(MessagePump::until([&] { return control.isOpen() && host.bytes > bytesWhenLost + 100; }, 20000))
+        << "telemetry did not resume";
+    EXPECT_FALSE(control.isWaiting());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "trennen");
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM7,19200,N,8,1");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::openColor);
+    EXPECT_EQ(control.readerCount(), 2);
+    EXPECT_EQ(control.overlapCount(), 0) << "two read threads at once";
+
+    click(control.getConnectButton());
+    EXPECT_FALSE(control.isOpen());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    expectNoReader();
+    EXPECT_STREQ(ini().getContent(), stored) << "the stored settings changed";
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+// "trennen" during the wait ends it for good: neither the port's return nor its arrival
+// opens it again.
+TEST_F(ComPortControl, TrennenWhileWaitingStopsTheWaitForGood) {
+    auto sim = connectToSim("--drop-after 1 --drop-for 3");
+    ASSERT_TRUE(MessagePump::until([&] { return control.isWaiting(); }, 5000));
+    click(control.getConnectButton());
+    EXPECT_FALSE(control.isWaiting());
+    EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
+    EXPECT_STREQ(control.getStatusText().getWindowText(), "COM7,9600,N,8,1");
+    EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
+    const int bytesThen = host.bytes;
+
+    ASSERT_TRUE(MessagePump::until([] { return portOpensNow("COM7"); }, 10000)) << "the port did not come back";
+    broadcast(DBT_DEVICEARRIVAL);
+    MessagePump::run(1500);
+    EXPECT_FALSE(control.isOpen());
+    EXPECT_FALSE(control.isWaiting());
+    EXPECT_EQ(host.bytes, bytesThen);
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false}));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+// The line's health as the decoder of its bytes counts it, against what plant-sim put on the
+// line: every whole frame, and as rejected bytes its noise and the bytes of frames cut short
+// (a cut frame is completed by the next one, whose rest is skipped). The tooltip shows the
+// counts of the present connection; rejected bytes colour the status text.
+TEST_F(ComPortControl, TheTooltipShowsTheLineCountsAndTheyAreWhatPlantSimPutOnTheLine) {
+    host.decodeFor(&control);
+    ini().setString(section(), "Port", "COM7");
+    create();
+    ASSERT_NE(control.getToolTip(), nullptr);
+    const COLORREF plainText = control.getStatusText().getDevice().getTextColor();
+    for (const char* options : {"--frames 120 --garbage 3", "--frames 40", "--frames 125 --cut-every 10"}) {
+        SCOPED_TRACE(options);
+        PlantSim sim("com7", std::string("--rate 115200 --tally {dir}/tally ") + options);
+        ASSERT_TRUE(sim.isReady()) << sim.getError();
+        click(control.getConnectButton());
+        ASSERT_TRUE(control.isOpen()) << control.getLastError().getBuffer();
+        unsigned long long frames = 0, cut = 0, noise = 0, bytes = 0;
+        auto allDecoded = [&] {
+            return std::sscanf(sim.readFile("tally").c_str(), "frames %llu cut %llu noise %llu bytes %llu", &frames,
+                               &cut, &noise, &bytes) == 4 &&
+                   host.decoder.getCounts().bytes >= bytes;
+        };
+        ASSERT_TRUE(MessagePump::until(allDecoded, 20000));
+        MessagePump::flush();
+        const TelemetryDecoder::Counts& counts = host.decoder.getCounts();
+        EXPECT_EQ(counts.bytes, bytes);
+        EXPECT_EQ(counts.frames, frames - cut);
+        EXPECT_EQ(counts.rejected, noise + 4 * cut); // plant-sim's cut frames keep four bytes
+        SString expected;
+        expected.format("Rahmen: %llu \r\nverworfene Bytes: %llu \r\nBytes/s: ", (unsigned long long)counts.frames,
+                        (unsigned long long)counts.rejected);
+        EXPECT_TRUE(MessagePump::until([&] { return control.getToolTip()->getText().startsWith(expected); }))
+            << control.getToolTip()->getText().getBuffer();
+        EXPECT_EQ(control.getStatusText().getDevice().getTextColor(),
+                  counts.rejected ? SComPortControl::noisyTextColor : plainText);
+        click(control.getConnectButton());
+        EXPECT_FALSE(control.isOpen());
+    }
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+// Every ten seconds while the line runs, the trace says how it is.
+TEST_F(ComPortControl, TheTraceLogsTheLineCountsWhileTheLineRuns) {
+    PlainPeer monitor;
+    globalDebug.setTarget("127.0.0.1", monitor.port());
+    globalDebug.enable();
+    host.decodeFor(&control);
+    auto sim = connectToSim("--garbage 1");
+    ASSERT_TRUE(monitor.accept(5000)) << "no trace";
+    std::string trace;
+    auto logged = [&] {
+        trace += monitor.receive(4096, 10);
+        return trace.find("Bytes/s") != std::string::npos;
+    };
+    EXPECT_TRUE(MessagePump::until(logged, 30000)) << trace;
+    globalDebug.setTarget("127.0.0.1", 1); // nobody listens there
+    size_t at = trace.find(" ### Serial Port COM7: ");
+    ASSERT_NE(at, std::string::npos) << trace;
+    unsigned long long frames = 0, rejected = 0;
+    unsigned rate = 0;
+    ASSERT_EQ(std::sscanf(trace.c_str() + at, " ### Serial Port COM7: %llu Rahmen, %llu verworfene Bytes, %u Bytes/s",
+                          &frames, &rejected, &rate),
+              3)
+        << trace;
+    EXPECT_GT(frames, 0u);
+    EXPECT_GT(rejected, 0u);
+    EXPECT_GT(rate, 0u);
 }
 
 // The button, status line and gear lie over the container as its siblings: they go where it
@@ -306,9 +528,10 @@ LRESULT CALLBACK actWhenConnected(int code, WPARAM w, LPARAM l) {
 }
 
 // "trennen" while the programmer is switched after connecting (the button says "trennen"
-// already), and a port that vanishes then: the exchange stops, the port closes once, stays
-// closed and shows its own settings; no box about it.
-TEST_F(ComPortControl, TrennenOrARemovedPortDuringTheProgrammerExchangeClosesThePortForGood) {
+// already): the exchange stops, the port closes once, stays closed and shows its own settings.
+// A port that vanishes then is waited for instead and, as it is still there, taken back by
+// itself with the programmer switched again. No box about either.
+TEST_F(ComPortControl, TrennenDuringTheProgrammerExchangeClosesThePortForGoodARemovedPortIsWaitedFor) {
     PlantSim sim("com7", "--programmer-rate 115200");
     ASSERT_TRUE(sim.isReady()) << sim.getError();
     ini().setString(section(), "Port", "COM7");
@@ -323,17 +546,32 @@ TEST_F(ComPortControl, TrennenOrARemovedPortDuringTheProgrammerExchangeClosesThe
         control.forgetReaders();
         click(control.getConnectButton());
         EXPECT_EQ(buttonToWatch, nullptr) << "nothing happened during the exchange";
+        EXPECT_FALSE(control.isOpen());
+        EXPECT_EQ(control.isWaiting(), removal);
+        EXPECT_STREQ(control.getConnectButton().getWindowText(), removal ? "trennen" : "verbinden");
+        EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(),
+                  removal ? SComPortControl::waitingColor : SComPortControl::closedColor);
+        EXPECT_STREQ(control.getSettings().toString(), "COM7,9600,N,8,1");
+        if (removal) {
+            ASSERT_TRUE(MessagePump::until([&] { return control.isOpen(); }, 10000)) << "not taken back";
+            EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::openColor);
+            std::string received = sim.received(), toData = "\xD4\xC7\xA3\xBE\xF1\xAC\xC9" "d";
+            EXPECT_NE(received.find(toData), std::string::npos) << "the programmer is not switched again";
+            EXPECT_EQ(received.find(toData), received.rfind(toData)) << "switched before the port was back";
+            click(control.getConnectButton());
+        }
         MessagePump::flush();
         EXPECT_FALSE(control.isOpen());
+        EXPECT_FALSE(control.isWaiting());
         EXPECT_STREQ(control.getConnectButton().getWindowText(), "verbinden");
         EXPECT_EQ(control.getStatusText().getDevice().getTextBackColor(), SComPortControl::closedColor);
         EXPECT_STREQ(control.getStatusText().getWindowText(), "COM7,9600,N,8,1");
-        EXPECT_LE(control.readerCount(), 1);
+        EXPECT_EQ(control.overlapCount(), 0) << "two read threads at once";
         expectNoReader();
         EXPECT_FALSE(control.isOpen()) << "opened again";
     }
     UnhookWindowsHookEx(hook);
-    EXPECT_EQ(control.actions, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(control.actions, (std::vector<bool>{true, false, true, false, true, false}));
     for (const RecordedBox& b : boxes.boxes) ADD_FAILURE() << b.caption.getBuffer() << ": " << b.text.getBuffer();
 }
 

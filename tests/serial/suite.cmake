@@ -6,7 +6,8 @@ if(NOT WIN32)
 endif()
 set(VEK_PLANT_SIM "${PROJECT_SOURCE_DIR}/build/linux/tools/plant-sim/plant-sim" CACHE FILEPATH
     "The native plant-sim that the serial suite and benchmark start (built by the linux preset)")
-vek_suite(test_serial FOLDER serial LIBS anlage_win vek_gui_harness TIMEOUT 900)
+vek_suite(test_serial FOLDER serial LIBS anlage_win vek_gui_harness TIMEOUT 900
+          SOURCES ${PROJECT_SOURCE_DIR}/tests/VEK_SYSTEM/PlainPeer.cpp)
 target_compile_definitions(test_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}"
                            VEK_SHIPPED_CONTROLPOS="${PROJECT_SOURCE_DIR}/resources/controlpos.ini")
 # One suite at a time on the prefix's COM7 and the registry's serial keys.

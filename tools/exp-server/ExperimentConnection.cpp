@@ -150,6 +150,8 @@ void ExperimentConnection::sendTelemetry(Clock::time_point now) {
         model.advance(options.telemetryMs / 1000.0);
         std::array<uint8_t, 9> frame = model.telemetryFrame();
         send(ProtocolMessage::frame(ProtocolMessage::Data, frame.data(), (int)frame.size()));
+        // Noted as sent, for tests that compare what the client made of the relay.
+        if (!silent) record.note(number, "sent " + FrameRecord::describe({ProtocolMessage::Data, SMem(frame.data(), 9)}));
         nextTelemetry += period;
     }
 }

@@ -33,13 +33,22 @@ bool FrameSource::next(std::vector<uint8_t>& out, double nowSeconds) {
         }
     }
     bytes += added;
+    // The byte limit may cut the frame or its noise too.
+    const size_t frameSent = std::min(added, length);
+    cut += frameSent < frame.size();
+    noise += added - frameSent;
     return true;
 }
 
-// xorshift32: cheap, and repeatable for a test that records what it got.
+// xorshift32: cheap, and repeatable for a test that records what it got. Never 0x55: noise
+// that could begin a frame would make what a receiver skips depend on the bytes that follow.
 uint8_t FrameSource::noiseByte() {
-    noiseState ^= noiseState << 13;
-    noiseState ^= noiseState >> 17;
-    noiseState ^= noiseState << 5;
-    return (uint8_t)(noiseState >> 24);
+    uint8_t b;
+    do {
+        noiseState ^= noiseState << 13;
+        noiseState ^= noiseState >> 17;
+        noiseState ^= noiseState << 5;
+        b = (uint8_t)(noiseState >> 24);
+    } while (b == 0x55);
+    return b;
 }

@@ -19,6 +19,8 @@ public:
     bool isDone() const;
     uint64_t framesMade() const { return frames; }
     uint64_t bytesMade() const { return bytes; }
+    uint64_t framesCut() const { return cut; }    // frames sent with fewer than nine bytes
+    uint64_t noiseMade() const { return noise; }  // noise bytes sent
 
 private:
     uint8_t noiseByte();
@@ -27,6 +29,8 @@ private:
     const SimOptions& options;
     uint64_t frames = 0;
     uint64_t bytes = 0;
+    uint64_t cut = 0;
+    uint64_t noise = 0;
     double modelTime = 0;
     uint32_t noiseState = 0x2545F491; // fixed seed: the same run sends the same noise
 };

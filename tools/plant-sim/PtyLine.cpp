@@ -24,32 +24,24 @@ const RateCode rateCodes[] = {
 
 } // namespace
 
-PtyLine::PtyLine() {
+bool PtyLine::open() {
+    close();
+    error.clear();
+    path.clear();
     master.reset(posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK));
-    if (!master.isOpen()) {
-        fail("posix_openpt");
-        return;
-    }
-    if (grantpt(master.get()) || unlockpt(master.get())) {
-        fail("grantpt/unlockpt");
-        return;
-    }
+    if (!master.isOpen()) return fail("posix_openpt");
+    if (grantpt(master.get()) || unlockpt(master.get())) return fail("grantpt/unlockpt");
     char name[128];
-    if (ptsname_r(master.get(), name, sizeof name)) {
-        fail("ptsname_r");
-        return;
-    }
-    path = name;
-    slave.reset(open(name, O_RDWR | O_NOCTTY | O_NONBLOCK));
+    if (ptsname_r(master.get(), name, sizeof name)) return fail("ptsname_r");
+    slave.reset(::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK));
     termios mode;
-    if (!slave.isOpen() || tcgetattr(slave.get(), &mode)) {
-        fail(name);
-        return;
-    }
+    if (!slave.isOpen() || tcgetattr(slave.get(), &mode)) return fail(name);
     // Raw both ways: no echo of what the plant writes, no line editing of what it reads.
     cfmakeraw(&mode);
     cfsetspeed(&mode, B9600);
-    if (tcsetattr(slave.get(), TCSANOW, &mode)) fail("tcsetattr");
+    if (tcsetattr(slave.get(), TCSANOW, &mode)) return fail("tcsetattr");
+    path = name;
+    return true;
 }
 
 bool PtyLine::fail(const char* what) {

@@ -11,7 +11,9 @@
 class PtyLine {
 public:
     // Opens the pair in raw mode, non-blocking; isOpen() tells whether it worked.
-    PtyLine();
+    PtyLine() { open(); }
+    // A new pair in place of the present one (a line that comes back), with a new path.
+    bool open();
 
     bool isOpen() const { return master.isOpen(); }
     const std::string& errorText() const { return error; }

@@ -28,10 +28,16 @@ const char* const helpText =
     "                       link the pseudo-terminal into the Wine prefix DIR as\n"
     "                       DIR/dosdevices/comN (N 1..256), so the program opens it as COMN;\n"
     "                       cncaN or cncbN (N 0..255) names a port of a virtual-port driver\n"
-    "  --garbage N          N bytes of noise after every frame (0..1000)\n"
+    "  --garbage N          N bytes of noise after every frame (0..1000); noise never holds\n"
+    "                       0x55, the first sync byte, so a receiver can only skip it\n"
     "  --cut-every N        cut every N-th frame short (0: never)\n"
     "  --cut-length K       bytes of a cut frame that are sent (1..8, default 4)\n"
     "  --close-after S      close the line after S seconds and end (0: never)\n"
+    "  --drop-after S       after S seconds hang the line up and take the port link away, as\n"
+    "                       when an adapter is unplugged; bytes on their way are lost\n"
+    "  --drop-for N         seconds until the dropped line comes back as a new\n"
+    "                       pseudo-terminal under the same port link, its path a further line\n"
+    "                       on stdout (default 3)\n"
     "  --record FILE        write every byte received to FILE as it arrives\n"
     "  --stamps FILE        write a line to FILE for each frame once its last byte (and the\n"
     "                       noise after it) went to the line, \"sent FRAME NS\", and for each\n"
@@ -42,6 +48,10 @@ const char* const helpText =
     "                       order and loss; status, pumps and ratio still come from the model\n"
     "  --frames N           send N frames, then only listen (cut frames count; 0: no limit)\n"
     "  --bytes N            send N bytes, then only listen (0: no limit)\n"
+    "  --tally FILE         once the --frames or --bytes limit is reached and the last byte\n"
+    "                       went to the line, write \"frames F cut C noise N bytes B\" to FILE:\n"
+    "                       the frames made, how many of them cut short, the noise bytes and\n"
+    "                       all bytes (a dropped line loses some of them)\n"
     "  --programmer-rate BAUD\n"
     "                       answer the programmer preamble (D4 C7 A3 BE F1 AC C9 + command)\n"
     "                       with the line \"Tobrik <command> \\xB1\" and LF, but only while the\n"
@@ -50,11 +60,20 @@ const char* const helpText =
     "  --programmer-reply TEXT\n"
     "                       answer the programmer with TEXT and LF instead (a programmer\n"
     "                       that answers rubbish, without the \\xB1 of success)\n"
+    "  --sent-log FILE      write a line to FILE for each frame once it went to the line:\n"
+    "                       its number (from 0) and its bytes in hex, noise included\n"
+    "  --replay FILE        play a recording the program made (its CSV file) instead of the\n"
+    "                       tank model: each row as its frame, at the pace it was recorded,\n"
+    "                       but not faster than --rate lets the bytes go (--flood: no limit).\n"
+    "                       A file that is not such a recording is refused with its line.\n"
+    "                       Mix commands are read and ignored; the line stays up at the end.\n"
+    "  --speed F            play the recording F times as fast (0.01..1000, default 1)\n"
     "  --quiet              no log lines on stderr\n"
     "  --help               this text\n";
 
 enum OptionId { Rate = 1000, Flood, Prefix, Port, Garbage, CutEvery, CutLength, CloseAfter, Record, Stamps, Counted,
-                Frames, Bytes, ProgrammerRate, ProgrammerReply, Quiet, Help };
+                Frames, Bytes, ProgrammerRate, ProgrammerReply, Quiet, Help, DropAfter, DropFor, Tally,
+                SentLog, Replay, Speed };
 
 const option longOptions[] = {
     {"rate", required_argument, nullptr, Rate},
@@ -74,6 +93,12 @@ const option longOptions[] = {
     {"programmer-reply", required_argument, nullptr, ProgrammerReply},
     {"quiet", no_argument, nullptr, Quiet},
     {"help", no_argument, nullptr, Help},
+    {"drop-after", required_argument, nullptr, DropAfter},
+    {"drop-for", required_argument, nullptr, DropFor},
+    {"tally", required_argument, nullptr, Tally},
+    {"sent-log", required_argument, nullptr, SentLog},
+    {"replay", required_argument, nullptr, Replay},
+    {"speed", required_argument, nullptr, Speed},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -131,8 +156,31 @@ bool take(int id, const char* arg, SimOptions& o) {
     case ProgrammerRate: return parseNumber(arg, 50, 4000000, n) && (o.programmerRate = (long)n, true);
     case ProgrammerReply: return !(o.programmerReply = arg).empty() && o.programmerReply.size() <= 200;
     case Quiet: return o.quiet = true;
+    case DropAfter: return parseSeconds(arg, o.dropAfter);
+    case DropFor: return parseSeconds(arg, o.dropFor);
+    case Tally: return !(o.tally = arg).empty();
+    case SentLog: return !(o.sentLog = arg).empty();
+    case Replay: return !(o.replay = arg).empty();
+    case Speed: return parseSeconds(arg, o.speed) && o.speed >= 0.01 && o.speed <= 1000;
     }
     return false;
+}
+
+// A recording is played as it is: what shapes the model's telemetry has no meaning for it.
+int checkReplay(const SimOptions& o) {
+    const SimOptions plain;
+    if (o.replay.empty()) {
+        if (o.speed == plain.speed) return 0;
+        std::fprintf(stderr, "plant-sim: --speed goes with --replay\n");
+        return 2;
+    }
+    const char* clash = o.counted ? "--counted" : o.garbage ? "--garbage" : o.cutEvery ? "--cut-every"
+                      : o.frameLimit ? "--frames" : o.byteLimit ? "--bytes"
+                      : !o.stamps.empty() ? "--stamps" : !o.sentLog.empty() ? "--sent-log"
+                      : o.programmerRate ? "--programmer-rate" : nullptr;
+    if (!clash) return 0;
+    std::fprintf(stderr, "plant-sim: --replay plays the recording as it is; %s does not go with it\n", clash);
+    return 2;
 }
 
 } // namespace
@@ -160,5 +208,5 @@ int parseSimOptions(int argc, char** argv, SimOptions& options) {
         std::fprintf(stderr, "plant-sim: --prefix and --port go together\n");
         return 2;
     }
-    return 0;
+    return checkReplay(options);
 }

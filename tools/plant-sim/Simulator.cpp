@@ -57,7 +57,15 @@ bool openOutput(const std::string& name, FileDescriptor& file) {
 
 } // namespace
 
-bool Simulator::prepare() { return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile); }
+bool Simulator::prepare() {
+    return openOutput(options.record, recordFile) && openOutput(options.stamps, stampFile) &&
+           sentLog.open(options.sentLog);
+}
+
+void Simulator::setLinkHooks(std::function<void()> remove, std::function<bool(const std::string&)> restore) {
+    removeLink = std::move(remove);
+    restoreLink = std::move(restore);
+}
 
 // One line with the wall clock, which is also what Wine hands out as the system time.
 void Simulator::stamp(const char* what, uint64_t number) {
@@ -77,6 +85,16 @@ int Simulator::run(const volatile std::sig_atomic_t& stop) {
             line.close();
             log("line closed after %.3f s", t);
             break;
+        }
+        if (options.dropAfter > 0 && !dropDone && t >= options.dropAfter) dropLine(t);
+        if (lineDown) {
+            if (t >= backAt) {
+                lineFailed = !bringLineBack(t);
+                continue;
+            }
+            timespec pause = toTimespec(std::min(backAt - t, idleWaitSeconds));
+            ppoll(nullptr, 0, &pause, nullptr); // a stop signal cuts it short
+            continue;
         }
         if (reader.inProgrammerCommand() && t - lastInput >= commandQuietSeconds) answerProgrammer(t);
         bool wantWrite = bytesDue(t) > 0;
@@ -179,6 +197,7 @@ void Simulator::send(double t) {
     }
     sent += (size_t)n;
     stampSentFrames();
+    tallyWhenAllSent();
     if (options.flood) return;
     // A line that was held back (pause, full buffer) does not make up more than 10 ms.
     double perSecond = (double)options.rate / 10.0;
@@ -197,8 +216,11 @@ void Simulator::takePiece(double t) {
 }
 
 void Simulator::stampSentFrames() {
-    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped)
+    for (; framesStamped < frameEnds.size() && frameEnds[framesStamped] <= sent; ++framesStamped) {
         stamp("sent", firstFrame + framesStamped);
+        const size_t begin = framesStamped ? frameEnds[framesStamped - 1] : 0;
+        sentLog.frame(firstFrame + framesStamped, outgoing.data() + begin, frameEnds[framesStamped] - begin);
+    }
 }
 
 double Simulator::waitSeconds(double t) const {
@@ -208,4 +230,47 @@ double Simulator::waitSeconds(double t) const {
     else if (pausedUntil > t) until = std::min(until, pausedUntil);
     else if (!options.flood && !(source.isDone() && sent == outgoing.size())) until = std::min(until, nextDue);
     return until - t;
+}
+
+// What was on its way is lost with the line, as with an adapter pulled out mid-frame.
+void Simulator::dropLine(double t) {
+    dropDone = true;
+    lineDown = true;
+    backAt = t + options.dropFor;
+    line.close();
+    if (removeLink) removeLink();
+    outgoing.clear();
+    sent = 0;
+    frameEnds.clear();
+    framesStamped = 0;
+    log("line dropped after %.3f s", t);
+}
+
+bool Simulator::bringLineBack(double t) {
+    lineDown = false;
+    if (!line.open()) {
+        log("no pseudo-terminal for the line to come back: %s", line.errorText().c_str());
+        return false;
+    }
+    if (restoreLink && !restoreLink(line.slavePath())) return false;
+    std::printf("%s\n", line.slavePath().c_str());
+    std::fflush(stdout);
+    log("line back after %.3f s as %s", t, line.slavePath().c_str());
+    return true;
+}
+
+// Written beside the file and renamed over it: a reader finds the whole line or none.
+void Simulator::tallyWhenAllSent() {
+    if (tallied || options.tally.empty() || !source.isDone() || sent != outgoing.size()) return;
+    tallied = true;
+    const std::string temporary = options.tally + ".part";
+    FILE* file = std::fopen(temporary.c_str(), "w");
+    bool written = file && std::fprintf(file, "frames %llu cut %llu noise %llu bytes %llu\n",
+                                        (unsigned long long)source.framesMade(),
+                                        (unsigned long long)source.framesCut(),
+                                        (unsigned long long)source.noiseMade(),
+                                        (unsigned long long)source.bytesMade()) > 0;
+    written = file && std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), options.tally.c_str()) != 0)
+        std::fprintf(stderr, "plant-sim: cannot write %s: %s\n", options.tally.c_str(), std::strerror(errno));
 }

@@ -1,6 +1,6 @@
 // Simulator: the plant's side of the line. Streams telemetry paced at the line rate (or
 // flooding), hands received bytes to the command reader, answers the programmer at its
-// one rate, and closes the line when asked to.
+// one rate, and closes the line, or drops it for a while, when asked to.
 #pragma once
 
 #include "tools/plant-model/TankModel.h"
@@ -8,11 +8,14 @@
 #include "tools/plant-sim/FileDescriptor.h"
 #include "tools/plant-sim/FrameSource.h"
 #include "tools/plant-sim/PtyLine.h"
+#include "tools/plant-sim/SentLog.h"
 #include "tools/plant-sim/SimOptions.h"
 
 #include <csignal>
 #include <cstdint>
 #include <ctime>
+#include <functional>
+#include <string>
 #include <vector>
 
 class Simulator {
@@ -27,6 +30,9 @@ public:
     Simulator(const SimOptions& options, PtyLine& line);
     // Opens the record and stamp files; false (with a message) when that fails.
     bool prepare();
+    // What takes the port link away while the line is dropped, and what links the line that
+    // comes back (its path); without them a dropped line just comes back.
+    void setLinkHooks(std::function<void()> remove, std::function<bool(const std::string&)> restore);
     // Runs until `stop` is set, the line is closed after --close-after, or the line
     // fails. Returns the exit code.
     int run(const volatile std::sig_atomic_t& stop);
@@ -42,6 +48,9 @@ private:
     void stampSentFrames();
     void stamp(const char* what, uint64_t number);
     double waitSeconds(double t) const;
+    void dropLine(double t);
+    bool bringLineBack(double t);
+    void tallyWhenAllSent();
     void log(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     const SimOptions& options;
@@ -51,6 +60,9 @@ private:
     FrameSource source{model, options};
     FileDescriptor recordFile;
     FileDescriptor stampFile;
+    std::function<void()> removeLink;
+    std::function<bool(const std::string&)> restoreLink;
+    SentLog sentLog;
     std::vector<uint8_t> outgoing; // the piece being sent; `sent` bytes of it are gone
     size_t sent = 0;
     std::vector<size_t> frameEnds; // where each frame of the piece ends, noise included
@@ -62,4 +74,8 @@ private:
     double pausedUntil = 0;  // telemetry is held until then
     uint64_t received = 0;
     bool lineFailed = false;
+    bool lineDown = false;   // dropped, until backAt
+    bool dropDone = false;
+    double backAt = 0;
+    bool tallied = false;
 };

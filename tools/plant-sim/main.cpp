@@ -2,6 +2,8 @@
 // testing the program without hardware. See --help.
 #include "tools/plant-sim/DosDeviceLink.h"
 #include "tools/plant-sim/PtyLine.h"
+#include "tools/plant-sim/ReplayFile.h"
+#include "tools/plant-sim/Replayer.h"
 #include "tools/plant-sim/SimOptions.h"
 #include "tools/plant-sim/Simulator.h"
 
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <pthread.h>
 #include <thread>
 
@@ -34,6 +37,12 @@ int main(int argc, char** argv) {
     SimOptions options;
     int parsed = parseSimOptions(argc, argv, options);
     if (parsed) return parsed == 1 ? 0 : 2;
+    // A recording to replay is read whole first: a bad one is refused before any line exists.
+    ReplayFile recording;
+    if (!options.replay.empty() && !recording.load(options.replay)) {
+        std::fprintf(stderr, "plant-sim: %s\n", recording.error().c_str());
+        return 2;
+    }
 
     catchStopSignals();
     PtyLine line;
@@ -51,7 +60,21 @@ int main(int argc, char** argv) {
                                          line.slavePath().c_str());
     }
     Simulator simulator(options, line);
-    if (!simulator.prepare()) return 1;
+    Replayer replayer(options, line, recording.frames());
+    if (!(options.replay.empty() ? simulator.prepare() : replayer.prepare())) return 1;
+    std::mutex linkLock; // the keeper below and a dropped line both change the link
+    if (!options.prefix.empty())
+        simulator.setLinkHooks(
+            [&] {
+                std::lock_guard<std::mutex> hold(linkLock);
+                link.remove();
+            },
+            [&](const std::string& path) {
+                std::lock_guard<std::mutex> hold(linkLock);
+                if (link.create(options.prefix, options.port, path)) return true;
+                std::fprintf(stderr, "plant-sim: cannot link the port: %s\n", link.errorText().c_str());
+                return false;
+            });
     std::printf("%s\n", line.slavePath().c_str());
     std::fflush(stdout);
     // Wine's services may start after the link was made and point the port elsewhere.
@@ -62,13 +85,17 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &all, &previous);
     std::thread keeper([&] {
         while (!done && !options.prefix.empty()) {
-            if (link.reclaim() && !options.quiet)
-                std::fprintf(stderr, "plant-sim: %s taken back from Wine's mount manager\n", link.linkPath().c_str());
+            {
+                std::lock_guard<std::mutex> hold(linkLock);
+                if (link.reclaim() && !options.quiet)
+                    std::fprintf(stderr, "plant-sim: %s taken back from Wine's mount manager\n",
+                                 link.linkPath().c_str());
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     });
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    const int result = simulator.run(stopping);
+    const int result = options.replay.empty() ? simulator.run(stopping) : replayer.run(stopping);
     done = true;
     keeper.join();
     return result;

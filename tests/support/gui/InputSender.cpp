@@ -1,7 +1,10 @@
 #include "tests/support/gui/InputSender.h"
 
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
+#include "tests/support/gui/WindowCapture.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -51,6 +54,64 @@ bool sendOne(INPUT in) {
     bool ok = SendInput(1, &in, sizeof in) == 1;
     MessagePump::flush();
     return ok;
+}
+
+DWORD processOf(HWND hwnd) {
+    DWORD pid = 0;
+    if (hwnd) GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+// Makes a state with make() until holds() is true, and true still once this process has
+// handled the events the X screen sent it meanwhile: under Wine a late focus event activates
+// the window it names again, a late expose event moves its window up in the z-order again.
+void settle(const std::function<void()>& make, const std::function<bool()>& holds) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (!holds()) {
+            make();
+            MessagePump::until(holds, 2000);
+        }
+        MessagePump::flush();
+        if (holds()) return;
+    }
+}
+
+// SetForegroundWindow of another process's window returns before that process has made it
+// the foreground window: input sent at once would go to the window in front before, maybe one
+// of another program on the same screen.
+void bringToFront(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    const DWORD target = processOf(hwnd);
+    settle([&] { SetForegroundWindow(hwnd); }, [&] { return processOf(GetForegroundWindow()) == target; });
+}
+
+// Whether the X screen shows window around a point: a copy of another process's window comes
+// from the screen, black where something lies over it.
+bool shownAt(HWND window, POINT screen) {
+    POINT local = screen;
+    ScreenToClient(window, &local);
+    HDC own = GetDC(window), all = GetDC(nullptr);
+    WindowCapture mine = WindowCapture::ofDC(own, local.x - 1, local.y - 1, 3, 3);
+    WindowCapture seen = WindowCapture::ofDC(all, screen.x - 1, screen.y - 1, 3, 3);
+    ReleaseDC(nullptr, all);
+    ReleaseDC(window, own);
+    return !mine.empty() && mine.pixels() == seen.pixels();
+}
+
+// A click goes to whatever window lies under the mouse, in Wine's z-order, which the mouse's
+// motion on the X screen changes: the window X shows under the pointer is moved up. When that
+// is a window of another program (the target's own popups count as its own), the target is
+// raised above it. The window of another process is raised in any case, and must be the one
+// the X screen shows there: Wine's z-order may have it in front before its X window is.
+void uncover(HWND hwnd, POINT screen) {
+    const DWORD target = processOf(hwnd);
+    const bool ofOtherProcess = target != GetCurrentProcessId();
+    auto raise = [&] { raiseAboveAll(GetAncestor(hwnd, GA_ROOT)); };
+    if (ofOtherProcess) raise();
+    settle(raise, [&] {
+        HWND under = WindowFromPoint(screen);
+        return processOf(under) == target && (!ofOtherProcess || shownAt(under, screen));
+    });
 }
 
 bool sendAll(std::vector<INPUT>& inputs) {
@@ -160,7 +221,7 @@ void InputSender::type(const std::string& text) {
 }
 
 bool InputSender::realKey(UINT vk) {
-    SetForegroundWindow(hwnd);
+    bringToFront(hwnd);
     DWORD extended = isExtended(vk) ? KEYEVENTF_EXTENDEDKEY : 0;
     auto scan = (WORD)MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
     std::vector<INPUT> inputs{keyInput((WORD)vk, scan, extended),
@@ -171,7 +232,7 @@ bool InputSender::realKey(UINT vk) {
 }
 
 bool InputSender::realText(const std::string& text) {
-    SetForegroundWindow(hwnd);
+    bringToFront(hwnd);
     std::vector<INPUT> inputs;
     for (char c : text) {
         wchar_t wide = 0;
@@ -185,9 +246,10 @@ bool InputSender::realText(const std::string& text) {
 }
 
 bool InputSender::realClick(int x, int y) {
-    SetForegroundWindow(hwnd);
+    bringToFront(hwnd);
     POINT p{x, y};
     ClientToScreen(hwnd, &p);
+    uncover(hwnd, p);
     // Absolute coordinates run from 0 to 65535 across the primary screen.
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     std::vector<INPUT> inputs(3);
@@ -205,12 +267,13 @@ bool InputSender::realClick(int x, int y) {
 }
 
 bool InputSender::realDrag(int x0, int y0, int x1, int y1, UINT heldKey, int steps) {
-    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+    bringToFront(GetAncestor(hwnd, GA_ROOT));
     if (steps < 1) steps = 1;
     // Both ends on the screen now: the target may move while it is dragged.
     POINT from{x0, y0}, to{x1, y1};
     ClientToScreen(hwnd, &from);
     ClientToScreen(hwnd, &to);
+    uncover(hwnd, from);
     auto scan = (WORD)MapVirtualKeyA(heldKey, MAPVK_VK_TO_VSC);
     bool ok = true;
     if (heldKey) ok &= sendOne(keyInput((WORD)heldKey, scan, 0));

@@ -2,6 +2,7 @@
 
 #include "tests/support/gui/GdiplusScope.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/Raise.h"
 
 #include <gdiplus.h>
 
@@ -70,6 +71,91 @@ bool pngEncoder(CLSID& clsid) {
     return false;
 }
 
+// What another process's window shows can take this long to be had whole, on a loaded machine.
+constexpr int otherProcessBudgetMs = 10000;
+
+// No window under test paints this colour: a pixel that still shows it was not drawn after the
+// marker window left.
+constexpr COLORREF markerColour = RGB(0xFE, 0x01, 0xFD);
+
+bool ofThisProcess(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid == GetCurrentProcessId();
+}
+
+RECT clientOnScreen(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool wholeOnScreen(RECT r) {
+    RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT both;
+    return IntersectRect(&both, &r, &screen) && EqualRect(&both, &r);
+}
+
+// Whether a visible window above root in the z-order overlaps r (screen coordinates).
+bool coveredAt(HWND root, RECT r) {
+    for (HWND above = GetWindow(root, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        RECT place, overlap;
+        if (IsWindowVisible(above) && GetWindowRect(above, &place) && IntersectRect(&overlap, &place, &r)) return true;
+    }
+    return false;
+}
+
+WindowCapture copyOfClient(HWND hwnd, int width, int height) {
+    WindowDC dc(hwnd);
+    return dc.dc ? WindowCapture::ofDC(dc.dc, 0, 0, width, height) : WindowCapture();
+}
+
+WindowCapture copyOfScreen(RECT r) {
+    WindowDC screen(nullptr);
+    return screen.dc ? WindowCapture::ofDC(screen.dc, r.left, r.top, r.right - r.left, r.bottom - r.top)
+                     : WindowCapture();
+}
+
+int markerPixels(const WindowCapture& shot) { return shot.countColor(markerColour, shot.bounds()); }
+
+// A window of the marker colour over a place of the screen, above all others, while it lives.
+class MarkerWindow {
+public:
+    explicit MarkerWindow(RECT r) : place(r) {
+        static const char* className = [] {
+            WNDCLASSA c{};
+            c.lpfnWndProc = DefWindowProcA;
+            c.hInstance = GetModuleHandleA(nullptr);
+            c.hbrBackground = CreateSolidBrush(markerColour);
+            c.lpszClassName = "WindowCaptureMarker";
+            RegisterClassA(&c);
+            return c.lpszClassName;
+        }();
+        hwnd = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, "", WS_POPUP,
+                               r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+        if (hwnd) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    }
+    ~MarkerWindow() {
+        if (hwnd) DestroyWindow(hwnd);
+    }
+    MarkerWindow(const MarkerWindow&) = delete;
+    MarkerWindow& operator=(const MarkerWindow&) = delete;
+
+    // Whether the screen shows the marker all over the place yet.
+    bool shown() const {
+        WindowCapture screen = copyOfScreen(place);
+        return hwnd && !screen.empty() && markerPixels(screen) == screen.width() * screen.height();
+    }
+
+private:
+    RECT place;
+    HWND hwnd = nullptr;
+};
+
 std::wstring widen(const std::string& text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     std::wstring wide((std::size_t)std::max(n, 1), L'\0');
@@ -97,6 +183,7 @@ bool WindowCapture::copyFrom(HDC source, int x, int y) {
 
 WindowCapture WindowCapture::ofWindow(HWND hwnd) {
     if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) return {};
+    if (!ofThisProcess(hwnd)) return ofOtherProcess(hwnd);
     // Paint what is invalid, children included, and let them finish before copying.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     MessagePump::flush();
@@ -107,6 +194,51 @@ WindowCapture WindowCapture::ofWindow(HWND hwnd) {
     WindowDC dc(hwnd);
     if (!dc.dc || !capture.copyFrom(dc.dc, 0, 0)) return {};
     return capture;
+}
+
+// Under Wine a process draws its windows into surfaces of its own and copies them to the X
+// screen when it goes idle; a window of another process can only be copied from the screen.
+// There a part that another window lies over comes out black, and a part just uncovered shows
+// what lay there until the owner copies its surface again. So the window is raised when
+// covered, a marker window of this process is laid over it and taken away, which makes the
+// owner copy its surface anew, and a copy counts once no marker pixel is left in it and it
+// equals the screen there, which it does not where another window lies over it.
+WindowCapture WindowCapture::ofOtherProcess(HWND hwnd) {
+    const HWND root = GetAncestor(hwnd, GA_ROOT);
+    const DWORD start = GetTickCount();
+    auto timeLeft = [&] { return std::max(0, otherProcessBudgetMs - (int)(GetTickCount() - start)); };
+    // Wine's z-order and the X screen's can disagree for a while (for example after an old
+    // expose event of a window above): then the copy differs from the screen.
+    bool screenDisagreed = false;
+    while (timeLeft() > 0) {
+        if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) return {};
+        RECT place = clientOnScreen(hwnd);
+        int width = place.right - place.left, height = place.bottom - place.top;
+        if (width <= 0 || height <= 0) return {};
+        // Nothing to compare with where the screen ends: copied as it is.
+        if (!wholeOnScreen(place)) return copyOfClient(hwnd, width, height);
+        if (screenDisagreed || coveredAt(root, place)) {
+            raiseAboveAll(root);
+            screenDisagreed = false;
+            MessagePump::flush();
+            continue;
+        }
+        {
+            MarkerWindow marker(place);
+            if (!MessagePump::until([&] { return marker.shown(); }, timeLeft())) continue;
+        }
+        WindowCapture shot;
+        MessagePump::until(
+            [&] {
+                shot = copyOfClient(hwnd, width, height);
+                return !shot.empty() && markerPixels(shot) == 0;
+            },
+            timeLeft());
+        if (shot.empty() || markerPixels(shot) > 0) continue;
+        if (shot.pixels_ == copyOfScreen(place).pixels_ && !coveredAt(root, place)) return shot;
+        screenDisagreed = true;
+    }
+    return {};
 }
 
 WindowCapture WindowCapture::ofDC(HDC dc, int x, int y, int width, int height) {

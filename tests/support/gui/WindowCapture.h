@@ -13,8 +13,12 @@ class WindowCapture {
 public:
     WindowCapture() = default;
 
-    // Paints what is pending and copies the client area from the screen. The window must
-    // be visible and not covered; a hidden window gives an empty capture.
+    // The client area as the user sees it, once what is pending is painted. A window of this
+    // process is copied from its own drawing, whatever lies over it. A window of another
+    // process is copied from the screen: it is raised when another window lies over it, and
+    // the copy is taken once its owner has drawn all of it there anew (see the .cpp; a part
+    // beyond the screen's edge is copied as it is). A hidden window, or one that could not be
+    // copied whole within ten seconds, gives an empty capture.
     static WindowCapture ofWindow(HWND hwnd);
     // The rectangle (x, y, width, height) of any DC, for example a memory DC drawn on in a test.
     static WindowCapture ofDC(HDC dc, int x, int y, int width, int height);
@@ -42,6 +46,7 @@ public:
 
 private:
     WindowCapture(int width, int height);
+    static WindowCapture ofOtherProcess(HWND hwnd);
     bool copyFrom(HDC source, int x, int y);
     RECT clip(RECT r) const;
 
