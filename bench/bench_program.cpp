@@ -8,7 +8,8 @@
 //          the paint messages of one repaint counted window by window.
 // memory:  working set under telemetry for some minutes.
 // capture: a picture of the hosted main window as the repaint figure paints it, to a PNG file.
-// Usage: bench_program [all | start [rounds] [idle seconds] | latency [rounds] [frames] [baud] |
+// Usage: bench_program [all | start [rounds] [idle seconds] [other packed Anlage.exe] |
+//                       latency [rounds] [frames] [baud] |
 //                       repaint [rounds] | memory [minutes] [flood] | capture FILE.png]
 // (a Windows program; run it through the build's wine-run with plant-sim built natively)
 #include "VEK_GUI/SApplication.h"
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
     SSystem::setPresenter([](void*, const char*, const char*, unsigned) { return (int)SSystem::OK; });
     timeBeginPeriod(1);
     std::printf("load average: %s\n", loadAverage().c_str());
-    if (mode == "all" || mode == "start") measureStart((int)arg(2, 5), arg(3, 10));
+    if (mode == "all" || mode == "start") measureStart((int)arg(2, 5), arg(3, 10), mode == "start" && argc > 4 ? argv[4] : "");
     if (mode == "all" || mode == "latency" || mode == "repaint" || mode == "memory" || mode == "capture")
         withHostedMain(mode, argc, argv);
     timeEndPeriod(1);

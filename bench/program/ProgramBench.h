@@ -55,7 +55,8 @@ private:
 };
 
 // The figures. Each says what it could not measure instead of printing a figure.
-void measureStart(int rounds, double idleSeconds);
+// otherPacked: another build of the packed program (a Windows path) measured in the same rounds.
+void measureStart(int rounds, double idleSeconds, const std::string& otherPacked);
 void measureLatency(BenchMain& main, int rounds, int frames, int rate);
 void measureRepaint(BenchMain& main, int rounds);
 void measureMemory(BenchMain& main, double minutes, bool flood);

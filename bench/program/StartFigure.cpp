@@ -343,6 +343,23 @@ void reportSteps(const StepTimes& times, int rounds, const std::vector<double>& 
     std::printf("  %-52s %7.1f ms\n", "together", sum);
 }
 
+// One program of the comparison: its copy in a folder, its arguments and its figures.
+struct Started {
+    std::string name, exe, arguments;
+    std::vector<double> paintMs, idleCpu;
+};
+
+void report(const Started& p, const Started& bare) {
+    if (p.paintMs.empty()) {
+        std::printf("  %-22s not measured (it never showed its window)\n", p.name.c_str());
+        return;
+    }
+    std::printf("  %-22s median %7.1f ms (min %7.1f, max %7.1f)", p.name.c_str(), median(p.paintMs),
+                percentile(p.paintMs, 0), percentile(p.paintMs, 1));
+    if (&p != &bare && !bare.paintMs.empty()) std::printf("  ratio to bare %.2f", median(p.paintMs) / median(bare.paintMs));
+    std::printf("\n");
+}
+
 } // namespace
 
 int runStartSteps(int argc, char** argv) {
@@ -360,64 +377,60 @@ int runStartSteps(int argc, char** argv) {
     return 0;
 }
 
-void measureStart(int rounds, double idleSeconds) {
-    TempDir folder;
-    const std::string anlage = std::string(folder.path().getBuffer()) + "\\Anlage.exe";
-    const std::string bare = windowsPath(BENCH_BARE_WINDOW);
-    if (!CopyFileA(windowsPath(ANLAGE_PACKED).c_str(), anlage.c_str(), FALSE)) {
+void measureStart(int rounds, double idleSeconds, const std::string& otherPacked) {
+    TempDir folder, otherFolder;
+    std::vector<Started> programs;
+    programs.push_back(Started{"Anlage.exe (packed)", std::string(folder.path().getBuffer()) + "\\Anlage.exe", "", {}, {}});
+    if (!CopyFileA(windowsPath(ANLAGE_PACKED).c_str(), programs[0].exe.c_str(), FALSE)) {
         std::printf("start: not measured, cannot copy %s\n", ANLAGE_PACKED);
         return;
     }
-    std::string bareSize;
-    std::vector<double> paintAnlage, paintBare, cpuAnlage, cpuBare;
+    if (!otherPacked.empty()) {
+        // Another build of the packed program (before a change), in a folder of its own.
+        Started other{"other Anlage.exe", std::string(otherFolder.path().getBuffer()) + "\\Anlage.exe", "", {}, {}};
+        if (CopyFileA(otherPacked.c_str(), other.exe.c_str(), FALSE)) programs.push_back(other);
+        else std::printf("start: cannot copy %s, measured without it\n", otherPacked.c_str());
+    }
+    programs.push_back(Started{"bare program", windowsPath(BENCH_BARE_WINDOW), "", {}, {}});
+    Started& bare = programs.back();
     StepTimes steps;
     int stepRounds = 0;
     std::vector<double> bareEntry;
     for (int round = 0; round < rounds; ++round) {
-        for (int which = 0; which < 2; ++which) {
-            Child child = which == 0 ? startChild(anlage, "", folder.path().getBuffer())
-                                     : startChild(bare, bareSize, folder.path().getBuffer());
+        for (Started& p : programs) {
+            Child child = startChild(p.exe, p.arguments, p.exe.substr(0, p.exe.rfind('\\')));
             if (child.firstPaintMs < 0) {
-                std::printf("start: %s showed nothing (no display?)\n", which == 0 ? "Anlage" : "bare");
+                std::printf("start: %s showed nothing (no display?)\n", p.name.c_str());
                 endChild(child);
                 continue;
             }
-            if (which == 0 && bareSize.empty()) {
+            if (&p == &programs[0] && bare.arguments.empty()) {
                 RECT r;
                 GetWindowRect(child.window, &r);
-                bareSize = std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
-                std::printf("main window %s px\n", bareSize.c_str());
+                bare.arguments = std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+                std::printf("main window %s px\n", bare.arguments.c_str());
             }
-            (which == 0 ? paintAnlage : paintBare).push_back(child.firstPaintMs);
+            p.paintMs.push_back(child.firstPaintMs);
             if (idleSeconds > 0) {
                 Sleep(1000);
                 const double c0 = processCpuMs(child.process.hProcess), t0 = nowMs();
                 Sleep((DWORD)(idleSeconds * 1000));
-                const double share = 100 * (processCpuMs(child.process.hProcess) - c0) / (nowMs() - t0);
-                (which == 0 ? cpuAnlage : cpuBare).push_back(share);
+                p.idleCpu.push_back(100 * (processCpuMs(child.process.hProcess) - c0) / (nowMs() - t0));
             }
-            std::printf("round %d %-6s first paint %7.1f ms, idle CPU %5.2f %%\n", round + 1,
-                        which == 0 ? "Anlage" : "bare", child.firstPaintMs,
-                        idleSeconds > 0 ? (which == 0 ? cpuAnlage : cpuBare).back() : 0.0);
+            std::printf("round %d %-22s first paint %7.1f ms\n", round + 1, p.name.c_str(), child.firstPaintMs);
             std::fflush(stdout);
             endChild(child);
         }
-        stepRounds += stepRound(anlage, steps) ? 1 : 0;
-        if (double entered = bareEntryMs(bare); entered >= 0) bareEntry.push_back(entered);
+        stepRounds += stepRound(programs[0].exe, steps) ? 1 : 0;
+        if (double entered = bareEntryMs(bare.exe); entered >= 0) bareEntry.push_back(entered);
     }
-    if (paintAnlage.empty() || paintBare.empty()) {
-        std::printf("start to first paint: not measured (%zu Anlage and %zu bare starts showed something)\n",
-                    paintAnlage.size(), paintBare.size());
-    } else {
-        std::printf("start to first paint: Anlage.exe (packed) median %.1f ms (min %.1f, max %.1f); bare %.1f ms "
-                    "(min %.1f, max %.1f); ratio %.2f\n",
-                    median(paintAnlage), percentile(paintAnlage, 0), percentile(paintAnlage, 1), median(paintBare),
-                    percentile(paintBare, 0), percentile(paintBare, 1), median(paintAnlage) / median(paintBare));
-    }
-    if (idleSeconds > 0 && !cpuAnlage.empty() && !cpuBare.empty())
-        std::printf("idle CPU over %.0f s (10 ms timer, nothing arriving; GetProcessTimes, about 0 under Wine): "
-                    "Anlage median %.2f %% of a core, bare %.2f %%\n",
-                    idleSeconds, median(cpuAnlage), median(cpuBare));
+    std::printf("start to first paint, %d rounds in turn:\n", rounds);
+    for (const Started& p : programs) report(p, bare);
+    if (idleSeconds > 0)
+        for (const Started& p : programs)
+            if (!p.idleCpu.empty())
+                std::printf("  idle CPU over %.0f s (GetProcessTimes, about 0 under Wine): %-22s %.2f %% of a core\n",
+                            idleSeconds, p.name.c_str(), median(p.idleCpu));
     if (stepRounds)
         reportSteps(steps, stepRounds, bareEntry);
     else
