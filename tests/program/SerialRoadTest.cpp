@@ -68,7 +68,7 @@ TEST(SerialRoad, TelemetryMovesThePlantPictureAndTheMixButtonsReachTheController
     forgetSettings();
     // An eighth of the line's rate: the model's time still runs in real time, and a program
     // slowed down by a loaded machine keeps up, so what it shows is not seconds old.
-    PlantSim sim("com1", "--rate 9600");
+    PlantSim sim("com1", "--rate 1200");
     ASSERT_TRUE(sim.isReady()) << sim.getError();
     Program program;
     ASSERT_TRUE(program.started && program.waitForMainWindow());
