@@ -82,6 +82,9 @@ public:
             char name[48] = "", text[24] = "";
             GetClassNameA(w.hwnd, name, sizeof name);
             GetWindowTextA(w.hwnd, text, sizeof text);
+            // A text of several lines stays on the window's one line of the table.
+            for (char* c = text; *c; ++c)
+                if ((unsigned char)*c < ' ') *c = ' ';
             std::printf("    %-22s %-20s", name, text);
             for (int k = 0; k < Kinds; ++k)
                 if (w.costs[k].count)
