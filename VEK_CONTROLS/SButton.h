@@ -1,6 +1,8 @@
 // SButton: an owner-drawn push button styled by the resources: flat when a state's light
 // and dark edge colours are equal, raised otherwise, with rounded corners of "SButton-form".
 // It can be the default button (Enter) and shows the hand cursor while the mouse is over it.
+// It draws with pens and brushes made once per colour for all buttons and with the font the
+// window was given, nothing made per paint.
 #pragma once
 
 #include "VEK_ARRAYS/SNumList.h"
@@ -34,8 +36,8 @@ protected:
     const SNumList& colorsFor(UINT itemState) const;
     // Takes a colour list from a style of four items; fewer items keep the defaults.
     static void readColors(const char* styleName, SNumList& colors);
-    void drawFlat(const SRect& r, const SNumList& c, SRect& textRect);
-    void drawRaised(const SRect& r, const SNumList& c, SRect& textRect);
+    void drawFlat(HDC dc, const SRect& r, const SNumList& c, SRect& textRect);
+    void drawRaised(HDC dc, const SRect& r, const SNumList& c, SRect& textRect);
 
     SSize form;
     SNumList normalColors;

@@ -106,7 +106,7 @@ LRESULT SControlPredefined::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM l
         // window before it could); the library's drawing goes on top.
         result = callDefaultProc(h, msg, wParam, lParam);
         handled = true;
-        paintOver();
+        if (drawsOverPlatform()) paintOver();
         return result;
     }
     return SControlPositioned::windowProc(h, msg, wParam, lParam, handled, result);

@@ -23,6 +23,9 @@ public:
 protected:
     // The platform has painted its control; onPaint may draw over it.
     void paintOver();
+    // Whether there is anything to draw over the platform's paint: a background image, or a
+    // class with an onPaint of its own.
+    bool drawsOverPlatform() { return backgroundImage.isLoaded() || hasOwnPaint(); }
 
 private:
     static LRESULT CALLBACK subclassProcedure(HWND h, UINT msg, WPARAM wParam, LPARAM lParam);

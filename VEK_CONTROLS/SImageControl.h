@@ -1,9 +1,12 @@
 // SImageControl: a control that shows a bitmap from the resources, aligned inside it or
 // stretched to it, optionally with a transparent colour; a clickable one sends its parent a
-// WM_COMMAND on a left click and shows the hand cursor.
+// WM_COMMAND on a left click and shows the hand cursor. It paints from a picture of the
+// image over its background made once per image, place and colour; changes go through the
+// setters, which make it anew.
 #pragma once
 
 #include "VEK_CONTROLS/SControlPositioned.h"
+#include "VEK_GUI/SGdiObject.h"
 #include "VEK_GUI/SImage.h"
 
 class SImageControl : public SControlPositioned {
@@ -12,6 +15,7 @@ public:
     enum : DWORD { AlignVCenter = 0x2, AlignBottom = 0x4, AlignHCenter = 0x200, AlignRight = 0x400 };
 
     SImageControl();
+    ~SImageControl() override;
     const char* getClassName() const override { return "SImageControl"; }
 
     void onPaint(SDevice& device) override;
@@ -35,6 +39,11 @@ public:
 protected:
     // Computes imageRect from the alignment or the mode and repaints.
     void placeImage();
+    // Whether a paint on target may copy the kept picture: the window's own paint in plain
+    // pixels over a background colour of its own (not see-through, not printed).
+    bool paintsFromPicture(SDevice& target);
+    void makePicture(HDC compatible, COLORREF background);
+    void dropPicture();
 
     SImage image;
     int clickable = 0;
@@ -43,4 +52,10 @@ protected:
     COLORREF transparentColor = 0xFFFFFFFF;
     int imageMode = 0;
     SRect imageRect;
+
+private:
+    SGdiObject<HBITMAP> pictureBitmap;
+    SMemoryDC picture;
+    HGDIOBJ pictureDefault = nullptr; // what the context held before the picture
+    COLORREF pictureBackground = 0;
 };

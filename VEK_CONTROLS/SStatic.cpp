@@ -19,15 +19,17 @@ void SStatic::onBeforeCreate() {
 }
 
 // The same text again shows nothing new: telemetry sets its texts with every frame. A new
-// one is set with redraw off, or the platform's static would draw it at once over the old
-// text; the paint that follows draws the background first.
+// one is stored by the default procedure, not by the platform's static, which would draw it at
+// once over the old text; the paint that follows draws the background first. (Turning redraw
+// off and on around the static's own WM_SETTEXT did the same with two more style changes,
+// each a request to the server under Wine, for every frame.)
 void SStatic::setWindowText(const char* text) {
-    if (hwnd && getWindowText() == (text ? text : "")) return;
+    if (!hwnd) {
+        SControlPredefined::setWindowText(text);
+        return;
+    }
+    if (getWindowText() == (text ? text : "")) return;
     invalidateBehind();
-    const bool shown = hwnd && (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE);
-    if (shown) SendMessageA(hwnd, WM_SETREDRAW, FALSE, 0);
-    SControlPredefined::setWindowText(text);
-    if (!shown) return;
-    SendMessageA(hwnd, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    DefWindowProcA(hwnd, WM_SETTEXT, 0, (LPARAM)(text ? text : ""));
+    if (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }

@@ -60,6 +60,7 @@ SDevice::SDevice(SWindow* ownerWindow) : SPainter('s'), owner(ownerWindow) {
 
 SDevice::~SDevice() {
     if (paintOpen) endPaint();
+    dropBuffer();
 }
 
 const char* SDevice::ownerName() const { return owner ? owner->getClassName() : ""; }
@@ -118,18 +119,25 @@ void SDevice::beginPaint(HDC outsideContext) {
     if (realHDC && backgroundColor != Transparent) fillRectangle(paintRect, backgroundColor);
 }
 
-// Draws the paint into a bitmap of client size; endPaint copies the painted part over.
+// Draws the paint into a bitmap of client size; endPaint copies the painted part over. The
+// bitmap and its context are kept for the following paints of the same size.
 void SDevice::beginBuffer() {
     GetClientRect(hwnd, &clientRect);
-    SMemoryDC memory(hdc);
-    SGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(hdc, clientRect.right, clientRect.bottom));
-    if (!memory || !bitmap) return; // drawn directly; endPaint reports the missing bitmap
-    createdObjects += 2;
+    if (!bufferBitmap || bufferSize.cx != clientRect.right || bufferSize.cy != clientRect.bottom) {
+        dropBuffer();
+        SMemoryDC memory(hdc);
+        SGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(hdc, clientRect.right, clientRect.bottom));
+        if (!memory || !bitmap) return; // drawn directly; endPaint reports the missing bitmap
+        createdObjects += 2;
+        bufferDC = std::move(memory);
+        bufferBitmap = std::move(bitmap);
+        oldBitmap = SelectObject(bufferDC.get(), bufferBitmap.get());
+        bufferSize = SIZE{clientRect.right, clientRect.bottom};
+    }
+    // Each paint starts from the state of a new context; endBuffer returns to it.
+    bufferFresh = SaveDC(bufferDC.get());
     realHDC = hdc;
-    bufferDC = std::move(memory);
-    bufferBitmap = std::move(bitmap);
     hdc = bufferDC.get();
-    oldBitmap = SelectObject(hdc, bufferBitmap.get());
 }
 
 void SDevice::endBuffer() {
@@ -145,15 +153,19 @@ void SDevice::endBuffer() {
         StretchBlt(realHDC, paintRect.x, paintRect.y, paintRect.width, paintRect.height, hdc, paintRect.x,
                    paintRect.y, paintRect.width, paintRect.height, SRCCOPY);
     }
-    if (bufferDC) {
-        // Our pen, brush and font go with the memory context; the stock ones stay.
-        SelectObject(bufferDC.get(), oldBitmap);
-        bufferDC.reset();
-    }
-    bufferBitmap.reset();
-    oldBitmap = nullptr;
+    // Our pen, brush and font leave the kept context with the rest of this paint's state.
+    if (bufferDC && bufferFresh) RestoreDC(bufferDC.get(), bufferFresh);
+    bufferFresh = 0;
     if (realHDC) hdc = realHDC;
     realHDC = nullptr;
+}
+
+void SDevice::dropBuffer() {
+    if (bufferDC) SelectObject(bufferDC.get(), oldBitmap);
+    bufferDC.reset();
+    bufferBitmap.reset();
+    oldBitmap = nullptr;
+    bufferSize = SIZE{0, 0};
 }
 
 void SDevice::endPaint() {
@@ -321,7 +333,12 @@ SRect SDevice::logicalToDevice(const SRect& r) {
 // Read back from the context, so that every mapping mode and zoom is covered exactly as
 // GDI applies it; far points keep the scale's fraction.
 SDevice::Transform SDevice::getTransform() {
-    return withContext([&](HDC context) {
+    // Outside a paint it follows from the device's own values alone: asked again with the
+    // same values, it needs no context of the window.
+    const TransformKey key{mapMode, graphicsMode, zoomX, zoomY, offsetX, offsetY};
+    if (!hdc && transformKnown && key == transformFor) return transformFound;
+    const bool outside = !hdc;
+    Transform found = withContext([&](HDC context) {
         POINT p[3] = {{0, 0}, {10000, 0}, {0, 10000}};
         LPtoDP(context, p, 3);
         Transform t;
@@ -331,6 +348,12 @@ SDevice::Transform SDevice::getTransform() {
         t.dy = (float)p[0].y;
         return t;
     });
+    if (outside) {
+        transformFor = key;
+        transformFound = found;
+        transformKnown = true;
+    }
+    return found;
 }
 
 int SDevice::logicalToDeviceX(int v) { return logicalToDevice(SPoint{v, 0}).x; }

@@ -127,6 +127,7 @@ private:
     void extendDrawnBounds(int left, int top, int right, int bottom, int penWidth);
     void beginBuffer();
     void endBuffer();
+    void dropBuffer();
     void releaseObjects();
     static void deselectObjects(HDC context);
     const char* ownerName() const;
@@ -155,6 +156,8 @@ private:
     SMemoryDC bufferDC;
     SGdiObject<HBITMAP> bufferBitmap;
     HGDIOBJ oldBitmap = nullptr;
+    SIZE bufferSize{0, 0};
+    int bufferFresh = 0; // the saved state each buffered paint starts from
     RECT clientRect{};
     LOGPEN penMadeFrom{};
     // Pens and brushes made earlier in this paint: a paint that alternates between a few
@@ -189,4 +192,14 @@ private:
     COLORREF backgroundColor = 0xA08D8C;
     SGdiObject<HFONT> font;
     int createdObjects = 0;
+    // The transform last worked out outside a paint, and the values it follows from.
+    struct TransformKey {
+        int mapMode, graphicsMode;
+        float zoomX, zoomY;
+        int offsetX, offsetY;
+        bool operator==(const TransformKey&) const = default;
+    };
+    bool transformKnown = false;
+    TransformKey transformFor{};
+    Transform transformFound;
 };

@@ -245,8 +245,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 HDC inPaint = device.enterContext((HDC)wParam); // onPaint may force an erase
                 int r = onEraseBackground(device);
                 device.leaveContext(inPaint);
+                // Not handed on to the children: the context is this window's, and each child
+                // is erased in its own paint anyway.
                 if (r) {
-                    sendToChildren(WM_ERASEBKGND, wParam, lParam);
                     handled = true;
                     result = r;
                 }
@@ -271,18 +272,12 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
         case WM_NOTIFY: result = handleNotify(wParam, lParam, handled); break;
         case WM_HELP: handled = onHelp(reinterpret_cast<HELPINFO*>(lParam)) != 0; break;
         case WM_CONTEXTMENU: handled = onContextMenu(x, y) != 0; break;
-        case WM_NCPAINT: {
-            HDC dc = GetWindowDC(hwnd);
-            HDC inPaint = device.enterContext(dc);
-            bool r = onNcPaint(device);
-            device.leaveContext(inPaint);
-            ReleaseDC(hwnd, dc);
-            if (r) {
+        case WM_NCPAINT:
+            if (handleNcPaint()) {
                 handled = true;
                 result = 0;
             }
             break;
-        }
         case WM_KEYDOWN: result = handleKeyDown(wParam, lParam, handled); break;
         case WM_CHAR: {
             int scan = 0;
@@ -375,6 +370,32 @@ bool SWindow::handleActivate(WPARAM wParam) {
     SetFocus(restore);
     return true;
 }
+
+// True when onNcPaint painted the non-client area itself.
+bool SWindow::handleNcPaint() {
+    if (!hasOwnNcPaint()) return false;
+    HDC dc = GetWindowDC(hwnd);
+    HDC inPaint = device.enterContext(dc);
+    bool r = onNcPaint(device);
+    device.leaveContext(inPaint);
+    ReleaseDC(hwnd, dc);
+    return r;
+}
+
+// GCC resolves a bound pointer to a virtual member to the object's own override; the address
+// of the unbound one is the base's.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpmf-conversions"
+bool SWindow::hasOwnPaint() {
+    using Paint = void (*)(SWindow*, SDevice&);
+    return (Paint)(this->*(&SWindow::onPaint)) != (Paint)(&SWindow::onPaint);
+}
+
+bool SWindow::hasOwnNcPaint() {
+    using NcPaint = bool (*)(SWindow*, SDevice&);
+    return (NcPaint)(this->*(&SWindow::onNcPaint)) != (NcPaint)(&SWindow::onNcPaint);
+}
+#pragma GCC diagnostic pop
 
 void SWindow::handlePaint() {
     device.setHwnd(hwnd);

@@ -160,6 +160,11 @@ protected:
     void handleDestroy();
     bool handleActivate(WPARAM wParam);
     void handlePaint();
+    bool handleNcPaint();
+    // Whether the object's class has an onPaint or onNcPaint of its own rather than the
+    // default, which draws nothing: where it has none, no context is made for it.
+    bool hasOwnPaint();
+    bool hasOwnNcPaint();
     void runModalLoop();
     void checkFirstShow();
     int createToolTip(const char* text, const char* tipTitle, int icon, int maxWidth, bool balloon, bool tracking);

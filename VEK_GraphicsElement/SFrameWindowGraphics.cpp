@@ -26,6 +26,15 @@ COLORREF colorRefFromArgb(uint32_t c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 
 
 SRect grown(const SRect& r, int by) { return SRect{r.x - by, r.y - by, r.width + 2 * by, r.height + 2 * by}; }
 
+// Whether a context draws in plain pixels of its window already (as a paint's does).
+bool inClientPixels(HDC dc) {
+    POINT window{}, viewport{};
+    GetWindowOrgEx(dc, &window);
+    GetViewportOrgEx(dc, &viewport);
+    return GetGraphicsMode(dc) == GM_COMPATIBLE && GetMapMode(dc) == MM_TEXT && !window.x && !window.y &&
+           !viewport.x && !viewport.y;
+}
+
 // A context's own mapping set aside: it draws in plain pixels of its window.
 void clientPixels(HDC dc) {
     SetGraphicsMode(dc, GM_ADVANCED);
@@ -155,14 +164,16 @@ void SFrameWindowGraphics::onPaint(SDevice& painter) {
 }
 
 // Transparent controls draw the picture behind them themselves (drawBehind): painting under
-// them first would make their text flicker.
+// them first would make their text flicker. They are found in the library's list of its
+// windows: under Wine each step through the platform's child windows is a server request.
 void SFrameWindowGraphics::excludeSeeThroughControls(HDC dc) {
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
-        auto* control = dynamic_cast<SControl*>(globalApplication.findWindow(child));
-        if (!control || !control->isSeeThrough()) continue;
+    for (int i = 0; i < globalApplication.windowCount(); ++i) {
+        SWindow* window = globalApplication.windowAt(i);
+        if (window->getParent() != this || !window->isVisible()) continue;
+        auto* control = dynamic_cast<SControl*>(window);
+        if (!control || !control->isSeeThrough() || GetParent(control->getHwnd()) != hwnd) continue;
         RECT r{};
-        GetWindowRect(child, &r);
+        GetWindowRect(control->getHwnd(), &r);
         MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
         ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
     }
@@ -176,17 +187,15 @@ bool SFrameWindowGraphics::drawBehind(SWindow& child, HDC dc) {
     if (!cacheUpToDate()) return false;
     POINT origin{}, own{};
     GetDCOrgEx(dc, &origin);
-    if (HDC mine = GetDC(hwnd)) {
-        GetDCOrgEx(mine, &own);
-        ReleaseDC(hwnd, mine);
-    }
+    ClientToScreen(hwnd, &own); // where a context of this window's client area has its origin
     RECT size{};
     GetClientRect(child.getHwnd(), &size);
     const int x = origin.x - own.x, y = origin.y - own.y;
-    int saved = SaveDC(dc);
-    clientPixels(dc);
+    // Saving and restoring a context is dear under Wine: only where its mapping must go.
+    const int saved = inClientPixels(dc) ? 0 : SaveDC(dc);
+    if (saved) clientPixels(dc);
     cache.copyTo(dc, 0, 0, RECT{x, y, x + size.right, y + size.bottom});
-    RestoreDC(dc, saved);
+    if (saved) RestoreDC(dc, saved);
     return true;
 }
 

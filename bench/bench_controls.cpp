@@ -1,137 +1,93 @@
-// The control gallery against bare Win32 in the same run: creating the gallery's frame with
-// all its controls, and a full repaint of it, beside a plain window holding as many plain
-// BUTTON, EDIT and STATIC controls made with CreateWindowEx, created and repainted the same
-// way. The ratios are the figures. Usage: bench_controls [rounds]   (Windows program; run
-// it under Wine with build/…/wine-run)
+// The control gallery against bare Win32 in the same run: the gallery's frame with all its
+// controls created, shown, painted and destroyed, and a full repaint of it, beside a bare
+// Win32 gallery with the same windows (copied from the gallery: the same platform classes,
+// styles, places, texts, fonts and contents, made with CreateWindowEx; the library's own
+// windows become plain ones), in alternating rounds. The ratios of the medians are the
+// figures; the paint messages of one repaint are counted window by window.
+// Usage: bench_controls [rounds]   (Windows program; run it under Wine with build/…/wine-run)
 #include "VEK_GUI/SApplication.h"
 #include "VEK_UTIL/SResources.h"
-#include "tools/control-gallery/GalleryFrame.h"
+#include "bench/BareClone.h"
+#include "bench/PaintProfile.h"
 #include "bench/WinBench.h"
+#include "tools/control-gallery/GalleryFrame.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
 using winbench::nowMs;
 using winbench::pump;
 
-BOOL CALLBACK countOne(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
+const UINT kFull = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
 
-int countChildren(HWND parent) {
+double median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+int countDescendants(HWND parent) {
     int count = 0;
-    EnumChildWindows(parent, countOne, (LPARAM)&count);
+    EnumChildWindows(parent, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; }, (LPARAM)&count);
     return count;
 }
 
-// WM_PAINT and WM_ERASEBKGND messages handled, seen by a hook on the thread.
-long paints = 0;
-LRESULT CALLBACK countPaints(int code, WPARAM w, LPARAM l) {
-    if (code == HC_ACTION) {
-        UINT msg = reinterpret_cast<const CWPSTRUCT*>(l)->message;
-        if (msg == WM_PAINT || msg == WM_ERASEBKGND) ++paints;
-    }
-    return CallNextHookEx(nullptr, code, w, l);
-}
-
-// Invalidates the window and every child and paints them all before returning.
-void repaint(HWND hwnd) {
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+double repaintMs(HWND hwnd) {
+    const double t0 = nowMs();
+    RedrawWindow(hwnd, nullptr, nullptr, kFull);
     GdiFlush();
+    return nowMs() - t0;
 }
 
-// Paint and erase messages of one full repaint.
-long paintsPerRepaint(HWND hwnd) {
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countPaints, nullptr, GetCurrentThreadId());
-    paints = 0;
-    repaint(hwnd);
-    UnhookWindowsHookEx(hook);
-    return paints;
-}
-
-// A plain top-level window with `count` controls, cycling through BUTTON, EDIT and STATIC.
-class BareWindow {
-public:
-    explicit BareWindow(int count) {
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA c{};
-            c.lpfnWndProc = DefWindowProcA;
-            c.hInstance = GetModuleHandleA(nullptr);
-            c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-            c.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-            c.lpszClassName = "BenchBareWindow";
-            registered = RegisterClassA(&c) != 0;
-        }
-        hwnd = CreateWindowExA(0, "BenchBareWindow", "Win32", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 720,
-                               560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        static const char* const classes[] = {"BUTTON", "EDIT", "STATIC"};
-        HFONT font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
-        for (int i = 0; i < count; ++i) {
-            DWORD style = WS_CHILD | WS_VISIBLE | (i % 3 == 1 ? WS_BORDER : 0);
-            HWND child = CreateWindowExA(0, classes[i % 3], "Steuerelement", style, 20 + (i % 4) * 170,
-                                         20 + (i / 4) * 36, 160, 26, hwnd, (HMENU)(INT_PTR)(100 + i),
-                                         GetModuleHandleA(nullptr), nullptr);
-            SendMessageA(child, WM_SETFONT, (WPARAM)font, FALSE);
-        }
-        ShowWindow(hwnd, SW_SHOWNORMAL);
-        UpdateWindow(hwnd);
+// The gallery's frame created, shown, painted (all its windows) and destroyed.
+double galleryRound() {
+    const double t0 = nowMs();
+    {
+        GalleryFrame frame;
+        frame.create(nullptr);
+        frame.show(SW_SHOWNORMAL);
+        RedrawWindow(frame.getHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
-    ~BareWindow() { DestroyWindow(hwnd); }
-    BareWindow(const BareWindow&) = delete;
-    BareWindow& operator=(const BareWindow&) = delete;
-    HWND hwnd = nullptr;
-};
+    pump();
+    return nowMs() - t0;
+}
 
-struct Timing {
-    double createMs = 0; // per window with its controls: created, shown, painted, destroyed
-    double repaintMs = 0; // per full repaint
-    long paintMessages = 0; // WM_PAINT and WM_ERASEBKGND per full repaint
-};
+// The bare gallery the same way.
+double bareRound(const winbench::BareBlueprint& blueprint, const RECT& place) {
+    const double t0 = nowMs();
+    HWND top = CreateWindowExA(0, "BenchBareTop", "Win32", WS_OVERLAPPEDWINDOW, place.left, place.top,
+                               place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    blueprint.build(top);
+    ShowWindow(top, SW_SHOWNORMAL);
+    RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DestroyWindow(top);
+    pump();
+    return nowMs() - t0;
+}
 
-Timing measureGallery(int rounds, int& controls) {
-    Timing t;
-    double start = nowMs();
-    for (int i = 0; i < rounds; ++i) {
-        auto frame = std::make_unique<GalleryFrame>();
-        frame->create(nullptr);
-        frame->show(SW_SHOWNORMAL);
-        UpdateWindow(frame->getHwnd());
-        controls = countChildren(frame->getHwnd());
-        frame.reset();
+void profileRepaints(HWND window, const char* title, int repaints, bool perWindow) {
+    winbench::PaintProfile profile(window);
+    for (int i = 0; i < repaints; ++i) {
+        RedrawWindow(window, nullptr, nullptr, kFull);
         pump();
     }
-    t.createMs = (nowMs() - start) / rounds;
-    GalleryFrame frame;
-    frame.create(nullptr);
-    frame.show(SW_SHOWNORMAL);
-    pump();
-    start = nowMs();
-    for (int i = 0; i < rounds; ++i) repaint(frame.getHwnd());
-    t.repaintMs = (nowMs() - start) / rounds;
-    t.paintMessages = paintsPerRepaint(frame.getHwnd());
-    return t;
+    profile.print(title, repaints, perWindow);
 }
 
-Timing measureBare(int rounds, int controls) {
-    Timing t;
-    double start = nowMs();
-    for (int i = 0; i < rounds; ++i) {
-        auto bare = std::make_unique<BareWindow>(controls);
-        bare.reset();
-        pump();
-    }
-    t.createMs = (nowMs() - start) / rounds;
-    BareWindow bare(controls);
-    pump();
-    start = nowMs();
-    for (int i = 0; i < rounds; ++i) repaint(bare.hwnd);
-    t.repaintMs = (nowMs() - start) / rounds;
-    t.paintMessages = paintsPerRepaint(bare.hwnd);
-    return t;
+std::string loadAverage() {
+    std::ifstream in("Z:\\proc\\loadavg");
+    std::string line;
+    std::getline(in, line);
+    return line.empty() ? "unknown" : line;
 }
 
 } // namespace
@@ -146,18 +102,55 @@ int main(int argc, char** argv) {
     globalResources.setAppDir(folder);
     globalResources.setProgramFile("bench_controls.exe");
     globalResources.init();
+    std::printf("load average: %s\n", loadAverage().c_str());
 
-    int controls = 0;
-    measureGallery(2, controls); // warm: classes, fonts, pictures
-    measureBare(2, controls);
-    Timing gallery = measureGallery(rounds, controls);
-    Timing bare = measureBare(rounds, controls);
-    std::printf("controls per window: %d (rounds %d)\n", controls, rounds);
-    std::printf("%-34s %10s %10s %8s\n", "", "gallery", "win32", "ratio");
-    std::printf("%-34s %9.2f ms %7.2f ms %8.2f\n", "create, show, paint, destroy", gallery.createMs, bare.createMs,
-                gallery.createMs / bare.createMs);
-    std::printf("%-34s %9.2f ms %7.2f ms %8.2f\n", "full repaint", gallery.repaintMs, bare.repaintMs,
-                gallery.repaintMs / bare.repaintMs);
-    std::printf("%-34s %10ld %10ld\n", "paint and erase messages", gallery.paintMessages, bare.paintMessages);
+    GalleryFrame gallery;
+    if (!gallery.create(nullptr) || !gallery.isWindow()) {
+        std::printf("not measured: the gallery's window cannot be made (no display?)\n");
+        return 0;
+    }
+    gallery.show(SW_SHOWNORMAL);
+    UpdateWindow(gallery.getHwnd());
+    pump();
+    RECT place;
+    GetWindowRect(gallery.getHwnd(), &place);
+    winbench::registerBareClasses();
+    const winbench::BareBlueprint blueprint(gallery.getHwnd(), SApplication::windowProcedure);
+    HWND bare = CreateWindowExA(0, "BenchBareTop", "Win32", WS_OVERLAPPEDWINDOW, place.left, place.top,
+                                place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    blueprint.build(bare);
+    ShowWindow(bare, SW_SHOWNOACTIVATE);
+    pump();
+    std::printf("windows: gallery %d, bare copy %d (rounds %d)\n", countDescendants(gallery.getHwnd()),
+                countDescendants(bare), rounds);
+
+    // Alternating, so that the load of a shared machine falls on both alike.
+    std::vector<double> galleryRepaint, bareRepaint;
+    for (int i = 0; i < rounds; ++i) {
+        galleryRepaint.push_back(repaintMs(gallery.getHwnd()));
+        bareRepaint.push_back(repaintMs(bare));
+        pump();
+    }
+    const int profiled = std::min(rounds, 10);
+    profileRepaints(gallery.getHwnd(), "gallery", profiled, true);
+    profileRepaints(bare, "bare copy", profiled, true);
+    DestroyWindow(bare);
+    gallery.close();
+    pump();
+
+    std::vector<double> galleryCreate, bareCreate;
+    galleryRound(); // warm: classes, fonts, pictures
+    bareRound(blueprint, place);
+    for (int i = 0; i < rounds; ++i) {
+        galleryCreate.push_back(galleryRound());
+        bareCreate.push_back(bareRound(blueprint, place));
+    }
+    std::printf("%-34s %10s %10s %8s\n", "medians", "gallery", "win32", "ratio");
+    std::printf("%-34s %7.2f ms %7.2f ms %8.2f\n", "create, show, paint, destroy", median(galleryCreate),
+                median(bareCreate), median(galleryCreate) / median(bareCreate));
+    std::printf("%-34s %7.2f ms %7.2f ms %8.2f\n", "full repaint", median(galleryRepaint), median(bareRepaint),
+                median(galleryRepaint) / median(bareRepaint));
+    std::printf("load average: %s\n", loadAverage().c_str());
     return 0;
 }

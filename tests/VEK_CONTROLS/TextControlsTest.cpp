@@ -7,11 +7,13 @@
 #include "VEK_CONTROLS/SEditMultiline.h"
 #include "VEK_CONTROLS/SImageControl.h"
 #include "VEK_CONTROLS/SLabel.h"
+#include "VEK_CONTROLS/SStatic.h"
 #include "tests/VEK_CONTROLS/ControlHost.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
+#include "tests/support/gui/WindowCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,64 @@ TEST_F(TextControls, ImageControlAlignsItsImageAndReportsClicks) {
     SendMessageA(image.getHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
     EXPECT_EQ(frame.last, image.getControlId());
     EXPECT_EQ(image.getClickPoint(), (SPoint{5, 6}));
+}
+
+// The image control draws from a picture it keeps: whatever changes, the repaint shows the
+// current image in its current place, its transparent colour showing the control's background.
+TEST_F(TextControls, ImageControlShowsItsCurrentImageInItsCurrentPlace) {
+    TempDir dir;
+    writeBitmapFile(dir, "rot.bmp", 10, 10, [](int x, int) { return x < 5 ? 0xFF0000u : 0xFFFFFFu; });
+    writeBitmapFile(dir, "blau.bmp", 10, 10, [](int, int) { return 0x0000FFu; });
+    SImageControl image;
+    image.createCtrl(&host, "", 200, 10, 40, 20);
+    image.setTransparentColor(0xFFFFFF);
+    ASSERT_TRUE(image.setImage(dir.file("rot.bmp")));
+    auto at = [&](int x, int y) { return WindowCapture::ofWindow(host.getHwnd()).pixel(200 + x, 10 + y); };
+    const COLORREF back = at(20, 15);
+    EXPECT_EQ(at(2, 2), RGB(255, 0, 0));
+    EXPECT_EQ(at(7, 2), back); // white is transparent
+    image.setAlignment(SImageControl::AlignRight | SImageControl::AlignBottom);
+    EXPECT_EQ(at(32, 12), RGB(255, 0, 0));
+    EXPECT_EQ(at(2, 2), back);
+    image.setTransparentColor(0xFFFFFFFF);
+    EXPECT_EQ(at(37, 12), RGB(255, 255, 255));
+    ASSERT_TRUE(image.setImage(dir.file("blau.bmp")));
+    EXPECT_EQ(at(32, 12), RGB(0, 0, 255));
+    image.moveWindow(200, 10, 60, 30);
+    EXPECT_EQ(at(52, 22), RGB(0, 0, 255));
+    image.setImageMode(1); // stretched over the whole control
+    EXPECT_EQ(at(2, 2), RGB(0, 0, 255));
+    EXPECT_EQ(at(57, 27), RGB(0, 0, 255));
+}
+
+// What a control's own onPaint draws over the platform's paint (through the device or
+// straight onto its context), and an edit's own border, show in every repaint.
+TEST_F(TextControls, DrawingOverThePlatformsPaintShowsInEveryRepaint) {
+    class Marked : public SStatic {
+    public:
+        void onPaint(SDevice& d) override {
+            SStatic::onPaint(d);
+            d.fillRectangle(SRect{2, 2, 6, 6}, RGB(255, 0, 0));
+        }
+    } marked;
+    class Raw : public SStatic {
+    public:
+        void onPaint(SDevice& d) override {
+            RECT r{2, 2, 8, 8};
+            FillRect(d.getHdc(), &r, (HBRUSH)GetStockObject(BLACK_BRUSH));
+        }
+    } raw;
+    SEdit edit; // border colour 0: the suite's style leaves the default
+    marked.createCtrl(&host, "", 10, 200, 40, 20);
+    raw.createCtrl(&host, "", 60, 200, 40, 20);
+    edit.createCtrl(&host, "", 110, 200, 80, 22);
+    for (int round = 0; round < 3; ++round) {
+        RedrawWindow(host.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        WindowCapture shot = WindowCapture::ofWindow(host.getHwnd());
+        EXPECT_EQ(shot.pixel(14, 204), RGB(255, 0, 0)) << "round " << round;
+        EXPECT_EQ(shot.pixel(64, 204), RGB(0, 0, 0)) << "round " << round;
+        EXPECT_EQ(shot.pixel(110, 211), RGB(0, 0, 0)) << "round " << round;
+    }
 }
 
 TEST_F(TextControls, ContainerScalesItsChildrenWithItsSize) {

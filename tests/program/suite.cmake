@@ -26,12 +26,15 @@ set_tests_properties(test_program PROPERTIES RESOURCE_LOCK "wine_serial;wine_dis
 add_executable(bench_bare_window WIN32 ${PROJECT_SOURCE_DIR}/bench/bench_bare_window.cpp)
 target_compile_options(bench_bare_window PRIVATE -O2)
 target_link_libraries(bench_bare_window PRIVATE vek_options)
-add_executable(bench_program ${PROJECT_SOURCE_DIR}/bench/bench_program.cpp ${CMAKE_CURRENT_SOURCE_DIR}/serial/PlantSim.cpp)
-target_link_libraries(bench_program PRIVATE anlage_win vek_test_support vek_options psapi winmm)
+file(GLOB bench_program_figures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/program/*.cpp)
+add_executable(bench_program ${PROJECT_SOURCE_DIR}/bench/bench_program.cpp ${bench_program_figures}
+                             ${CMAKE_CURRENT_SOURCE_DIR}/serial/PlantSim.cpp)
+target_link_libraries(bench_program PRIVATE anlage_win vek_test_support vek_gui_harness vek_options psapi winmm)
 target_compile_options(bench_program PRIVATE -O2)
 target_compile_definitions(bench_program PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}"
                            ANLAGE_PACKED="${anlage_dir}/packed/Anlage.exe"
                            ANLAGE_CONTROLPOS="${PROJECT_SOURCE_DIR}/resources/controlpos.ini"
+                           PROGRAM_RESOURCES="${CMAKE_BINARY_DIR}/program-resources"
                            BENCH_BARE_WINDOW="$<TARGET_FILE:bench_bare_window>")
 add_dependencies(bench_program Anlage_packed bench_bare_window)
 

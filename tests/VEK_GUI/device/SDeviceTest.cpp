@@ -352,4 +352,32 @@ TEST_F(DeviceTest, BufferedWindowPaintShowsBackgroundAndShapes) {
     EXPECT_EQ(log(), "");
 }
 
+// The off-screen picture of a buffered window: kept from paint to paint, yet each paint
+// starts from a fresh context (what one paint left set on it does not reach the next) and a
+// new size gets a picture of its own.
+TEST_F(DeviceTest, BufferedPaintsStartFreshAndFollowTheWindowsSize) {
+    class EdgeWindow : public PaintWindow {
+    public:
+        void onPaint(SDevice& device) override {
+            ++paints;
+            const int right = getClientSize().width;
+            device.rectangle(SRect{right - 30, 20, 20, 20}, black, red);
+            SetROP2(device.getHdc(), R2_NOT); // left behind on purpose
+        }
+    } window;
+    window.getDevice().setBackgroundColor(blue);
+    window.getDevice().setNoFlicker(true);
+    ASSERT_TRUE(window.create(nullptr));
+    for (int width : {200, 260, 300}) {
+        window.moveWindow(50, 50, width, 150);
+        for (int round = 0; round < 2; ++round) {
+            RedrawWindow(window.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            WindowCapture shot = WindowCapture::ofWindow(window.getHwnd());
+            EXPECT_EQ(shot.pixel(width - 20, 30), red) << width << " px, paint " << round;
+            EXPECT_EQ(shot.pixel(width - 40, 30), blue) << width << " px, paint " << round;
+        }
+    }
+    EXPECT_EQ(log(), "");
+}
+
 } // namespace

@@ -143,6 +143,32 @@ TEST_F(WindowTest, EraseInNoFlickerModeAnswersOneWithoutTheHandler) {
     ReleaseDC(w.getHwnd(), dc);
 }
 
+// A parent that paints its whole background itself (its erase answers 1), as the graphics
+// window does: each child is still erased once, in its own paint, on its own context.
+TEST_F(WindowTest, AFullRepaintErasesEveryWindowOnceOnItsOwnContext) {
+    class Erased : public Plain {
+    public:
+        int answer = 0;
+        std::vector<HWND> contexts; // the window of each erase's context
+        int onEraseBackground(SDevice& d) override {
+            contexts.push_back(WindowFromDC(d.getHdc()));
+            return answer;
+        }
+    };
+    Erased parentWindow;
+    parentWindow.answer = 1;
+    ASSERT_TRUE(parentWindow.create(nullptr));
+    parentWindow.show(SW_SHOWNOACTIVATE);
+    Erased a, b;
+    a.makeChild(parentWindow);
+    b.makeChild(parentWindow);
+    MessagePump::flush();
+    for (Erased* w : {&parentWindow, &a, &b}) w->contexts.clear();
+
+    RedrawWindow(parentWindow.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (Erased* w : {&parentWindow, &a, &b}) EXPECT_EQ(w->contexts, std::vector<HWND>{w->getHwnd()});
+}
+
 TEST_F(WindowTest, UnhandledKeyClimbsToTheParent) {
     Plain parentWindow;
     ASSERT_TRUE(parentWindow.create(nullptr));
