@@ -15,11 +15,30 @@ SString specialFolder(int csidl) {
     return result;
 }
 
+bool dispatchingWait(unsigned ms) { return globalApplicationBasic.wait(ms); }
+
+bool dispatchingWaitFor(void* handle, unsigned ms) { return globalApplicationBasic.waitFor(handle, ms); }
+
+SFileIni* applicationUserConfig() {
+    return globalApplicationBasic.openUserConfigFile() ? &globalApplicationBasic.getUserConfig() : nullptr;
+}
+
 } // namespace
 
-SApplicationBasic::SApplicationBasic() = default;
+// The program's application object serves the system layer: its waits handle this thread's
+// messages, and settings go to the one user configuration the program keeps.
+SApplicationBasic::SApplicationBasic() {
+    if (this != &globalApplicationBasic) return;
+    SSystem::setWaits({dispatchingWait, dispatchingWaitFor});
+    SSystem::setUserConfig(applicationUserConfig);
+}
 
-SApplicationBasic::~SApplicationBasic() { removeTempFiles(); }
+SApplicationBasic::~SApplicationBasic() {
+    removeTempFiles();
+    if (this != &globalApplicationBasic) return;
+    SSystem::setWaits({nullptr, nullptr});
+    SSystem::setUserConfig(nullptr);
+}
 
 void SApplicationBasic::removeTempFiles() {
     for (int i = 0; i < tempFiles.count(); ++i) SSystem::deleteFile(tempFiles[i]);

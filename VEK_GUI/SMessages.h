@@ -1,6 +1,8 @@
 // The library's private window messages: the contract between its windows and controls.
 #pragma once
 
+#include "VEK_SYSTEM/SComPortMessages.h" // MSG_RECEIVE_BYTE, MSG_COM_LINE_LOST
+
 enum : unsigned {
     MSG_REFLECT_CTLCOLOR = 0x4401,  // frame -> control: wParam HDC, lParam control; returns a brush or 0
     MSG_SOCKET_NOTIFY = 0x4402,     // asynchronous socket notification (not handled)
@@ -13,9 +15,7 @@ enum : unsigned {
     MSG_DEFAULT_BUTTON = 0x4490,    // button -> siblings: lParam the new default button's id
     MSG_DIALOG_KEY = 0x4491,        // dialog -> children: lParam 0 Enter, 2 Escape
     MSG_WATCHED = 0x4B6,            // application -> watcher: lParam SWatchedMessage*
-    MSG_RECEIVE_BYTE = 0x1DC8,      // serial port -> frame: the byte in the low byte of lParam
     MSG_NET_MESSAGE = 0x1DD0,       // network client -> its window (sent): lParam a NetDelivery*
-    MSG_COM_LINE_LOST = 0x1DC9,     // serial port -> its window (posted): the line died; lParam the SComPort*
 };
 
 #include <windows.h>

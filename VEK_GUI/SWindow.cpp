@@ -202,39 +202,24 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
     if (toolTip && h && h == hwnd && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) toolTip->relay(h, msg, wParam, lParam);
     if (mine && msg != WM_SYSCOMMAND) {
         int x = loword(lParam), y = hiword(lParam), keys = (int)LOWORD(wParam);
+        // A handler that answers the message itself: the default procedure is left out.
+        auto answer = [&](LRESULT value) {
+            handled = true;
+            result = value;
+        };
         switch (msg) {
-        case WM_CREATE:
-            hwnd = h;
-            device.setHwnd(h);
-            onCreate(reinterpret_cast<CREATESTRUCTA*>(lParam));
-            break;
+        case WM_CREATE: handleCreate(h, reinterpret_cast<CREATESTRUCTA*>(lParam)); break;
         case WM_DESTROY: handleDestroy(); break;
-        case WM_SIZE:
-            checkFirstShow();
-            onSize((int)wParam, LOWORD(lParam), HIWORD(lParam));
-            scroll.update();
-            if (toolTip) toolTip->fitOwner();
-            if (backgroundImage.isLoaded() && backgroundMode != 0) invalidate();
-            break;
+        case WM_SIZE: handleResize((int)wParam, LOWORD(lParam), HIWORD(lParam)); break;
         case WM_ACTIVATE:
             handled = handleActivate(wParam);
             result = 0;
             break;
-        case WM_SETFOCUS:
-            globalApplication.setLastFocus(hwnd);
-            onSetFocus((HWND)wParam);
-            break;
-        case WM_KILLFOCUS:
-            globalApplication.setLastFocus(hwnd);
-            onKillFocus((HWND)wParam);
-            break;
+        case WM_SETFOCUS: handleFocus(true, (HWND)wParam); break;
+        case WM_KILLFOCUS: handleFocus(false, (HWND)wParam); break;
         case WM_PAINT: handlePaint(); break;
         case WM_CLOSE:
-            if (onClose() == 0) {
-                handled = true;
-            } else {
-                modalFlags &= ~ModalLoop;
-            }
+            if (!handleClose()) handled = true; // the window stays
             result = 0;
             break;
         case WM_ERASEBKGND:
@@ -253,21 +238,9 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
                 }
             }
             break;
-        case WM_SHOWWINDOW:
-            checkFirstShow();
-            if (wParam == 1)
-                onShow();
-            else
-                onHide();
-            break;
+        case WM_SHOWWINDOW: handleShowWindow(wParam == 1); break;
         case WM_SETCURSOR:
-            // Only our own client area: a child's cursor (an edit's I-beam) and the sizing
-            // cursors of the frame stay the system's.
-            if (cursor && (HWND)wParam == hwnd && LOWORD(lParam) == HTCLIENT) {
-                SetCursor(cursor);
-                handled = true;
-                result = TRUE;
-            }
+            if (handleSetCursor((HWND)wParam, LOWORD(lParam))) answer(TRUE);
             break;
         case WM_NOTIFY: result = handleNotify(wParam, lParam, handled); break;
         case WM_HELP: handled = onHelp(reinterpret_cast<HELPINFO*>(lParam)) != 0; break;
@@ -279,20 +252,11 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
             }
             break;
         case WM_KEYDOWN: result = handleKeyDown(wParam, lParam, handled); break;
-        case WM_CHAR: {
-            int scan = 0;
-            int c = translateKey(wParam, lParam, scan);
-            if (onChar(c, scan, (int)wParam, !(lParam & (1 << 30))) != 0) {
-                handled = true;
-                result = 0;
-            }
+        case WM_CHAR:
+            if (handleChar(wParam, lParam)) answer(0);
             break;
-        }
         case WM_COMMAND:
-            if (kind == 0 && lParam) {
-                SCommandHeader header{(HWND)lParam, LOWORD(wParam), HIWORD(wParam)};
-                result = SendMessageA((HWND)lParam, MSG_REFLECT_NOTIFY, LOWORD(wParam), (LPARAM)&header);
-            }
+            if (kind == 0 && lParam) result = reflectCommand(wParam, lParam);
             onCommand(LOWORD(wParam), (HWND)lParam, HIWORD(wParam));
             break;
         case WM_TIMER:
@@ -320,19 +284,12 @@ LRESULT SWindow::windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool
         case WM_MBUTTONUP: onMButtonUp(keys, x, y); break;
         case WM_MBUTTONDBLCLK: onMButtonDblClk(keys, x, y); break;
         case WM_MOUSEWHEEL:
-            if (onMouseWheel(keys, (short)HIWORD(wParam), x, y) != 0) {
-                handled = true;
-                result = 0;
-            }
+            if (onMouseWheel(keys, (short)HIWORD(wParam), x, y) != 0) answer(0);
             break;
         case WM_SIZING: onSizing((int)wParam, reinterpret_cast<RECT*>(lParam)); break;
         case WM_MOUSEHOVER: onMouseHover((int)wParam); break;
         case WM_MOUSELEAVE: onMouseLeave(); break;
-        case MSG_WATCHED: {
-            const SWatchedMessage* m = reinterpret_cast<const SWatchedMessage*>(lParam);
-            if (m) onWatchedMessage(m->hwnd, m->msg, m->wParam, m->lParam, m->userValue);
-            break;
-        }
+        case MSG_WATCHED: handleWatched(reinterpret_cast<const SWatchedMessage*>(lParam)); break;
         default: break;
         }
     }
@@ -456,6 +413,64 @@ LRESULT SWindow::handleNotify(WPARAM wParam, LPARAM lParam, bool& handled) {
     if (result == 0) result = onNotify((int)wParam, header->hwndFrom, code, header);
     if (result != 0) handled = true;
     return result;
+}
+
+void SWindow::handleCreate(HWND h, CREATESTRUCTA* create) {
+    hwnd = h;
+    device.setHwnd(h);
+    onCreate(create);
+}
+
+void SWindow::handleResize(int type, int width, int height) {
+    checkFirstShow();
+    onSize(type, width, height);
+    scroll.update();
+    if (toolTip) toolTip->fitOwner();
+    if (backgroundImage.isLoaded() && backgroundMode != 0) invalidate();
+}
+
+// Either way the window is the one the application last saw focused.
+void SWindow::handleFocus(bool gained, HWND other) {
+    globalApplication.setLastFocus(hwnd);
+    if (gained) onSetFocus(other);
+    else onKillFocus(other);
+}
+
+// Whether the window may close; closing ends a modal loop it runs.
+bool SWindow::handleClose() {
+    if (onClose() == 0) return false;
+    modalFlags &= ~ModalLoop;
+    return true;
+}
+
+void SWindow::handleShowWindow(bool shown) {
+    checkFirstShow();
+    if (shown) onShow();
+    else onHide();
+}
+
+// Only our own client area: a child's cursor (an edit's I-beam) and the sizing cursors of
+// the frame stay the system's.
+bool SWindow::handleSetCursor(HWND over, int hitTest) {
+    if (!cursor || over != hwnd || hitTest != HTCLIENT) return false;
+    SetCursor(cursor);
+    return true;
+}
+
+bool SWindow::handleChar(WPARAM wParam, LPARAM lParam) {
+    int scan = 0;
+    int c = translateKey(wParam, lParam, scan);
+    return onChar(c, scan, (int)wParam, !(lParam & (1 << 30))) != 0;
+}
+
+// A control's command goes back to the control's own object first.
+LRESULT SWindow::reflectCommand(WPARAM wParam, LPARAM lParam) {
+    SCommandHeader header{(HWND)lParam, LOWORD(wParam), HIWORD(wParam)};
+    return SendMessageA((HWND)lParam, MSG_REFLECT_NOTIFY, LOWORD(wParam), (LPARAM)&header);
+}
+
+void SWindow::handleWatched(const SWatchedMessage* m) {
+    if (m) onWatchedMessage(m->hwnd, m->msg, m->wParam, m->lParam, m->userValue);
 }
 
 // ---------------------------------------------------------------- handler defaults

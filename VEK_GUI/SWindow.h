@@ -17,6 +17,7 @@
 #include <commctrl.h>
 
 class SToolTip;
+struct SWatchedMessage;
 
 class SWindow {
 public:
@@ -204,5 +205,16 @@ protected:
     HWND focusChild = nullptr; // what had the focus when the window was last deactivated
 
 private:
+    // What windowProc does with the messages that take more than a call of their handler.
+    void handleCreate(HWND h, CREATESTRUCTA* create);
+    void handleResize(int type, int width, int height);
+    void handleFocus(bool gained, HWND other);
+    bool handleClose();
+    void handleShowWindow(bool shown);
+    bool handleSetCursor(HWND over, int hitTest);
+    bool handleChar(WPARAM wParam, LPARAM lParam);
+    LRESULT reflectCommand(WPARAM wParam, LPARAM lParam);
+    void handleWatched(const SWatchedMessage* watched);
+
     static SWindow* libraryMainWindow;
 };

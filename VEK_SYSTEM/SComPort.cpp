@@ -2,8 +2,7 @@
 // waits, writes, the state stack and the Tobrik programmer's command exchange.
 #include "VEK_SYSTEM/SComPort.h"
 
-#include "VEK_GUI/SApplicationBasic.h"
-#include "VEK_GUI/SMessages.h"
+#include "VEK_SYSTEM/SComPortMessages.h"
 #include "VEK_SYSTEM/SMem.h"
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SDebug.h"
@@ -157,7 +156,7 @@ bool SComPort::startThread(HANDLE port) {
 // be inside SendMessageA to one of its windows), at most limitMs. Whether it has ended.
 bool SComPort::collectReadThread(unsigned limitMs) {
     if (!readThread) return true;
-    if (!globalApplicationBasic.waitFor(readThread, limitMs)) return false;
+    if (!SSystem::waitFor(readThread, limitMs)) return false;
     CloseHandle(readThread);
     readThread = nullptr;
     threadId = 0;
@@ -177,11 +176,11 @@ void SComPort::close(bool keepState) {
         globalDebug.printf(" ### Serial Port %s: der Lese-Thread endet erst sp\344ter", settings.port.getBuffer());
     if (!keepState) {
         SetCommState(h, &initialState);
-        globalApplicationBasic.wait(60);
+        SSystem::wait(60);
     }
     CloseHandle(h);
     opened = false;
-    globalApplicationBasic.wait(100);
+    SSystem::wait(100);
 }
 
 bool SComPort::_setState() {
@@ -212,7 +211,7 @@ bool SComPort::_setState() {
     dcb.Parity = (BYTE)settings.parity;
     dcb.StopBits = (BYTE)settings.stopBits;
     if (SetCommState(h, &dcb)) {
-        globalApplicationBasic.wait(60);
+        SSystem::wait(60);
         return true;
     }
     SString reason = SSystem::systemErrorText(GetLastError());
@@ -360,7 +359,7 @@ int SComPort::takeBytes(SMem& memory, int timeoutMs, int count) {
         }
         if (stored == count) break;
         int step = left < 5 ? left : 5;
-        if (!globalApplicationBasic.wait((unsigned)step)) break; // the program is quitting
+        if (!SSystem::wait((unsigned)step)) break; // the program is quitting
         left -= step;
     }
     return stored;
@@ -414,7 +413,7 @@ bool SComPort::readUntil(SString& result, int timeoutMs, const char* terminator)
         }
         if (matched == length) break;
         int step = left < 50 ? left : 50;
-        if (!globalApplicationBasic.wait((unsigned)step)) break;
+        if (!SSystem::wait((unsigned)step)) break;
         left -= step;
     }
     result = bytesAsText(memory, stored);

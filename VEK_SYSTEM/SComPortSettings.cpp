@@ -1,20 +1,15 @@
 #include "VEK_SYSTEM/SComPortSettings.h"
 
+#include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SFileIni.h"
 
 #include <cctype>
 
-#ifdef _WIN32
-#include "VEK_GUI/SApplicationBasic.h"
-#endif
-
 namespace {
 
-#ifdef _WIN32
 const char* notStoredText = "~~idComSettingsNotStored~~Die Port-Einstellungen konnten nicht gespeichert werden und "
                             "gelten nur bis zum Ende des Programms.\r\nDatei: %s\r\n%s~~The port settings could not "
                             "be saved and apply only until the program ends.\r\nFile: %s\r\n%s";
-#endif
 
 // A plain decimal number (blanks around it allowed) within [low, high]; anything else,
 // letters and overlong digit strings included, leaves `value` alone.
@@ -140,22 +135,22 @@ bool SComPortSettings::store(SFileIni& ini, const char* suffix) const {
     return ini.save();
 }
 
-#ifdef _WIN32
 bool SComPortSettings::load(const char* suffix) {
-    if (!globalApplicationBasic.openUserConfigFile()) return false;
-    load(globalApplicationBasic.getUserConfig(), suffix);
+    SFileIni* ini = SSystem::userConfig();
+    if (!ini) return false;
+    load(*ini, suffix);
     return true;
 }
 
 // Settings the user chose that the file cannot take (it is read-only, say) are said at
 // once: silently they would be gone at the next start.
 bool SComPortSettings::store(const char* suffix) const {
-    if (!globalApplicationBasic.openUserConfigFile()) return false;
-    SFileIni& ini = globalApplicationBasic.getUserConfig();
+    SFileIni* file = SSystem::userConfig();
+    if (!file) return false;
+    SFileIni& ini = *file;
     const SString before = ini.getContent();
     if (store(ini, suffix)) return true;
     if (ini.getContent() == before) return false; // nothing new was to be kept
     ini.reportNotSaved(notStoredText);
     return false;
 }
-#endif

@@ -34,11 +34,10 @@ public:
     // SendTobrikCmd). store() saves the file and returns whether that worked.
     void load(SFileIni& ini, const char* suffix);
     bool store(SFileIni& ini, const char* suffix) const;
-#ifdef _WIN32
-    // The same in the application's user configuration file.
+    // The same in the program's user configuration file (SSystem::userConfig); false
+    // without one.
     bool load(const char* suffix);
     bool store(const char* suffix) const;
-#endif
 
     // A name a serial port goes by, in either case: "com" with a number 1 … 256, or another
     // device name as virtual-port drivers give them (CNCA0): a letter, then letters, digits,

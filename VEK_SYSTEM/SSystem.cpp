@@ -39,10 +39,48 @@ int defaultBox(void* owner, const char* text, const char* caption, unsigned type
 #endif
 }
 
+bool sleepingWait(unsigned ms) {
+    SSystem::sleepMs(ms);
+    return true;
+}
+
+bool plainWaitFor(void* handle, unsigned ms) {
+#ifdef _WIN32
+    return WaitForSingleObject(static_cast<HANDLE>(handle), ms) == WAIT_OBJECT_0;
+#else
+    (void)handle;
+    (void)ms;
+    return false;
+#endif
+}
+
+SFileIni* noUserConfig() { return nullptr; }
+
 SSystem::Presenter presenter = defaultBox;
 SSystem::Replacer replacer = SSystem::renameFile;
+SSystem::Waits waits = {sleepingWait, plainWaitFor};
+SSystem::UserConfig userConfigSource = noUserConfig;
 
 } // namespace
+
+bool SSystem::wait(unsigned ms) { return waits.wait(ms); }
+
+bool SSystem::waitFor(void* handle, unsigned ms) { return waits.waitFor(handle, ms); }
+
+SSystem::Waits SSystem::setWaits(Waits w) {
+    Waits old = waits;
+    waits.wait = w.wait ? w.wait : sleepingWait;
+    waits.waitFor = w.waitFor ? w.waitFor : plainWaitFor;
+    return old;
+}
+
+SFileIni* SSystem::userConfig() { return userConfigSource(); }
+
+SSystem::UserConfig SSystem::setUserConfig(UserConfig source) {
+    UserConfig old = userConfigSource;
+    userConfigSource = source ? source : noUserConfig;
+    return old;
+}
 
 SSystem::Replacer SSystem::setFileReplacer(Replacer r) {
     Replacer old = replacer;

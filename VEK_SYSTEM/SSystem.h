@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+class SFileIni;
 class SString;
 class SStringList;
 
@@ -76,4 +77,23 @@ public:
     static uint32_t tickMs();
     static int64_t unixTime();
     static void sleepMs(unsigned ms);
+
+    // Waits of the calling thread. A program with windows installs waits that handle the
+    // thread's messages meanwhile (another thread may be inside SendMessageA to one of its
+    // windows, or the program may be told to quit); the defaults only sleep.
+    struct Waits {
+        bool (*wait)(unsigned ms);                  // false: the program is quitting
+        bool (*waitFor)(void* handle, unsigned ms); // whether the handle was signalled in time
+    };
+    static bool wait(unsigned ms);
+    // `handle` is a Win32 waitable handle (natively there are none: false at once);
+    // 0xFFFFFFFF: no time limit.
+    static bool waitFor(void* handle, unsigned ms);
+    static Waits setWaits(Waits waits); // returns the previous ones; null members: the defaults
+
+    // The program's per-user configuration file, opened on first use and shared by all that
+    // keep settings in it; null where the program has none or it cannot be opened.
+    using UserConfig = SFileIni* (*)();
+    static SFileIni* userConfig();
+    static UserConfig setUserConfig(UserConfig source); // returns the previous one
 };

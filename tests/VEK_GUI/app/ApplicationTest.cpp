@@ -145,6 +145,31 @@ TEST(ApplicationWait, QuitDuringAWaitEndsTheLoop) {
     }
 }
 
+DWORD WINAPI sendToWindow(void* window) {
+    SendMessageA(static_cast<HWND>(window), WM_USER + 7, 0, 0);
+    return 0;
+}
+
+// The serial port waits through the system layer. Inside the program those waits handle
+// this thread's messages (its read thread may be inside SendMessageA to one of our windows)
+// and pass a quit on.
+TEST(ApplicationWait, TheSystemLayersWaitsAreTheApplications) {
+    CountingWindow window;
+    ASSERT_TRUE(window.create(nullptr));
+    HANDLE sender = CreateThread(nullptr, 0, sendToWindow, window.getHwnd(), 0, nullptr);
+    ASSERT_NE(sender, nullptr);
+    EXPECT_TRUE(SSystem::waitFor(sender, 10000)) << "the sender waits for a message nobody handled";
+    EXPECT_EQ(window.userMessages, 1);
+    MessagePump::until([&] { return WaitForSingleObject(sender, 0) == WAIT_OBJECT_0; }, 10000);
+    CloseHandle(sender);
+
+    PostQuitMessage(5);
+    EXPECT_FALSE(SSystem::wait(10000));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit was not passed on";
+    EXPECT_EQ(msg.wParam, 5u);
+}
+
 TEST(ApplicationTimer, ReachesEveryRegisteredWindow) {
     CountingWindow a, b, c;
     ASSERT_TRUE(a.create(nullptr));
