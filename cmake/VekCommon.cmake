@@ -1,5 +1,19 @@
 # Shared compile settings of every target of the project.
 
+option(VEK_COVERAGE "Instrument every target for line coverage (tools/coverage builds its own trees)" OFF)
+if(VEK_COVERAGE)
+  # Directory-wide, not on vek_options: the helpers that do not link it (vek-monitor, the
+  # ThreadSanitizer cores) are measured too.
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_compile_options(-fprofile-instr-generate -fcoverage-mapping)
+    add_link_options(-fprofile-instr-generate)
+  else()
+    # GCC's counters map to lines reliably only without optimisation.
+    add_compile_options(--coverage -O0)
+    add_link_options(--coverage)
+  endif()
+endif()
+
 add_library(vek_options INTERFACE)
 target_compile_options(vek_options INTERFACE -Wall -Wextra)
 target_include_directories(vek_options INTERFACE ${PROJECT_SOURCE_DIR})
