@@ -34,6 +34,7 @@ TEST(SComPortSettings, TextFormRoundTripsAndKeepsDefaultsOfWrongFields) {
     EXPECT_EQ(s.dataBits, 7);
     EXPECT_EQ(s.stopBits, 2);
     EXPECT_EQ(text(s), "COM3,115200,E,7,2");
+    EXPECT_EQ(text(parsed(text(s))), "COM3,115200,E,7,2");
     EXPECT_EQ(text(parsed("COM4,1200,o,5,1.5")), "COM4,1200,O,5,1.5");
 
     EXPECT_EQ(text(parsed("com1\\x,4800")), "COM1,4800,N,8,1");
@@ -75,6 +76,7 @@ TEST(SComPortSettings, PortsNotNamedComRoundTripThroughTextAndStoredSection) {
     for (std::string name : {"CNCA0", "CNCB12", "BTHMODEM_3", "USB-SERIAL1", "COMX"}) {
         SComPortSettings s = parsed(name + ",19200,E,7,2");
         EXPECT_EQ(text(s), name + ",19200,E,7,2");
+        EXPECT_EQ(text(parsed(text(s))), text(s));
         SFileIni ini;
         ini.loadFromText("");
         s.store(ini, "_Control1");
@@ -165,6 +167,23 @@ TEST(SRingBuffer, WrapsAroundAndDropsTheOldestWhenFull) {
     for (int i = 0; i < 10; ++i) b.put((unsigned char)i);
     EXPECT_EQ(b.getOverflowCount(), 7);
     EXPECT_EQ(take(b, 4), (std::vector<int>{6, 7, 8, 9}));
+}
+
+TEST(SRingBuffer, CapacityChangesAndClearEmptyIt) {
+    SRingBuffer b(2);
+    b.put(1);
+    b.put(2);
+    b.put(3);
+    b.setCapacity(3);
+    EXPECT_EQ(b.getCapacity(), 3);
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_EQ(b.getOverflowCount(), 0);
+
+    b.setCapacity(-5); // no buffering at all
+    EXPECT_EQ(b.getCapacity(), 0);
+    EXPECT_FALSE(b.put(1));
+    EXPECT_TRUE(b.isEmpty());
+    EXPECT_TRUE(take(b, 1).empty());
 }
 
 } // namespace

@@ -1,18 +1,72 @@
 // The real plant-sim program, driven through its pseudo-terminal the way a serial port
-// would: counted frames, mix commands, noise and cut frames, and its port link. Its
-// programmer answers are checked through the serial suites' real port.
-#include "tests/plant-sim/PlantSimLine.h"
+// would: read frames, send mix commands and programmer commands at chosen line rates.
+#include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <poll.h>
 #include <string>
+#include <termios.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::vector<uint8_t> preamble = {0xD4, 0xC7, 0xA3, 0xBE, 0xF1, 0xAC, 0xC9};
+
+// plant-sim as a child process; its first stdout line is the terminal's path.
+struct SimProcess : ChildProcess {
+    explicit SimProcess(std::vector<std::string> args)
+        : ChildProcess(PLANT_SIM_PATH, std::move(args)), path(firstLine()) {}
+    std::string path;
+};
+
+// The program's side of the line: the slave, raw, at a settable rate.
+class Terminal {
+public:
+    explicit Terminal(const std::string& path) : fd(open(path.c_str(), O_RDWR | O_NOCTTY)) {}
+    ~Terminal() {
+        if (fd >= 0) ::close(fd);
+    }
+    bool isOpen() const { return fd >= 0; }
+
+    void setRate(speed_t code) {
+        termios mode;
+        ASSERT_EQ(tcgetattr(fd, &mode), 0);
+        cfmakeraw(&mode);
+        cfsetspeed(&mode, code);
+        ASSERT_EQ(tcsetattr(fd, TCSANOW, &mode), 0);
+    }
+    void write(const std::vector<uint8_t>& bytes) { ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
+
+    // Reads until `count` bytes came, `stop` came, or `ms` passed without a byte.
+    std::vector<uint8_t> read(size_t count, int ms, int stop = -1) {
+        std::vector<uint8_t> got;
+        uint8_t buffer[4096];
+        while (got.size() < count) {
+            pollfd p = {fd, POLLIN, 0};
+            if (poll(&p, 1, ms) <= 0 || !(p.revents & POLLIN)) break;
+            ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, count - got.size()));
+            if (n <= 0) break;
+            got.insert(got.end(), buffer, buffer + n);
+            if (stop >= 0 && buffer[n - 1] == stop) break;
+        }
+        return got;
+    }
+
+    int fd;
+};
 
 struct Frame {
     std::vector<uint8_t> bytes;
@@ -55,6 +109,24 @@ TEST(PlantSim, FloodsCountedFramesInOrderAndFollowsMixCommands) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
+TEST(PlantSim, CutsFramesAndAddsNoiseUpToItsLimit) {
+    SimProcess sim({"--flood", "--counted", "--quiet", "--frames", "4", "--cut-every", "2", "--cut-length", "4",
+                    "--garbage", "3"});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    std::vector<uint8_t> got = line.read(1000, 500);
+    ASSERT_EQ(got.size(), 9u + 3 + 4 + 3 + 9 + 3 + 4 + 3);
+    EXPECT_EQ(std::vector<uint8_t>(got.begin() + 12, got.begin() + 16), (std::vector<uint8_t>{0x55, 0xAA, 1, 0}));
+    EXPECT_EQ(got[19], 0x55);
+    EXPECT_EQ(got[21], 2) << "the third frame keeps its number";
+    EXPECT_EQ(sim.stop(), 0);
+}
+
+std::string wholeFile(const fs::path& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // What a receiver's health counts are checked against: noise that never holds the first sync
 // byte (so it can only be skipped), cut frames, and the tally of what went out.
 TEST(PlantSim, NoiseNeverHoldsTheSyncByteAndTheTallySaysWhatWentOut) {
@@ -76,6 +148,81 @@ TEST(PlantSim, NoiseNeverHoldsTheSyncByteAndTheTallySaysWhatWentOut) {
     EXPECT_EQ(wholeFile(tally), "frames 50 cut 7 noise 1000 bytes " + std::to_string(total) + "\n");
     EXPECT_EQ(sim.stop(), 0);
     fs::remove(tally);
+}
+
+TEST(PlantSim, ProgrammerAnswersOnlyAtItsRateAndEveryByteIsRecorded) {
+    fs::path record = fs::temp_directory_path() / ("plant-sim-record-" + std::to_string(getpid()));
+    SimProcess sim({"--frames", "2", "--programmer-rate", "115200", "--quiet", "--record", record.string()});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    ASSERT_EQ(line.read(18, 2000).size(), 18u) << "two paced frames";
+
+    std::vector<uint8_t> plus = preamble, d = preamble;
+    plus.push_back('+');
+    d.push_back('d');
+
+    line.setRate(B19200);
+    line.write(plus);
+    EXPECT_TRUE(line.read(100, 400).empty()) << "answered at the wrong rate";
+
+    line.setRate(B115200);
+    line.write(d);
+    std::vector<uint8_t> answer = line.read(100, 1000, '\n');
+    ASSERT_FALSE(answer.empty());
+    EXPECT_EQ(answer.back(), '\n');
+    EXPECT_NE(std::find(answer.begin(), answer.end(), 0xB1), answer.end());
+
+    EXPECT_EQ(sim.stop(), 0);
+    std::vector<uint8_t> recorded;
+    if (FILE* f = std::fopen(record.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(f)) != EOF;) recorded.push_back((uint8_t)c);
+        std::fclose(f);
+    }
+    fs::remove(record);
+    std::vector<uint8_t> both = plus;
+    both.insert(both.end(), d.begin(), d.end());
+    EXPECT_EQ(recorded, both);
+}
+
+long long wallClockNs() {
+    timespec t;
+    clock_gettime(CLOCK_REALTIME, &t);
+    return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+TEST(PlantSim, StampsEachFrameAfterItsLastByteAndEachReadOnTheWallClock) {
+    fs::path stamps = fs::temp_directory_path() / ("plant-sim-stamps-" + std::to_string(getpid()));
+    long long started = wallClockNs();
+    SimProcess sim({"--frames", "3", "--quiet", "--stamps", stamps.string()});
+    Terminal line(sim.path);
+    ASSERT_TRUE(line.isOpen());
+    for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(line.read(9, 2000).size(), 9u);
+    long long beforeWrite = wallClockNs();
+    line.write({1, 2});
+    auto text = [&] {
+        std::ifstream in(stamps);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    for (int i = 0; i < 200 && text().find("received") == std::string::npos; ++i) usleep(10000);
+    EXPECT_EQ(sim.stop(), 0);
+
+    std::istringstream in(text());
+    std::string what;
+    unsigned long long number = 0;
+    long long ns = 0, previous = started;
+    for (int frame = 0; frame < 3; ++frame) {
+        ASSERT_TRUE(in >> what >> number >> ns);
+        EXPECT_EQ(what, "sent");
+        EXPECT_EQ(number, (unsigned long long)frame);
+        EXPECT_GT(ns, previous);
+        previous = ns;
+    }
+    ASSERT_TRUE(in >> what >> number >> ns);
+    EXPECT_EQ(what, "received");
+    EXPECT_EQ(number, 2u);
+    EXPECT_GE(ns, beforeWrite);
+    EXPECT_FALSE(in >> what) << "nothing more";
+    fs::remove(stamps);
 }
 
 TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {

@@ -1,15 +1,18 @@
 // plant-sim playing back a recording of the program, and its own record of the frames it
 // sent: what a test of the program's recording compares with.
-#include "tests/plant-sim/PlantSimLine.h"
+#include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -49,6 +52,23 @@ std::pair<int, std::string> runToEnd(const std::string& arguments) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
+// Reads `count` bytes from the terminal at path, or what came before it stayed quiet for 2 s.
+std::vector<uint8_t> readLine(const std::string& path, size_t count) {
+    std::vector<uint8_t> got;
+    int fd = open(path.c_str(), O_RDONLY | O_NOCTTY);
+    if (fd < 0) return got;
+    uint8_t buffer[4096];
+    while (got.size() < count) {
+        pollfd p = {fd, POLLIN, 0};
+        if (poll(&p, 1, 2000) <= 0) break;
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        got.insert(got.end(), buffer, buffer + n);
+    }
+    close(fd);
+    return got;
+}
+
 } // namespace
 
 // Rows of both roads and every value a byte can carry come back as their frames, in order.
@@ -61,17 +81,18 @@ TEST(PlantSimReplay, PlaysEachRowAsItsFrameInOrder) {
         for (int b : {0x55, 0xAA, level & 0xFF, level >> 8, status, p1, p2, r1, r2}) expected.push_back((uint8_t)b);
     }
     TempFile file(recording);
-    SimProcess sim({"--replay", file.path.string(), "--speed", "10", "--flood", "--quiet"});
-    ASSERT_FALSE(sim.path.empty()) << "plant-sim did not start";
-    EXPECT_EQ(Terminal(sim.path).read(expected.size() + 1, 2000), expected);
+    ChildProcess sim(PLANT_SIM_PATH, {"--replay", file.path.string(), "--speed", "10", "--flood", "--quiet"});
+    ASSERT_FALSE(sim.firstLine().empty()) << "plant-sim did not start";
+    EXPECT_EQ(readLine(sim.firstLine(), expected.size() + 1), expected);
     EXPECT_EQ(sim.stop(), 0) << "the line is to stay up after the last row";
 }
 
 // The sent log holds every frame as it went to the line, numbered from 0.
 TEST(PlantSimReplay, SentLogHoldsEveryFrameTheLineCarried) {
     TempFile log("");
-    SimProcess sim({"--counted", "--flood", "--frames", "300", "--quiet", "--sent-log", log.path.string()});
-    std::vector<uint8_t> line = Terminal(sim.path).read(9 * 300, 2000);
+    ChildProcess sim(PLANT_SIM_PATH, {"--counted", "--flood", "--frames", "300", "--quiet", "--sent-log",
+                                      log.path.string()});
+    std::vector<uint8_t> line = readLine(sim.firstLine(), 9 * 300);
     ASSERT_EQ(line.size(), 9u * 300);
     EXPECT_EQ(sim.stop(), 0);
     std::ifstream in(log.path);

@@ -27,10 +27,13 @@ protected:
 
 } // namespace
 
-// Where the elements stand without records the plant suite shows (the tank's cascade).
-TEST_F(ElementModel, UnorderedElementsKeepConstructionOrder) {
+TEST_F(ElementModel, DefaultRectanglesCascadeInRowsAndUnorderedElementsKeepConstructionOrder) {
     std::vector<std::unique_ptr<SGraphicElement>> elements;
     for (int i = 0; i < 9; ++i) elements.push_back(std::make_unique<SGraphicElement>(&host, "e"));
+    EXPECT_EQ(elements[5]->boundingRect(), (SRect{560, 10, 100, 40}));
+    EXPECT_EQ(elements[6]->boundingRect(), (SRect{10, 60, 100, 40}));
+    EXPECT_EQ(elements[8]->boundingRect(), (SRect{230, 60, 100, 40}));
+
     host.list.sortByLayer();
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(host.list[i], elements[i].get());
@@ -76,6 +79,20 @@ TEST_F(ElementModel, TextFormReadsWhatIsThereAndReturnsTheRest) {
     s.fromString("450,10,100,40|-1|2|-16744448|-16777216|7|2");
     EXPECT_EQ(s.getShape(), 7);
     EXPECT_EQ(s.getQuadrant(), 2);
+}
+
+// Records are edited by hand: wild numbers keep the element within reach.
+TEST_F(ElementModel, WildNumbersKeepTheElementUsable) {
+    SGraphicShape e(&host);
+    e.fromString("99999999999,-99999999999,2000000000,-2000000000");
+    SRect r = e.boundingRect();
+    EXPECT_LE(r.x + r.width, 8192 + 4096);
+    EXPECT_GE(r.y, -8192 - 4096);
+    EXPECT_LE(r.width, 4096);
+    EXPECT_LE(r.height, 4096);
+    e.fromString("0,0,10,10|0|12|0xFF008000|4294967295|-3|77");
+    EXPECT_EQ(e.getValueColor(), 0xFF008000u);
+    EXPECT_EQ(e.getShape(), -3); // drawn as a rectangle
 }
 
 // A record with fewer fields, as a person shortens it by hand, sets the fields it holds and
