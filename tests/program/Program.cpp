@@ -43,6 +43,17 @@ std::string userConfigPath() {
     return dir + "\\Anlage.cfg";
 }
 
+void copyFiles(const char* unixFolder, const std::string& windowsFolder) {
+    const std::string from = windowsPath(unixFolder) + "\\", to = windowsFolder + "\\";
+    CreateDirectoryA(to.c_str(), nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((from + "*.*").c_str(), &found);
+    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            CopyFileA((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+}
+
 void forgetSettings() { DeleteFileA(userConfigPath().c_str()); }
 
 void pointSettingsAt(int webPort, int experimentPort) {
@@ -61,16 +72,7 @@ Program::Program(const char* source, const char* resources) {
     folder = std::string(root.path().getBuffer()) + "\\Anlage";
     exe = folder + "\\Anlage.exe";
     CreateDirectoryA(folder.c_str(), nullptr);
-    if (resources) {
-        std::string from = windowsPath(resources) + "\\", to = folder + "\\VEK-Resourcen\\";
-        CreateDirectoryA(to.c_str(), nullptr);
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((from + "*.*").c_str(), &found);
-        for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found))
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                CopyFileA((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE);
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-    }
+    if (resources) copyFiles(resources, folder + "\\VEK-Resourcen");
     if (CopyFileA(windowsPath(source).c_str(), exe.c_str(), FALSE)) start();
 }
 

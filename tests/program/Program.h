@@ -17,6 +17,8 @@ std::string classOf(HWND h);
 // when prefix is set).
 HWND childOf(HWND parent, const char* className, const std::string& text, bool prefix = false);
 std::string windowsPath(std::string unixPath);
+// Copies the files (not the folders) of a Unix folder into a Windows folder, made if missing.
+void copyFiles(const char* unixFolder, const std::string& windowsFolder);
 // The user configuration file of the program in this prefix (%APPDATA%\VEK\Anlage.cfg).
 std::string userConfigPath();
 void forgetSettings();

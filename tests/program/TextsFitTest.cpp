@@ -24,15 +24,7 @@ namespace {
 
 // The resource folder of the program as it is packed, beside a program file in appDir.
 void startShippedResources(const TempDir& appDir) {
-    const std::string from = windowsPath(PROGRAM_RESOURCES) + "\\";
-    const std::string to = std::string(appDir.file("VEK-Resourcen").getBuffer()) + "\\";
-    CreateDirectoryA(to.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((from + "*.*").c_str(), &found);
-    for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileA(h, &found))
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            CopyFileA((from + found.cFileName).c_str(), (to + found.cFileName).c_str(), FALSE);
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    copyFiles(PROGRAM_RESOURCES, appDir.file("VEK-Resourcen").getBuffer());
     globalResources.setAppDir(appDir.path());
     globalResources.setProgramFile(appDir.file("Anlage.exe"));
     globalResources.init();
