@@ -97,6 +97,9 @@ TEST(BadInput, DamagedResourceFilesOfTheDevelopmentBuild) {
     InputSender(program.main).realKey(VK_SCROLL);
     std::string box = program.answerBox();
     EXPECT_EQ(box.rfind("Fehler !: Die Anordnung konnte nicht gespeichert werden", 0), 0u) << box;
+    // The box comes while the layouter goes off: its window, which holds the controls meanwhile,
+    // goes only after the box.
+    ASSERT_TRUE(MessagePump::until([&] { return !childOf(program.main, "VEK_POSITION_WINDOW", "", true); }, 15000));
     EXPECT_TRUE(program.endsByItsButton());
     EXPECT_TRUE(positions.kept());
 }
