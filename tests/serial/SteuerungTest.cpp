@@ -40,19 +40,26 @@ SString shippedLayout() {
     return file.getContent();
 }
 
+// The main window's world: the shipped layout, a configuration folder of its own, boxes noted.
+class MainWndSteuerung : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startTestResources(shippedLayout());
+        globalApplicationBasic.setConfigFolders(config.path(), config.path());
+        globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
+        ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
+    }
+    GdiplusScope gdiplus;
+    TempDir config;
+    BoxRecorder boxes;
+};
+
 // The default, the longest rate of the list with every other field at its widest, and a
 // rate typed at the highest the dialog takes.
 const char* const settingsTexts[] = {"COM1,9600,N,8,1", "COM256,115200,E,7,2", "COM256,500000,M,8,1.5",
                                      "COM256,10000000,M,8,1.5"};
 
-TEST(Steuerung, TheWholeSettingsTextIsReadableBesideTheGear) {
-    GdiplusScope gdiplus;
-    startTestResources(shippedLayout());
-    TempDir config;
-    globalApplicationBasic.setConfigFolders(config.path(), config.path());
-    globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
-    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
-    BoxRecorder boxes;
+TEST_F(MainWndSteuerung, TheWholeSettingsTextIsReadableBesideTheGear) {
     for (bool shipped : {true, false}) {
         SCOPED_TRACE(shipped ? "shipped layout" : "no layout");
         globalResources.controlPositions.loadFromText(shipped ? shippedLayout() : SString());
@@ -103,14 +110,7 @@ void captureScreen(HWND window, HWND also, const char* name) {
 // although frames that come while a complete one waits for the tick are missed and the
 // decoder hunts through their rest, and although the line came back in the middle of a frame
 // the decoder had begun. Pointing at the status line shows the counts.
-TEST(Steuerung, WaitsForItsLineAndItsTooltipShowsTheCountsOfEachConnection) {
-    GdiplusScope gdiplus;
-    startTestResources(shippedLayout());
-    TempDir config;
-    globalApplicationBasic.setConfigFolders(config.path(), config.path());
-    globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
-    ASSERT_TRUE(globalApplicationBasic.openUserConfigFile());
-    BoxRecorder boxes;
+TEST_F(MainWndSteuerung, WaitsForItsLineAndItsTooltipShowsTheCountsOfEachConnection) {
     PlantSim sim("com7", "--drop-after 2 --drop-for 4");
     ASSERT_TRUE(sim.isReady()) << sim.getError();
     MainWnd main;
