@@ -406,7 +406,7 @@ TEST(Recording, AFullDiskEndsTheRecordingWithABoxAndTheEndOfTheSessionFinishesTh
         const Recording r = readRecording(path);
         EXPECT_TRUE(r.endsWithLineEnd) << "a row cut off at the end";
         ASSERT_EQ((long long)r.rows.size(), saved);
-        ASSERT_GT(saved, 100);
+        ASSERT_GE(saved, 100); // the disk was filled once 100 rows were in the file
         const size_t first = (size_t)std::atoi(r.rows[0][3].c_str()); // counted: the level is the frame's number
         expectRowsAre(r, framesSent(sim), first, "seriell");
         EXPECT_NE(program.child("Button", "Aufzeichnen"), nullptr);
