@@ -131,7 +131,7 @@ bool SApplicationBasic::waitFor(void* handle, unsigned milliseconds) {
 // program's own loop still ends.
 SApplicationBasic::WaitEnd SApplicationBasic::dispatchWhileWaiting(void* handle, unsigned milliseconds,
                                                                    volatile int* continueFlag, bool stopOnQuit) {
-    DWORD start = timeGetTime();
+    const uint32_t start = SSystem::tickMs();
     bool quit = false;
     int quitCode = 0;
     WaitEnd end = timeOver;
@@ -140,7 +140,7 @@ SApplicationBasic::WaitEnd SApplicationBasic::dispatchWhileWaiting(void* handle,
             end = signalled;
             break;
         }
-        DWORD elapsed = timeGetTime() - start;
+        const uint32_t elapsed = SSystem::tickMs() - start;
         if (milliseconds != INFINITE && elapsed >= milliseconds) break;
         MSG msg;
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -79,7 +79,8 @@ void SImage::blit(HDC target, int x, int y, int width, int height) {
     if (!source) return;
     HGDIOBJ previous = SelectObject(source.get(), bitmap.get());
     if (transparentColor != 0xFFFFFFFF) {
-        TransparentBlt(target, x, y, width, height, source.get(), 0, 0, size.width, size.height, transparentColor);
+        // gdi32 has it too: no msimg32 to load at every start
+        GdiTransparentBlt(target, x, y, width, height, source.get(), 0, 0, size.width, size.height, transparentColor);
     } else {
         int oldMode = SetStretchBltMode(target, COLORONCOLOR);
         StretchBlt(target, x, y, width, height, source.get(), 0, 0, size.width, size.height, SRCCOPY);

@@ -44,14 +44,14 @@ endif()
 # The application timer's benchmark: a Windows program, run by hand under Wine.
 if(WIN32)
   add_executable(bench_timer ${PROJECT_SOURCE_DIR}/bench/bench_timer.cpp)
-  target_link_libraries(bench_timer PRIVATE vek_gui vek_options)
+  target_link_libraries(bench_timer PRIVATE vek_gui vek_options winmm)
   target_compile_options(bench_timer PRIVATE -O2)
 endif()
 
 # Resizing a frame: messages, child moves and configuration writes per step (run by hand).
 if(WIN32)
   add_executable(bench_resize ${PROJECT_SOURCE_DIR}/bench/bench_resize.cpp)
-  target_link_libraries(bench_resize PRIVATE vek_gui vek_options)
+  target_link_libraries(bench_resize PRIVATE vek_gui vek_options winmm)
   target_compile_options(bench_resize PRIVATE -O2)
 endif()
 

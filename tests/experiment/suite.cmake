@@ -16,5 +16,5 @@ set_tests_properties(test_experiment PROPERTIES RESOURCE_LOCK wine_display)
 # Server 'D' frames per second through the GUI thread (a Windows program, run by hand).
 add_executable(bench_experiment ${PROJECT_SOURCE_DIR}/bench/bench_experiment.cpp
                ${CMAKE_CURRENT_LIST_DIR}/FloodServer.cpp)
-target_link_libraries(bench_experiment PRIVATE anlage_win vek_options)
+target_link_libraries(bench_experiment PRIVATE anlage_win vek_options winmm)
 target_compile_options(bench_experiment PRIVATE -O2)

@@ -16,6 +16,6 @@ set_tests_properties(test_serial PROPERTIES RESOURCE_LOCK "wine_serial;wine_disp
 
 # Bytes per second into a window with plant-sim flooding (a Windows program, run by hand).
 add_executable(bench_serial ${PROJECT_SOURCE_DIR}/bench/bench_serial.cpp ${CMAKE_CURRENT_LIST_DIR}/PlantSim.cpp)
-target_link_libraries(bench_serial PRIVATE vek_gui vek_test_support vek_options)
+target_link_libraries(bench_serial PRIVATE vek_gui vek_test_support vek_options winmm)
 target_compile_definitions(bench_serial PRIVATE VEK_PLANT_SIM="${VEK_PLANT_SIM}")
 target_compile_options(bench_serial PRIVATE -O2)
