@@ -1,8 +1,13 @@
 // What the Windows benchmarks share: a millisecond clock, the wall clock that plant-sim's stamps
-// are taken on, the process's processor time and a message pump that empties the thread's queue.
+// are taken on, the process's processor time, a message pump that empties the thread's queue and
+// the Linux side's files as the Windows side names them.
 #pragma once
 
 #include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
 
 namespace winbench {
 
@@ -39,6 +44,20 @@ inline void pump() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+}
+
+// "Z:" and backslashes: a Linux path as the Windows side names it.
+inline std::string windowsPath(std::string unixPath) {
+    for (char& c : unixPath)
+        if (c == '/') c = '\\';
+    return "Z:" + unixPath;
+}
+
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 } // namespace winbench

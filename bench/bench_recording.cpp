@@ -30,9 +30,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,6 +38,8 @@ namespace {
 
 using winbench::cpuMs;
 using winbench::nowMs;
+using winbench::readText;
+using winbench::windowsPath;
 
 // Counts the bytes taken and the levels the display showed, and times the window's byte
 // handler (the decoder with its effects on the display, and the recording's share).
@@ -66,19 +66,6 @@ void pumpUntil(const std::function<bool()>& done, double limitMs) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         winbench::pump();
     }
-}
-
-std::string windowsPath(std::string unixPath) {
-    for (char& c : unixPath)
-        if (c == '/') c = '\\';
-    return "Z:" + unixPath;
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 struct Round {

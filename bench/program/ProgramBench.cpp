@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace programbench {
 
@@ -14,19 +12,6 @@ double percentile(std::vector<double> v, double p) {
 }
 
 double median(const std::vector<double>& v) { return percentile(v, 0.5); }
-
-std::string windowsPath(std::string unixPath) {
-    for (char& c : unixPath)
-        if (c == '/') c = '\\';
-    return "Z:" + unixPath;
-}
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 void pumpFor(double ms, const std::function<bool()>& done) {
     const double end = nowMs() + ms;

@@ -17,13 +17,12 @@ namespace programbench {
 using winbench::cpuMs;
 using winbench::nowMs;
 using winbench::pump;
+using winbench::readText;
 using winbench::wallClockNs;
+using winbench::windowsPath;
 
 double percentile(std::vector<double> v, double p);
 double median(const std::vector<double>& v);
-// "Z:" and backslashes: a Linux path as the Windows side names it.
-std::string windowsPath(std::string unixPath);
-std::string readText(const std::string& path);
 // Dispatches messages for ms milliseconds or until done() says so.
 void pumpFor(double ms, const std::function<bool()>& done = [] { return false; });
 // The machine's load average as /proc gives it, without the line end.
