@@ -203,24 +203,6 @@ TEST_F(SFileIniTest, NestedImportsComeFirstAndCyclesEnd) {
     EXPECT_EQ(bytes(dir.read("b.ini")), "[import]\r\nsections=c.ini,*,\r\nsections=a.ini,*,\r\n");
 }
 
-TEST_F(SFileIniTest, ListSections) {
-    SFileIni ini;
-    loadText(ini, "a.ini",
-             "[files]\r\nmaxEntries=3\r\nb\r\nc\r\nd\r\n[ports]\r\nPortable=1\r\nPort=COM1\r\n");
-    SStringList items;
-    EXPECT_EQ(ini.getList("files", items), 3);
-    ini.addToList("files", "c");
-    EXPECT_EQ(bytes(ini.getSectionText("files")), "maxEntries=3\r\nc\r\nb\r\nd\r\n");
-    ini.addToList("files", "a");
-    EXPECT_EQ(ini.getList("files", items), 3);
-    EXPECT_EQ(bytes(items.join(",")), "a,c,b");
-
-    ini.addKeyToList("ports", "Port=COM3");
-    EXPECT_EQ(bytes(ini.getSectionText("ports")), "maxEntries=10\r\nPort=COM3\r\nPortable=1\r\n");
-    ini.addToList("new", "x");
-    EXPECT_EQ(bytes(ini.getSectionText("new")), "maxEntries=10\r\nx\r\n");
-}
-
 TEST_F(SFileIniTest, MaskedFilesRoundTrip) {
     const std::string header = "[vekContentMask+123]\r\n";
     const std::string body = "[a]\r\nkey=Wert \344\r\n";
@@ -340,20 +322,6 @@ TEST_F(SFileIniTest, ReadOnlyPendingChangesAndDestruction) {
     ini.setString("a", "x", "4");
     EXPECT_TRUE(ini.load(dir.file("b.ini"))); // saves a.ini first
     EXPECT_EQ(bytes(dir.read("a.ini")), "[a]\r\nx=4\r\n");
-}
-
-TEST_F(SFileIniTest, WatchModeReloadsAndSavesAtOnce) {
-    SFileIni ini;
-    loadText(ini, "w.ini", "[a]\r\nx=1\r\n");
-    ini.setWatchFile(true);
-    ini.setString("a", "y", "2");
-    EXPECT_FALSE(ini.isModified());
-    EXPECT_EQ(bytes(dir.read("w.ini")), "[a]\r\ny=2\r\nx=1\r\n");
-
-    SSystem::sleepMs(50); // file times of some file systems move in steps of a few ms
-    dir.write("w.ini", "[a]\r\nx=5\r\n");
-    EXPECT_EQ(ini.getInt("a", "x"), 5);
-    EXPECT_EQ(ini.getString("a", "y", "-").compare("-"), 0);
 }
 
 } // namespace
