@@ -123,8 +123,8 @@ TEST(SComPortSettings, StoredSectionRoundTripsAndGarbageLoadsTheDefaults) {
 
 SFileIni* configFile = nullptr;
 
-// Settings by control go to the user configuration the application names; without one they
-// are not kept, and one that cannot be written says so at once.
+// Settings by control go to the user configuration the application names; without one (before
+// it starts, after it ends) they are not kept, and one that cannot be written says so at once.
 TEST(SComPortSettings, UserConfigurationKeepsOneSectionPerControl) {
     struct Installed {
         SSystem::UserConfig previous = SSystem::setUserConfig([] { return configFile; });
@@ -152,6 +152,9 @@ TEST(SComPortSettings, UserConfigurationKeepsOneSectionPerControl) {
     EXPECT_FALSE(parsed("com2").store("_Control7"));
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.last().text.find("Die Port-Einstellungen konnten nicht gespeichert werden"), 0);
+
+    SSystem::setUserConfig(nullptr); // as the application leaves
+    EXPECT_FALSE(loaded.load("_Control7"));
 }
 
 std::vector<int> take(SRingBuffer& b, int count) {
