@@ -1,12 +1,10 @@
 #include "VEK_SYSTEM/SComPortSettings.h"
 #include "VEK_SYSTEM/SRingBuffer.h"
 
+#include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SFileIni.h"
-
-#ifdef _WIN32
-#include "VEK_GUI/SApplicationBasic.h"
+#include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
-#endif
 
 #include <gtest/gtest.h>
 
@@ -123,22 +121,41 @@ TEST(SComPortSettings, StoredSectionRoundTripsAndGarbageLoadsTheDefaults) {
     EXPECT_EQ(text(loaded), "COM1,9600,N,8,1") << "a missing section loads the defaults";
 }
 
-#ifdef _WIN32
-TEST(SComPortSettings, UserConfigurationFileKeepsOneSectionPerControl) {
-    TempDir folder;
-    globalApplicationBasic.setConfigFolders(folder.path(), folder.path());
-    globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
-    SComPortSettings s = parsed("com6,57600,O,8,2");
-    ASSERT_TRUE(s.store("_Control7"));
+SFileIni* configFile = nullptr;
 
+// Settings by control go to the user configuration the application names; without one (before
+// it starts, after it ends) they are not kept, and one that cannot be written says so at once.
+TEST(SComPortSettings, UserConfigurationKeepsOneSectionPerControl) {
+    struct Installed {
+        SSystem::UserConfig previous = SSystem::setUserConfig([] { return configFile; });
+        ~Installed() { configFile = nullptr, SSystem::setUserConfig(previous); }
+    } installed;
+    SComPortSettings s = parsed("com6,57600,O,8,2"), loaded;
+    EXPECT_FALSE(s.store("_Control7"));
+    EXPECT_FALSE(loaded.load("_Control7"));
+
+    TempDir folder;
+    SFileIni file;
+    configFile = &file;
+    ASSERT_TRUE(file.load(folder.file("Anlage.cfg"), true));
+    ASSERT_TRUE(s.store("_Control7"));
     SFileIni onDisk;
-    ASSERT_TRUE(onDisk.load(folder.path() + "\\VEK\\Anlage.cfg"));
+    ASSERT_TRUE(onDisk.load(folder.file("Anlage.cfg")));
     EXPECT_STREQ(onDisk.getString("ComPort_Control7", "Baud"), "57600");
-    SComPortSettings loaded;
     ASSERT_TRUE(loaded.load("_Control7"));
     EXPECT_EQ(text(loaded), "COM6,57600,O,8,2");
+
+    BoxRecorder boxes;
+    ASSERT_TRUE(file.load(folder.file("Anlage.cfg"), false, true));
+    EXPECT_FALSE(s.store("_Control7")) << "nothing new: no box";
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_FALSE(parsed("com2").store("_Control7"));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text.find("Die Port-Einstellungen konnten nicht gespeichert werden"), 0);
+
+    SSystem::setUserConfig(nullptr); // as the application leaves
+    EXPECT_FALSE(loaded.load("_Control7"));
 }
-#endif
 
 std::vector<int> take(SRingBuffer& b, int count) {
     std::vector<unsigned char> bytes((size_t)count);

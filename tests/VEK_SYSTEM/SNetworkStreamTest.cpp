@@ -47,8 +47,10 @@ std::string pattern(std::size_t n) {
     return s;
 }
 
-bool connectTo(SNetworkStreamTcp& stream, PlainPeer& peer) {
-    return stream.createClient(nullptr, peer.port(), "127.0.0.1") && peer.accept();
+// Connects to the peer and, with `running`, starts the stream's event thread.
+bool connectTo(SNetworkStreamTcp& stream, PlainPeer& peer, bool running = false) {
+    return stream.createClient(nullptr, peer.port(), "127.0.0.1") && peer.accept() &&
+           (!running || stream.startEventThread());
 }
 
 TEST(SNetworkStreamTcp, ClientAndServerRolesExchangeSegmentsInOrder) {
@@ -89,8 +91,7 @@ TEST(SNetworkStreamTcp, ClientAndServerRolesExchangeSegmentsInOrder) {
 TEST(SNetworkStreamTcp, PeerClosingLeavesConnectedAndLaterWritesFail) {
     PlainPeer peer;
     Collector client;
-    ASSERT_TRUE(connectTo(client, peer));
-    ASSERT_TRUE(client.startEventThread());
+    ASSERT_TRUE(connectTo(client, peer, true));
     std::string expected;
     for (int i = 0; i < 200; ++i) {
         std::string piece = "<" + std::to_string(i) + ">";
@@ -160,8 +161,7 @@ TEST(SNetworkStreamTcp, FailedConnectsLeaveNoSocketAndExplainWhy) {
 TEST(SNetworkStreamTcp, CloseEndsTheEventThreadAndTheStreamCanConnectAgain) {
     PlainPeer first;
     Collector client;
-    ASSERT_TRUE(connectTo(client, first));
-    ASSERT_TRUE(client.startEventThread());
+    ASSERT_TRUE(connectTo(client, first, true));
     EXPECT_TRUE(client.isRunning());
     client.close();
     EXPECT_FALSE(client.isConnected());
@@ -171,12 +171,10 @@ TEST(SNetworkStreamTcp, CloseEndsTheEventThreadAndTheStreamCanConnectAgain) {
 
     // Closing and connecting again at once, as the address query does before the session.
     PlainPeer second;
-    ASSERT_TRUE(connectTo(client, second));
-    ASSERT_TRUE(client.startEventThread());
+    ASSERT_TRUE(connectTo(client, second, true));
     client.close();
     PlainPeer third;
-    ASSERT_TRUE(connectTo(client, third));
-    ASSERT_TRUE(client.startEventThread());
+    ASSERT_TRUE(connectTo(client, third, true));
     ASSERT_TRUE(third.send("again"));
     ASSERT_TRUE(waitUntil([&] { return client.text().find("again") != std::string::npos; }));
 }
@@ -263,8 +261,7 @@ TEST(SNetworkStreamTcp, DestroyingARunningStreamEndsItsThread) {
     PlainPeer peer;
     {
         Collector client;
-        ASSERT_TRUE(connectTo(client, peer));
-        ASSERT_TRUE(client.startEventThread());
+        ASSERT_TRUE(connectTo(client, peer, true));
         ASSERT_TRUE(peer.send("data"));
         ASSERT_TRUE(waitUntil([&] { return client.size() == 4; }));
     }

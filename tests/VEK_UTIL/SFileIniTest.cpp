@@ -32,10 +32,10 @@ protected:
         return p;
     }
     TempDir dir;
+    SFileIni ini;
 };
 
 TEST_F(SFileIniTest, LoadCompletesTheLastLineAndReportsFailures) {
-    SFileIni ini;
     loadText(ini, "a.ini", "[a]\r\nx=1");
     EXPECT_EQ(bytes(ini.getContent()), "[a]\r\nx=1\r\n");
     EXPECT_EQ(bytes(ini.getString("a", "x")), "1");
@@ -54,7 +54,6 @@ TEST_F(SFileIniTest, LoadCompletesTheLastLineAndReportsFailures) {
 // A file saved with bare LF endings (an editor or a checkout on Linux) keeps every
 // section and entry, and is written back with CR LF.
 TEST_F(SFileIniTest, BareLineFeedsReadAsLineBreaks) {
-    SFileIni ini;
     loadText(ini, "lf.ini", "[MainWnd]\nSButton,-1,-1,80,20=10,10,80,20\n[MainWnd_ge]\nKoerper,10,10,100,40=1,2,3,4\r\nBoden=5\n");
     EXPECT_EQ(bytes(ini.getString("MainWnd", "SButton,-1,-1,80,20")), "10,10,80,20");
     EXPECT_EQ(bytes(ini.getString("MainWnd_ge", "Koerper,10,10,100,40")), "1,2,3,4");
@@ -65,7 +64,6 @@ TEST_F(SFileIniTest, BareLineFeedsReadAsLineBreaks) {
 }
 
 TEST_F(SFileIniTest, KeysMatchByteForByte) {
-    SFileIni ini;
     loadText(ini, "a.ini", "[Port]\r\nPort = COM1\r\nbaud=9600\r\n;key=1\r\n[Other]\r\nBaud=1\r\n");
     EXPECT_EQ(bytes(ini.getString("Port", "Port", "none")), "none");
     EXPECT_EQ(bytes(ini.getString("port", "baud", "none")), "none");
@@ -80,7 +78,6 @@ TEST_F(SFileIniTest, KeysMatchByteForByte) {
 }
 
 TEST_F(SFileIniTest, SetStringEditsInPlace) {
-    SFileIni ini;
     SString p = loadText(ini, "a.ini", "; kopf\r\n[a]\r\nx=1\r\ny=2\r\n\r\n[b]\r\nz=3\r\n");
     ini.setString("a", "y", "22");
     ini.setString("a", "x", "");
@@ -98,7 +95,6 @@ TEST_F(SFileIniTest, SetStringEditsInPlace) {
 }
 
 TEST_F(SFileIniTest, SectionTexts) {
-    SFileIni ini;
     loadText(ini, "a.ini", "[a]\r\n[b]  \r\nk=v\r\n;c\r\nline\r\n");
     EXPECT_TRUE(ini.getSectionText("a").isEmpty());
     EXPECT_TRUE(ini.hasSection("a"));
@@ -121,7 +117,6 @@ TEST_F(SFileIniTest, SectionTexts) {
 }
 
 TEST_F(SFileIniTest, FindSectionsWithPatternLists) {
-    SFileIni ini;
     loadText(ini, "a.ini", "[style_a]\r\nx=1\r\n\r\n[css_b]\r\n y \r\n[other]\r\n[css_c]\r\n[style_a]\r\n");
     SStringList names, texts;
     EXPECT_EQ(ini.findSections(names, "style_*|!css_*", &texts), 2);
@@ -203,24 +198,6 @@ TEST_F(SFileIniTest, NestedImportsComeFirstAndCyclesEnd) {
     EXPECT_EQ(bytes(dir.read("b.ini")), "[import]\r\nsections=c.ini,*,\r\nsections=a.ini,*,\r\n");
 }
 
-TEST_F(SFileIniTest, ListSections) {
-    SFileIni ini;
-    loadText(ini, "a.ini",
-             "[files]\r\nmaxEntries=3\r\nb\r\nc\r\nd\r\n[ports]\r\nPortable=1\r\nPort=COM1\r\n");
-    SStringList items;
-    EXPECT_EQ(ini.getList("files", items), 3);
-    ini.addToList("files", "c");
-    EXPECT_EQ(bytes(ini.getSectionText("files")), "maxEntries=3\r\nc\r\nb\r\nd\r\n");
-    ini.addToList("files", "a");
-    EXPECT_EQ(ini.getList("files", items), 3);
-    EXPECT_EQ(bytes(items.join(",")), "a,c,b");
-
-    ini.addKeyToList("ports", "Port=COM3");
-    EXPECT_EQ(bytes(ini.getSectionText("ports")), "maxEntries=10\r\nPort=COM3\r\nPortable=1\r\n");
-    ini.addToList("new", "x");
-    EXPECT_EQ(bytes(ini.getSectionText("new")), "maxEntries=10\r\nx\r\n");
-}
-
 TEST_F(SFileIniTest, MaskedFilesRoundTrip) {
     const std::string header = "[vekContentMask+123]\r\n";
     const std::string body = "[a]\r\nkey=Wert \344\r\n";
@@ -229,7 +206,6 @@ TEST_F(SFileIniTest, MaskedFilesRoundTrip) {
     for (char c : body) stored += (char)(c ^ k);
     dir.write("m.ini", stored.data(), (int)stored.size());
 
-    SFileIni ini;
     ASSERT_TRUE(ini.load(dir.file("m.ini")));
     EXPECT_EQ(bytes(ini.getContent()), "[vekContentMask-123]\r\n" + body);
     EXPECT_EQ(bytes(ini.getString("a", "key")), "Wert \344");
@@ -250,7 +226,6 @@ TEST_F(SFileIniTest, FailedSaveKeepsTheChanges) {
     SString folder = dir.file("sub"), p = SString::formatted("%s%ca.ini", dir.file("sub").getBuffer(),
                                                                 SSystem::pathSeparator());
     ASSERT_TRUE(SSystem::createDirectory(folder) && SSystem::writeFileAtomic(p, "[a]\r\n", 5));
-    SFileIni ini;
     ASSERT_TRUE(ini.load(p));
     ASSERT_TRUE(SSystem::deleteFile(p) && SSystem::removeDirectory(folder)); // nowhere to write
     ini.setString("a", "x", "2");
@@ -290,7 +265,6 @@ bool refuseToReplace(const char*, const char*) {
 // A scanner holding the file makes the replace fail: after a few tries the file is written
 // in place, longer or shorter than before.
 TEST_F(SFileIniTest, SaveWritesInPlaceWhenTheFileCannotBeReplaced) {
-    SFileIni ini;
     loadText(ini, "a.ini", "[a]\r\nx=1\r\n");
     SSystem::Replacer previous = SSystem::setFileReplacer(refuseToReplace);
     ini.setString("a", "long", std::string(500, 'l').c_str());
@@ -309,7 +283,6 @@ TEST_F(SFileIniTest, SaveWritesInPlaceWhenTheFileCannotBeReplaced) {
 // The real case: another program holds the file open, sharing reads and writes but not
 // deletion, as a virus scanner does.
 TEST_F(SFileIniTest, SaveWhileAnotherProgramHoldsTheFile) {
-    SFileIni ini;
     SString p = loadText(ini, "held.ini", "[a]\r\nx=1\r\n");
     HANDLE scanner = CreateFileA(p, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
@@ -334,26 +307,11 @@ TEST_F(SFileIniTest, ReadOnlyPendingChangesAndDestruction) {
     }
     EXPECT_EQ(bytes(dir.read("a.ini")), "[a]\r\nx=3\r\n"); // saved by the destructor
 
-    SFileIni ini;
     dir.write("b.ini", "[b]\r\n");
     loadText(ini, "a.ini", "[a]\r\nx=1\r\n");
     ini.setString("a", "x", "4");
     EXPECT_TRUE(ini.load(dir.file("b.ini"))); // saves a.ini first
     EXPECT_EQ(bytes(dir.read("a.ini")), "[a]\r\nx=4\r\n");
-}
-
-TEST_F(SFileIniTest, WatchModeReloadsAndSavesAtOnce) {
-    SFileIni ini;
-    loadText(ini, "w.ini", "[a]\r\nx=1\r\n");
-    ini.setWatchFile(true);
-    ini.setString("a", "y", "2");
-    EXPECT_FALSE(ini.isModified());
-    EXPECT_EQ(bytes(dir.read("w.ini")), "[a]\r\ny=2\r\nx=1\r\n");
-
-    SSystem::sleepMs(50); // file times of some file systems move in steps of a few ms
-    dir.write("w.ini", "[a]\r\nx=5\r\n");
-    EXPECT_EQ(ini.getInt("a", "x"), 5);
-    EXPECT_EQ(ini.getString("a", "y", "-").compare("-"), 0);
 }
 
 } // namespace

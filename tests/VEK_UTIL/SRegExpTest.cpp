@@ -19,9 +19,17 @@ std::vector<int> values(const SNumList& list) {
     return v;
 }
 
-TEST(SRegExpFindAll, NumberPatternGroupsAndPositions) {
+// Boxes are recorded instead of shown.
+class Expression : public ::testing::Test {
+protected:
     BoxRecorder boxes;
     SRegExp re;
+};
+using SRegExpFindAll = Expression;
+using SRegExpReplace = Expression;
+using SRegExpErrors = Expression;
+
+TEST_F(SRegExpFindAll, NumberPatternGroupsAndPositions) {
     SStringList results;
     SNumList positions;
     EXPECT_EQ(re.findAll("/(0b[01]+)|(0x[0-9a-f]+)|(#[0-9a-f]{6})|([0-9]+)/i", "0b101 0x1F #00ff00 42", results,
@@ -33,9 +41,7 @@ TEST(SRegExpFindAll, NumberPatternGroupsAndPositions) {
     EXPECT_EQ(boxes.count(), 0);
 }
 
-TEST(SRegExpFindAll, EmptyMatchesAdvanceAndEnd) {
-    BoxRecorder boxes;
-    SRegExp re;
+TEST_F(SRegExpFindAll, EmptyMatchesAdvanceAndEnd) {
     SStringList results;
     SNumList positions;
     EXPECT_EQ(re.findAll("/x*/", "abc", results, &positions), 4);
@@ -56,9 +62,7 @@ TEST(SRegExpFindAll, EmptyMatchesAdvanceAndEnd) {
     EXPECT_EQ(boxes.count(), 0);
 }
 
-TEST(SRegExpReplace, PlaceholdersForGroupsAndRunningNumber) {
-    BoxRecorder boxes;
-    SRegExp re;
+TEST_F(SRegExpReplace, PlaceholdersForGroupsAndRunningNumber) {
     EXPECT_STREQ(re.replace("/a/", "aXa", "[{{nr}}:{{0}}]"), "[1:a]X[2:a]");
     EXPECT_STREQ(re.replace("/(\\w+)@(\\w+)/", "to a@b now", "{{2}} at {{1}}"), "to b at a now");
     // Unknown names stay text, a group that does not exist is empty.
@@ -93,9 +97,7 @@ TEST(SRegExpFindOne, OffsetsAndGroupsOfTheMatch) {
     EXPECT_EQ(boxes.count(), 0);
 }
 
-TEST(SRegExpErrors, BrokenPatternShowsPcreMessageEveryTime) {
-    BoxRecorder boxes;
-    SRegExp re;
+TEST_F(SRegExpErrors, BrokenPatternShowsPcreMessageEveryTime) {
     EXPECT_FALSE(re.compile("/a(b/im"));
     EXPECT_FALSE(re.isCompiled());
     ASSERT_EQ(boxes.count(), 1);
@@ -115,9 +117,7 @@ TEST(SRegExpErrors, BrokenPatternShowsPcreMessageEveryTime) {
     EXPECT_FALSE(re.isCompiled());
 }
 
-TEST(SRegExpErrors, CallsWithoutPatternAreReportedWithNeutralResults) {
-    BoxRecorder boxes;
-    SRegExp re;
+TEST_F(SRegExpErrors, CallsWithoutPatternAreReportedWithNeutralResults) {
     SStringList results;
     EXPECT_EQ(re.findAll("abc", results), 0);
     EXPECT_EQ(re.findOne(nullptr, "abc"), -1);
@@ -134,15 +134,13 @@ TEST(SRegExpErrors, CallsWithoutPatternAreReportedWithNeutralResults) {
     EXPECT_EQ(results.count(), 0);
 }
 
-TEST(SRegExpErrors, TooManyGroupsAreCutToTheVector) {
-    BoxRecorder boxes;
+TEST_F(SRegExpErrors, TooManyGroupsAreCutToTheVector) {
     std::string pattern = "/", text;
     for (int i = 0; i < 1700; ++i) {
         pattern += "(a)";
         text += 'a';
     }
     pattern += "/";
-    SRegExp re;
     SStringList results;
     EXPECT_EQ(re.findAll(pattern.c_str(), text.c_str(), results), 1);
     EXPECT_EQ(results.count(), SRegExp::maxPairs);
@@ -151,9 +149,7 @@ TEST(SRegExpErrors, TooManyGroupsAreCutToTheVector) {
     EXPECT_STREQ(boxes.last().text, "Fehler: Zuviel Ergebnisse, es ist nur Platz f\374r1665 Elemente");
 }
 
-TEST(SRegExpErrors, InvalidUtf8IsARunTimeError) {
-    BoxRecorder boxes;
-    SRegExp re;
+TEST_F(SRegExpErrors, InvalidUtf8IsARunTimeError) {
     SStringList results;
     // A Windows-1252 umlaut is no UTF-8: PCRE2 reports it instead of reading past it.
     EXPECT_EQ(re.findAll("/a/u", "\344a", results), 0);

@@ -28,6 +28,14 @@ void feed(TelemetryDecoder& d, std::initializer_list<int> bytes) {
     for (int b : bytes) d.onReceiveByte((unsigned char)b);
 }
 
+class Decoder : public ::testing::Test {
+protected:
+    Recorder r;
+    TelemetryDecoder d{r};
+};
+using TelemetryDecoderSync = Decoder;
+using TelemetryDecoderCounts = Decoder;
+
 TEST(TelemetryDecoderFrames, OneFrameDrivesEveryEffectInOrder) {
     struct {
         std::initializer_list<int> bytes;
@@ -50,9 +58,7 @@ TEST(TelemetryDecoderFrames, OneFrameDrivesEveryEffectInOrder) {
     }
 }
 
-TEST(TelemetryDecoderSync, DoubleSyncIsNoFrameStart) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderSync, DoubleSyncIsNoFrameStart) {
     feed(d, {0x55, 0x55, 0xAA, 0x01, 0x02, 0x03});
     EXPECT_TRUE(r.log.empty());
     EXPECT_EQ(d.getState(), TelemetryDecoder::HuntSync1);
@@ -60,9 +66,7 @@ TEST(TelemetryDecoderSync, DoubleSyncIsNoFrameStart) {
     EXPECT_EQ(r.log.front(), "level Level = 1 1");
 }
 
-TEST(TelemetryDecoderSync, BytesAfterACompleteFrameWaitForTheTick) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderSync, BytesAfterACompleteFrameWaitForTheTick) {
     feed(d, {0x55, 0xAA, 1, 0, 0, 0, 0, 0, 0});
     size_t afterFirst = r.log.size();
     feed(d, {0x55, 0xAA, 2, 0}); // second frame starts before the tick: dropped
@@ -74,9 +78,7 @@ TEST(TelemetryDecoderSync, BytesAfterACompleteFrameWaitForTheTick) {
     EXPECT_EQ(d.getState(), TelemetryDecoder::Status);
 }
 
-TEST(TelemetryDecoderSync, FrameCutShortIsCompletedByFollowingBytes) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderSync, FrameCutShortIsCompletedByFollowingBytes) {
     feed(d, {0x55, 0xAA, 0x34, 0x12, 0x00, 0x55, 0xAA, 0x01, 0x02});
     EXPECT_EQ(r.log[0], "level Level = 4660 4660");
     EXPECT_EQ(r.log[2], "pump1 85");
@@ -95,9 +97,7 @@ void feedTicking(TelemetryDecoder& d, std::initializer_list<int> bytes) {
     }
 }
 
-TEST(TelemetryDecoderCounts, NoiseBetweenFramesAndABrokenSyncPairAreRejected) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderCounts, NoiseBetweenFramesAndABrokenSyncPairAreRejected) {
     feed(d, frame);
     d.onTimer();
     feed(d, {0x12, 0xAA, 0x00}); // noise
@@ -114,9 +114,7 @@ TEST(TelemetryDecoderCounts, NoiseBetweenFramesAndABrokenSyncPairAreRejected) {
 // Bytes that come while a complete frame waits for the tick are lost, and so is the rest of
 // the frame they began: that is the window's pace, not a noisy line. A frame cut short is
 // completed by the next one, whose rest is then skipped as noise.
-TEST(TelemetryDecoderCounts, AFrameMissedWhileWaitingForTheTickIsNoNoiseButACutFrameIs) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderCounts, AFrameMissedWhileWaitingForTheTickIsNoNoiseButACutFrameIs) {
     feed(d, frame);
     feed(d, {0x55, 0xAA, 0x10}); // the next frame begins before the tick
     d.onTimer();
@@ -132,9 +130,7 @@ TEST(TelemetryDecoderCounts, AFrameMissedWhileWaitingForTheTickIsNoNoiseButACutF
 
 // A new connection may begin anywhere in a frame: the counts start again, and what is skipped
 // before its first frame is not held against the line. Decoding goes on where it was.
-TEST(TelemetryDecoderCounts, ANewLineCountsAfreshFromItsFirstFrame) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderCounts, ANewLineCountsAfreshFromItsFirstFrame) {
     feed(d, frame);
     d.onTimer();
     feed(d, {0x01, 0x55, 0xAA, 0x07});
@@ -154,9 +150,7 @@ TEST(TelemetryDecoderCounts, ANewLineCountsAfreshFromItsFirstFrame) {
     EXPECT_EQ(d.getCounts().bytes, 18u);
 }
 
-TEST(TelemetryDecoderCounts, BytesPerSecondOverTheLastFullSecond) {
-    Recorder r;
-    TelemetryDecoder d(r);
+TEST_F(TelemetryDecoderCounts, BytesPerSecondOverTheLastFullSecond) {
     d.measureRate(0xFFFFFE0Cu); // the millisecond clock wraps on the way
     for (int i = 0; i < 480; ++i) d.onReceiveByte(0);
     d.measureRate(0xFFFFFF00u);

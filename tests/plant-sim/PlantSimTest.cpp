@@ -1,12 +1,11 @@
 // The real plant-sim program, driven through its pseudo-terminal the way a serial port
-// would: read frames, send mix commands and programmer commands at chosen line rates.
+// would: read frames, send mix commands and programmer commands at chosen line rates, play
+// back a recording of the program.
 #include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include <sstream>
 #include <poll.h>
 #include <string>
+#include <sys/wait.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -24,6 +24,22 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<uint8_t> preamble = {0xD4, 0xC7, 0xA3, 0xBE, 0xF1, 0xAC, 0xC9};
+
+// A file of the test's own, removed with it.
+struct TempFile {
+    explicit TempFile(const std::string& content = "")
+        : path(fs::temp_directory_path() /
+               ("plant-sim-" + std::to_string(getpid()) + "-" + std::to_string(counter++))) {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    ~TempFile() { fs::remove(path); }
+    std::string text() const {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path path;
+    static inline int counter = 0;
+};
 
 // plant-sim as a child process; its first stdout line is the terminal's path.
 struct SimProcess : ChildProcess {
@@ -109,30 +125,12 @@ TEST(PlantSim, FloodsCountedFramesInOrderAndFollowsMixCommands) {
     EXPECT_EQ(sim.stop(), 0);
 }
 
-TEST(PlantSim, CutsFramesAndAddsNoiseUpToItsLimit) {
-    SimProcess sim({"--flood", "--counted", "--quiet", "--frames", "4", "--cut-every", "2", "--cut-length", "4",
-                    "--garbage", "3"});
-    Terminal line(sim.path);
-    ASSERT_TRUE(line.isOpen());
-    std::vector<uint8_t> got = line.read(1000, 500);
-    ASSERT_EQ(got.size(), 9u + 3 + 4 + 3 + 9 + 3 + 4 + 3);
-    EXPECT_EQ(std::vector<uint8_t>(got.begin() + 12, got.begin() + 16), (std::vector<uint8_t>{0x55, 0xAA, 1, 0}));
-    EXPECT_EQ(got[19], 0x55);
-    EXPECT_EQ(got[21], 2) << "the third frame keeps its number";
-    EXPECT_EQ(sim.stop(), 0);
-}
-
-std::string wholeFile(const fs::path& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // What a receiver's health counts are checked against: noise that never holds the first sync
 // byte (so it can only be skipped), cut frames, and the tally of what went out.
 TEST(PlantSim, NoiseNeverHoldsTheSyncByteAndTheTallySaysWhatWentOut) {
-    fs::path tally = fs::temp_directory_path() / ("plant-sim-tally-" + std::to_string(getpid()));
+    TempFile tally;
     SimProcess sim({"--flood", "--counted", "--quiet", "--frames", "50", "--garbage", "20", "--cut-every", "7",
-                    "--cut-length", "3", "--tally", tally.string()});
+                    "--cut-length", "3", "--tally", tally.path.string()});
     Terminal line(sim.path);
     ASSERT_TRUE(line.isOpen());
     const size_t total = 43 * 9 + 7 * 3 + 50 * 20;
@@ -141,18 +139,18 @@ TEST(PlantSim, NoiseNeverHoldsTheSyncByteAndTheTallySaysWhatWentOut) {
     size_t at = 0;
     for (int frame = 1; frame <= 50; ++frame) {
         EXPECT_EQ(got[at], 0x55) << "frame " << frame;
+        EXPECT_EQ(got[at + 2], frame - 1) << "a frame after a cut one keeps its number";
         at += frame % 7 == 0 ? 3 : 9;
         for (int i = 0; i < 20; ++i, ++at) ASSERT_NE(got[at], 0x55) << "noise after frame " << frame;
     }
-    for (int i = 0; i < 200 && wholeFile(tally).empty(); ++i) usleep(10000);
-    EXPECT_EQ(wholeFile(tally), "frames 50 cut 7 noise 1000 bytes " + std::to_string(total) + "\n");
+    for (int i = 0; i < 200 && tally.text().empty(); ++i) usleep(10000);
+    EXPECT_EQ(tally.text(), "frames 50 cut 7 noise 1000 bytes " + std::to_string(total) + "\n");
     EXPECT_EQ(sim.stop(), 0);
-    fs::remove(tally);
 }
 
 TEST(PlantSim, ProgrammerAnswersOnlyAtItsRateAndEveryByteIsRecorded) {
-    fs::path record = fs::temp_directory_path() / ("plant-sim-record-" + std::to_string(getpid()));
-    SimProcess sim({"--frames", "2", "--programmer-rate", "115200", "--quiet", "--record", record.string()});
+    TempFile record;
+    SimProcess sim({"--frames", "2", "--programmer-rate", "115200", "--quiet", "--record", record.path.string()});
     Terminal line(sim.path);
     ASSERT_TRUE(line.isOpen());
     ASSERT_EQ(line.read(18, 2000).size(), 18u) << "two paced frames";
@@ -173,15 +171,9 @@ TEST(PlantSim, ProgrammerAnswersOnlyAtItsRateAndEveryByteIsRecorded) {
     EXPECT_NE(std::find(answer.begin(), answer.end(), 0xB1), answer.end());
 
     EXPECT_EQ(sim.stop(), 0);
-    std::vector<uint8_t> recorded;
-    if (FILE* f = std::fopen(record.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(f)) != EOF;) recorded.push_back((uint8_t)c);
-        std::fclose(f);
-    }
-    fs::remove(record);
     std::vector<uint8_t> both = plus;
     both.insert(both.end(), d.begin(), d.end());
-    EXPECT_EQ(recorded, both);
+    EXPECT_EQ(record.text(), std::string(both.begin(), both.end()));
 }
 
 long long wallClockNs() {
@@ -191,22 +183,18 @@ long long wallClockNs() {
 }
 
 TEST(PlantSim, StampsEachFrameAfterItsLastByteAndEachReadOnTheWallClock) {
-    fs::path stamps = fs::temp_directory_path() / ("plant-sim-stamps-" + std::to_string(getpid()));
+    TempFile stamps;
     long long started = wallClockNs();
-    SimProcess sim({"--frames", "3", "--quiet", "--stamps", stamps.string()});
+    SimProcess sim({"--frames", "3", "--quiet", "--stamps", stamps.path.string()});
     Terminal line(sim.path);
     ASSERT_TRUE(line.isOpen());
     for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(line.read(9, 2000).size(), 9u);
     long long beforeWrite = wallClockNs();
     line.write({1, 2});
-    auto text = [&] {
-        std::ifstream in(stamps);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    for (int i = 0; i < 200 && text().find("received") == std::string::npos; ++i) usleep(10000);
+    for (int i = 0; i < 200 && stamps.text().find("received") == std::string::npos; ++i) usleep(10000);
     EXPECT_EQ(sim.stop(), 0);
 
-    std::istringstream in(text());
+    std::istringstream in(stamps.text());
     std::string what;
     unsigned long long number = 0;
     long long ns = 0, previous = started;
@@ -222,7 +210,6 @@ TEST(PlantSim, StampsEachFrameAfterItsLastByteAndEachReadOnTheWallClock) {
     EXPECT_EQ(number, 2u);
     EXPECT_GE(ns, beforeWrite);
     EXPECT_FALSE(in >> what) << "nothing more";
-    fs::remove(stamps);
 }
 
 TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {
@@ -284,6 +271,98 @@ TEST(PlantSim, LinksIntoTheWinePrefixAndRemovesTheLinkWhenItEnds) {
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(prefix / "dosdevices"), fs::directory_iterator()), 0);
     fs::remove_all(prefix);
+}
+
+const std::string header = "Zeit seit Start (ms);Uhrzeit;Quelle;Level;Status;Statustext;Pumpe 1;Pumpe 2;"
+                           "Verh\344ltnis 1;Verh\344ltnis 2\r\n";
+
+std::string row(int ms, const char* road, int level, int status, int pump1, int pump2, int ratio1, int ratio2) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%d;2024-05-07T09:03:04.056;%s;%d;%d;%s;%d;%d;%d;%d\r\n", ms, road, level,
+                  status, status ? "F\334LLEN" : "OK", pump1, pump2, ratio1, ratio2);
+    return text;
+}
+
+// Everything a run of plant-sim says, and how it ended, for a file it must refuse at once.
+std::pair<int, std::string> runToEnd(const std::string& arguments) {
+    std::string output;
+    FILE* pipe = popen((std::string(PLANT_SIM_PATH) + " " + arguments + " 2>&1 </dev/null").c_str(), "r");
+    if (!pipe) return {-1, ""};
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// Rows of both roads and every value a byte can carry come back as their frames, in order.
+TEST(PlantSimReplay, PlaysEachRowAsItsFrameInOrder) {
+    std::string recording = header;
+    std::vector<uint8_t> expected;
+    for (int i = 0; i < 60; ++i) {
+        const int level = i * 1110, status = i % 2, p1 = (i * 37) % 256, p2 = 255 - i, r1 = 1 + i % 2, r2 = 2 - i % 2;
+        recording += row(i * 10, i % 3 ? "seriell" : "Experiment", level, status, p1, p2, r1, r2);
+        for (int b : {0x55, 0xAA, level & 0xFF, level >> 8, status, p1, p2, r1, r2}) expected.push_back((uint8_t)b);
+    }
+    TempFile file(recording);
+    SimProcess sim({"--replay", file.path.string(), "--speed", "10", "--flood", "--quiet"});
+    EXPECT_EQ(Terminal(sim.path).read(expected.size() + 1, 2000), expected);
+    EXPECT_EQ(sim.stop(), 0) << "the line is to stay up after the last row";
+}
+
+// The sent log holds every frame as it went to the line, numbered from 0.
+TEST(PlantSimReplay, SentLogHoldsEveryFrameTheLineCarried) {
+    TempFile log;
+    SimProcess sim({"--counted", "--flood", "--frames", "300", "--quiet", "--sent-log", log.path.string()});
+    std::vector<uint8_t> line = Terminal(sim.path).read(9 * 300, 2000);
+    ASSERT_EQ(line.size(), 9u * 300);
+    EXPECT_EQ(sim.stop(), 0);
+    std::ifstream in(log.path);
+    std::string text;
+    for (size_t n = 0; n < 300; ++n) {
+        ASSERT_TRUE(std::getline(in, text)) << "frame " << n << " missing in the log";
+        std::ostringstream expected;
+        expected << n;
+        char hex[4];
+        for (size_t i = 0; i < 9; ++i) {
+            std::snprintf(hex, sizeof hex, " %02X", line[n * 9 + i]);
+            expected << hex;
+        }
+        ASSERT_EQ(text, expected.str());
+    }
+    EXPECT_FALSE(std::getline(in, text)) << "more frames logged than sent";
+}
+
+// A file that is not a whole recording is refused before the line exists, with its name, the
+// line and what is wrong there.
+TEST(PlantSimReplay, RefusesAFileThatIsNoWholeRecordingWithItsLine) {
+    const std::string good = row(0, "seriell", 2000, 0, 0, 0, 1, 1);
+    struct Case {
+        std::string content;
+        std::string said; // after "FILE:"
+    } cases[] = {
+        {"", "1: the file is empty"},
+        {header, "1: no rows after the header"},
+        {header + good + "10;2024-05-07T09:03:04.066;seriell;2001;0;OK;0;0;1", "3: the line has no end"},
+        {header + good + "10;2024-05-07T09:03:04.066;seriell;2001;0;OK;0\r\n", "3: 7 columns instead of 10"},
+        {"Zeit;Wert\r\n" + good, "1: 2 columns instead of 10"},
+        {"a;b;c;d;e;f;g;h;i;j\r\n" + good, "1: not the header of a recording"},
+        {header + good + row(10, "seriell", 70000, 0, 0, 0, 1, 1), "3: column 4 (Level): \"70000\" is not a number"},
+        {header + good + row(10, "seriell", 1, 0, 0, 256, 1, 1), "3: column 8 (Pumpe 2): \"256\" is not a number"},
+        {header + "99999999999999999999999;x;seriell;1;0;OK;0;0;1;1\r\n", "2: column 1 (Zeit seit Start (ms))"},
+        {header + row(50, "seriell", 1, 0, 0, 0, 1, 1) + row(40, "seriell", 1, 0, 0, 0, 1, 1),
+         "3: the time goes back (50 ms, then 40 ms)"},
+        {header + row(0, "USB", 1, 0, 0, 0, 1, 1), "2: column 3 (Quelle): \"USB\" is neither"},
+        {header + std::string(5000, '1') + "\r\n", "2: the line is too long"},
+    };
+    for (const Case& c : cases) {
+        TempFile file(c.content);
+        auto [code, said] = runToEnd("--replay " + file.path.string());
+        EXPECT_EQ(code, 2) << said;
+        EXPECT_NE(said.find(file.path.string() + ":" + c.said), std::string::npos) << said;
+        EXPECT_EQ(said.find("/dev/pts"), std::string::npos) << "a line was opened for a bad file";
+    }
+    TempFile file(header + good);
+    EXPECT_EQ(runToEnd("--replay " + file.path.string() + " --counted").first, 2) << "a model option with a replay";
 }
 
 } // namespace
