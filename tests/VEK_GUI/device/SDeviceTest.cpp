@@ -262,19 +262,6 @@ TEST_F(DeviceTest, PieStartsAtTwelveAndGrowsClockwise) {
     EXPECT_EQ(radius.count(black), 100);
 }
 
-TEST_F(DeviceTest, OffsetMovesTheOriginInCompatibleMode) {
-    device.setOffset(10, 20);
-    device.beginPaint(canvas.get());
-    EXPECT_EQ(device.logicalToDevice(SPoint{10, 20}), (SPoint{0, 0}));
-    device.fillRectangle(SRect{10, 20, 5, 5}, red);
-    device.setOffset(-2, 0);
-    EXPECT_EQ(device.getOffsetX(), 10);
-    EXPECT_EQ(device.deviceToLogical(SPoint{0, 0}), (SPoint{10, 0}));
-    device.endPaint();
-    EXPECT_EQ(canvas.at(0, 0), red);
-    EXPECT_EQ(canvas.count(red), 25);
-}
-
 TEST_F(DeviceTest, DrawnBoundsCoverEveryShapeOfThePaint) {
     device.beginPaint(canvas.get());
     EXPECT_EQ(device.getDrawnBounds(), SRect{});
@@ -324,42 +311,17 @@ TEST_F(DeviceTest, ObjectsOfAPaintAreDeletedAtItsEnd) {
     EXPECT_EQ(device.getFont(), nullptr);
 }
 
-// A library window painting through BeginPaint, buffered.
-class PaintWindow : public SWindow {
-public:
-    PaintWindow() {
-        rect = SRect{50, 50, 200, 150};
-        style = WS_POPUP | WS_VISIBLE;
-    }
-    void onPaint(SDevice& device) override {
-        ++paints;
-        device.rectangle(SRect{20, 20, 50, 50}, black, red);
-    }
-    int paints = 0;
-};
-
-TEST_F(DeviceTest, BufferedWindowPaintShowsBackgroundAndShapes) {
-    PaintWindow window;
-    window.getDevice().setBackgroundColor(blue);
-    window.getDevice().setNoFlicker(true);
-    ASSERT_TRUE(window.create(nullptr));
-    WindowCapture shot = WindowCapture::ofWindow(window.getHwnd());
-    ASSERT_GT(window.paints, 0);
-    EXPECT_EQ(shot.pixel(40, 40), red);
-    EXPECT_EQ(shot.pixel(20, 20), black);
-    EXPECT_EQ(shot.pixel(150, 100), blue);
-    EXPECT_FALSE(window.getDevice().isPainting());
-    EXPECT_EQ(log(), "");
-}
-
 // The off-screen picture of a buffered window: kept from paint to paint, yet each paint
 // starts from a fresh context (what one paint left set on it does not reach the next) and a
 // new size gets a picture of its own.
 TEST_F(DeviceTest, BufferedPaintsStartFreshAndFollowTheWindowsSize) {
-    class EdgeWindow : public PaintWindow {
+    class EdgeWindow : public SWindow {
     public:
+        EdgeWindow() {
+            rect = SRect{50, 50, 200, 150};
+            style = WS_POPUP | WS_VISIBLE;
+        }
         void onPaint(SDevice& device) override {
-            ++paints;
             const int right = getClientSize().width;
             device.rectangle(SRect{right - 30, 20, 20, 20}, black, red);
             SetROP2(device.getHdc(), R2_NOT); // left behind on purpose

@@ -299,30 +299,6 @@ TEST_F(FrameTest, PlacementIsStoredOnlyInTheNormalState) {
     EXPECT_STREQ(stored("winpos"), "50,60,420,310");
 }
 
-TEST_F(FrameTest, ReceivedBytesAndReflectedMessagesReachTheirHandlers) {
-    class ByteFrame : public PlacedFrame {
-    public:
-        std::vector<int> bytes;
-        void onReceiveByte(unsigned char b) override { bytes.push_back(b); }
-    } frame;
-    ASSERT_TRUE(frame.create(nullptr));
-    SendMessageA(frame.getHwnd(), MSG_RECEIVE_BYTE, 0, 0x1255);
-    SendMessageA(frame.getHwnd(), MSG_RECEIVE_BYTE, 0, 0xAA);
-    EXPECT_EQ(frame.bytes, (std::vector<int>{0x55, 0xAA}));
-
-    static HBRUSH answer = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame.getHwnd(), (HMENU)21,
-                                nullptr, nullptr);
-    WNDPROC old = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR) + [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == MSG_REFLECT_CTLCOLOR) return (LRESULT)answer;
-        return DefWindowProcA(h, m, w, l);
-    });
-    HDC dc = GetDC(edit);
-    EXPECT_EQ(SendMessageA(frame.getHwnd(), WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)edit), (LRESULT)answer);
-    ReleaseDC(edit, dc);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)old);
-}
-
 // An owned frame too: its place is in screen coordinates, like the pointer's.
 TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
     Plain owner;
