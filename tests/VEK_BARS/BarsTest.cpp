@@ -1,6 +1,7 @@
 // Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages.
 #include "VEK_UTIL/SError.h"
 #include "tests/VEK_BARS/BarsFrame.h"
+#include "tests/VEK_GUI/device/Canvas.h"
 #include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/Artifacts.h"
@@ -115,20 +116,11 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
     EXPECT_TRUE(globalError.getLog().isEmpty());
 
     // Drawn on white: the magenta of the top-left pixel lets the white through.
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    RECT all{0, 0, 16, 16};
-    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    ASSERT_TRUE(ImageList_Draw(bar.getImageList().getHandle(), 0, dc, 0, 0, ILD_TRANSPARENT));
-    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 15, 15), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 255, 0));
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
+    Canvas white(16, 16);
+    ASSERT_TRUE(ImageList_Draw(bar.getImageList().getHandle(), 0, white.get(), 0, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(white.at(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(white.at(15, 15), RGB(255, 255, 255));
+    EXPECT_EQ(white.at(8, 8), RGB(0, 255, 0));
 
     // Tooltips: the text stored for the button under the mouse, else the bar's own.
     bar.setToolTipText(image, "Neue Datei");

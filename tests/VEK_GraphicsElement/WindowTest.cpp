@@ -46,16 +46,6 @@ protected:
     COLORREF pixel(int x, int y) { return host.shot().pixel(x, y); }
 };
 
-TEST_F(Window, WithoutRecordsConstructionOrderPaintsAndTheForegroundCommandPaintsLast) {
-    Clickable a(&host, "a", kRed, SRect{20, 20, 100, 60});
-    Clickable b(&host, "b", kBlue, SRect{60, 40, 100, 60});
-    Clickable c(&host, "c", kYellow, SRect{100, 60, 100, 60});
-    ASSERT_TRUE(host.open());
-    EXPECT_EQ(pixel(110, 70), colorRef(kYellow));
-    a.onMenu(menuIndex(a, "Ebene/Vordergrund"));
-    EXPECT_EQ(pixel(110, 70), colorRef(kRed));
-}
-
 TEST_F(Window, EveryShadowLiesUnderEveryElement) {
     Clickable below(&host, "unten", kBlue, SRect{20, 62, 100, 40});
     SGraphicShape lit(&host, "oben");
