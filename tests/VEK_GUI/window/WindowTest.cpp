@@ -3,6 +3,7 @@
 #include "VEK_GUI/SDialog.h"
 #include "VEK_GUI/SFrameWindow.h"
 #include "VEK_GUI/SWindow.h"
+#include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
 #include "tests/support/BoxRecorder.h"
@@ -262,6 +263,7 @@ protected:
     TempDir user, computer;
     void SetUp() override {
         WindowTest::SetUp();
+        startTestResources(nullptr);
         globalApplicationBasic.getUserConfig().close(false);
         globalApplicationBasic.setConfigFolders(user.path(), computer.path());
         globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
@@ -321,10 +323,81 @@ TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// Counts the moves asked of it (a move to the same place costs a request and a repaint);
+// follows its parent's edges like a control.
+class MoveCounter : public SWindow {
+public:
+    int moves = 0;
+    MoveCounter(SWindow& frame, SRect r) {
+        style = WS_CHILD | WS_VISIBLE;
+        rect = r;
+        create(&frame);
+        anchor.setMode(SAnchor::Automatic);
+        anchor.rerecord(getWindowRect(false), frame.getClientSize());
+        moves = 0; // not the showing at creation
+    }
+    LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
+        if (msg == WM_WINDOWPOSCHANGING && h == hwnd) ++moves;
+        return SWindow::windowProc(h, msg, w, l, handled, result);
+    }
+};
+
+void resizeBy(HWND h, int dx, int dy) {
+    RECT r;
+    GetWindowRect(h, &r);
+    SetWindowPos(h, nullptr, 0, 0, r.right - r.left + dx, r.bottom - r.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TEST_F(FrameTest, AnchoredChildMovesOncePerStepAndOnlyWhenItsPlaceChanges) {
+    PlacedFrame frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    frame.show(SW_SHOWNORMAL);
+    MessagePump::flush();
+    MoveCounter topLeft(frame, SRect{10, 10, 40, 20}), right(frame, SRect{330, 120, 40, 20});
+    resizeBy(frame.getHwnd(), 50, 0);
+    MessagePump::flush();
+    EXPECT_EQ(right.moves, 1);
+    EXPECT_EQ(right.getWindowRect().x, 380);
+    EXPECT_EQ(topLeft.moves, 0);
+}
+
+// The stored placement reaches the file once per finished move or size, not per step.
+TEST_F(FrameTest, PlacementIsWrittenOncePerFinishedMoveOrSizeAndAtClose) {
+    auto onDisk = [this] {
+        SString text;
+        SSystem::readFile(user.file("VEK\\Anlage.cfg"), text);
+        return text;
+    };
+    PlacedFrame frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    frame.show(SW_SHOWNORMAL);
+    frame.moveWindow(50, 60, 420, 310);
+    MessagePump::flush();
+    SString before = onDisk();
+    ASSERT_NE(before.find("winpos=50,60,420,310"), -1);
+
+    HWND h = frame.getHwnd();
+    SendMessageA(h, WM_ENTERSIZEMOVE, 0, 0);
+    for (int step = 1; step <= 3; ++step) {
+        resizeBy(h, 10, 10);
+        SetWindowPos(h, nullptr, 50 + step, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MessagePump::flush();
+        EXPECT_STREQ(onDisk(), before) << "step " << step;
+    }
+    SendMessageA(h, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_NE(onDisk().find("winpos=53,60,450,340"), -1);
+
+    frame.moveWindow(70, 80, 430, 320);
+    SendMessageA(h, WM_CLOSE, 0, 0);
+    SString atClose = onDisk();
+    EXPECT_NE(atClose.find("winpos=70,80,430,320"), -1);
+    EXPECT_NE(atClose.find("winpostype=std"), -1);
+}
+
 // The layouter's entry points of a frame: the size question, the messages to the children,
 // the emptied section of the layout file, and Scroll Lock in development mode.
 TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
-    startTestResources(nullptr);
     ASSERT_TRUE(globalResources.isDevelopmentMode());
     globalResources.controlPositions.setSectionText("PlacedFrame", "old=1\r\n");
 
