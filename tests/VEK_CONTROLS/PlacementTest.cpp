@@ -7,7 +7,6 @@
 #include "VEK_UTIL/SResources.h"
 #include "tests/VEK_CONTROLS/ControlHost.h"
 #include "tests/support/BoxRecorder.h"
-#include "tests/support/gui/MessagePump.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,6 @@
 #include "VEK_GraphicsElement/SGraphicShape.h"
 #include "tests/VEK_GraphicsElement/GraphicsHost.h"
 #include "tests/support/BoxRecorder.h"
-#include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/WindowCapture.h"
 
 #include <gtest/gtest.h>

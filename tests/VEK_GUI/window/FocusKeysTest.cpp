@@ -2,7 +2,6 @@
 #include "VEK_GUI/SDialog.h"
 #include "VEK_GUI/SFrameWindow.h"
 #include "tests/support/BoxRecorder.h"
-#include "tests/support/TempDir.h"
 #include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/TestResources.h"

@@ -1,4 +1,3 @@
-#include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_GUI/SDialog.h"
 #include "VEK_GUI/SFrameWindow.h"
