@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -22,7 +23,10 @@ namespace {
 class WindowTest : public ::testing::Test {
 protected:
     BoxRecorder boxes;
-    void SetUp() override { globalError.clearLog(); }
+    void SetUp() override {
+        startTestResources(nullptr); // frames find their icons and places through it
+        globalError.clearLog();
+    }
     void TearDown() override { MessagePump::flush(); }
 };
 
@@ -314,7 +318,6 @@ TEST_F(LifetimeTest, BeforeCreationInvalidateAndFocusTouchNoOtherWindow) {
 // Frames of one class with icons of their own: each window shows its own, and the class keeps
 // an icon that outlives every frame.
 TEST_F(LifetimeTest, EveryFrameShowsItsOwnIconsAndTheClassKeepsAValidOne) {
-    startTestResources(nullptr);
     TempDir icons;
     writeIconFile(icons, "red.ico", 32, 0xFF0000);
     writeIconFile(icons, "blue.ico", 32, 0x0000FF);
@@ -378,7 +381,6 @@ protected:
     TempDir user, computer;
     void SetUp() override {
         WindowTest::SetUp();
-        startTestResources(nullptr);
         globalApplicationBasic.getUserConfig().close(false);
         globalApplicationBasic.setConfigFolders(user.path(), computer.path());
         globalApplicationBasic.parseCommandLine("C:\\Labor\\Anlage.exe");
@@ -559,6 +561,96 @@ TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
     EXPECT_TRUE(frame.isPositioning());
     frame.onInfoCommand(SFrameWindow::InfoPositioningActive);
     EXPECT_FALSE(frame.isPositioning());
+}
+
+// ---------------------------------------------------------------- focus and keys
+
+// Focus across top-level frames, the cursor over child controls and Tab in dialogs.
+class FocusKeys : public WindowTest {
+protected:
+    void TearDown() override {
+        WindowTest::TearDown();
+        EXPECT_EQ(boxes.count(), 0);
+    }
+};
+
+HWND makeChild(HWND parent, const char* cls, DWORD style, int y, int id) {
+    return CreateWindowExA(0, cls, "", WS_CHILD | style, 10, y, 200, cls == std::string("COMBOBOX") ? 120 : 24,
+                           parent, (HMENU)(INT_PTR)id, nullptr, nullptr);
+}
+
+class EditFrame : public SFrameWindow {
+public:
+    HWND edit = nullptr;
+    explicit EditFrame(int x) {
+        rect = SRect{x, 40, 300, 200};
+        showInfoButton = 0;
+    }
+    bool open() {
+        if (!create(nullptr)) return false;
+        show(SW_SHOW);
+        edit = makeChild(hwnd, "EDIT", WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 31);
+        return edit != nullptr;
+    }
+};
+
+// The main window had the focus last; activating the experiment window must not hand it back.
+TEST_F(FocusKeys, ActivatedFrameStaysActiveWithItsOwnFocus) {
+    EditFrame main(20), experiment(360);
+    ASSERT_TRUE(main.open());
+    ASSERT_TRUE(experiment.open());
+    SetActiveWindow(experiment.getHwnd());
+    SetFocus(experiment.edit);
+    SetActiveWindow(main.getHwnd());
+    SetFocus(main.getHwnd());
+    MessagePump::flush();
+    ASSERT_EQ(GetFocus(), main.getHwnd());
+
+    SetActiveWindow(experiment.getHwnd());
+    MessagePump::flush();
+    EXPECT_EQ(GetActiveWindow(), experiment.getHwnd());
+    EXPECT_EQ(GetFocus(), experiment.edit);
+}
+
+TEST_F(FocusKeys, CursorOfAWindowOnlyInItsOwnClientArea) {
+    EditFrame frame(20);
+    ASSERT_TRUE(frame.open());
+    frame.setCursor(32515); // IDC_CROSS
+    auto setCursorOver = [](HWND h, int hitTest) {
+        SendMessageA(h, WM_SETCURSOR, (WPARAM)h, MAKELPARAM(hitTest, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(setCursorOver(frame.edit, HTCLIENT), LoadCursorA(nullptr, IDC_IBEAM));
+    EXPECT_EQ(setCursorOver(frame.getHwnd(), HTCLIENT), LoadCursorA(nullptr, IDC_CROSS));
+    EXPECT_EQ(setCursorOver(frame.getHwnd(), HTCAPTION), LoadCursorA(nullptr, IDC_ARROW));
+}
+
+class PlainDialog : public SDialog {
+public:
+    PlainDialog() { showInfoButton = 0; }
+};
+
+// Tab passes a disabled and a hidden tab stop, and from the edit inside a combo box it goes on
+// to the control after the combo box.
+TEST_F(FocusKeys, TabSkipsWhatCannotTakeTheFocusAndLeavesAComboForward) {
+    PlainDialog dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    dialog.show(SW_SHOW);
+    SetActiveWindow(dialog.getHwnd());
+    HWND h = dialog.getHwnd();
+    HWND first = makeChild(h, "EDIT", WS_VISIBLE | WS_TABSTOP, 10, 41);
+    makeChild(h, "EDIT", WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 40, 42);
+    makeChild(h, "BUTTON", WS_TABSTOP, 70, 43);
+    HWND combo = makeChild(h, "COMBOBOX", WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 100, 44);
+    HWND last = makeChild(h, "EDIT", WS_VISIBLE | WS_TABSTOP, 130, 45);
+    auto tab = [&] {
+        InputSender(h).keyDown(VK_TAB);
+        return GetFocus();
+    };
+    SetFocus(first);
+    HWND inCombo = tab();
+    ASSERT_TRUE(IsChild(combo, inCombo)) << "a drop-down combo box hands the focus to its edit";
+    EXPECT_EQ(tab(), last);
 }
 
 } // namespace
