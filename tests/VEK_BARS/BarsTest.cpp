@@ -1,6 +1,9 @@
-// Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages.
+// Status bar, toolbar, menu bar and the frame's bar layout, driven through real messages; the
+// texts popup menu items show, and what track and choose answer for a pick with the keyboard.
+#include "VEK_CONTROLS/SPopupMenu.h"
 #include "VEK_UTIL/SError.h"
 #include "tests/VEK_BARS/BarsFrame.h"
+#include "tests/VEK_GUI/device/Canvas.h"
 #include "tests/support/BitmapFile.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/Artifacts.h"
@@ -115,20 +118,11 @@ TEST_F(BarsTest, ToolbarLeavesOutAButtonWithoutItsImageAndMasksTheTopLeftColour)
     EXPECT_TRUE(globalError.getLog().isEmpty());
 
     // Drawn on white: the magenta of the top-left pixel lets the white through.
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    RECT all{0, 0, 16, 16};
-    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    ASSERT_TRUE(ImageList_Draw(bar.getImageList().getHandle(), 0, dc, 0, 0, ILD_TRANSPARENT));
-    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 15, 15), RGB(255, 255, 255));
-    EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 255, 0));
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
+    Canvas white(16, 16);
+    ASSERT_TRUE(ImageList_Draw(bar.getImageList().getHandle(), 0, white.get(), 0, 0, ILD_TRANSPARENT));
+    EXPECT_EQ(white.at(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(white.at(15, 15), RGB(255, 255, 255));
+    EXPECT_EQ(white.at(8, 8), RGB(0, 255, 0));
 
     // Tooltips: the text stored for the button under the mouse, else the bar's own.
     bar.setToolTipText(image, "Neue Datei");
@@ -168,6 +162,67 @@ TEST_F(BarsTest, InformationButtonAfterTheFirstSizingOpensItsMenu) {
     EXPECT_EQ(boxes.last().text.find("Bevor Sie Ihre Anwendung weitergeben"), 0);
 }
 
+// ---------------------------------------------------------------- popup menus
+
+std::string itemString(const SPopupMenu& menu, int position) {
+    char text[128] = {0};
+    GetMenuStringA(menu.getMenu(), (UINT)position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+TEST(PopupMenu, ItemsShowTheNumberAsAccessKeyAndTheAcceleratorWithoutBlanks) {
+    SPopupMenu menu;
+    int save = menu.appendItem("Speichern\tStrg + S");
+    int first = menu.appendItem("1. Datei \366ffnen", 4711);
+    menu.appendSeparator();
+    menu.appendItem("Beenden\t Alt +  F4 ");
+    menu.appendItem("1.5 Liter");
+    EXPECT_EQ(menu.getCount(), 5);
+    EXPECT_EQ(itemString(menu, 0), "Speichern\tStrg+S");
+    EXPECT_EQ(itemString(menu, 1), "&1. Datei \366ffnen");
+    EXPECT_EQ(itemString(menu, 3), "Beenden\tAlt+F4");
+    EXPECT_EQ(itemString(menu, 4), "1.5 Liter"); // no full stop before the blank: no prefix
+    EXPECT_EQ(first, 4711);
+    EXPECT_NE(save, 0); // id 0 asks for the application's next id
+    EXPECT_NE(save, first);
+}
+
+class TrackTest : public BarsTest {
+protected:
+    SPoint at() { return frame.clientToScreen(SPoint{40, 40}); }
+};
+
+TEST_F(TrackTest, TrackAndChooseAnswerThePickAndOnlyTrackSendsItWhenAsked) {
+    SPopupMenu menu;
+    menu.appendItem("Erster", 501);
+    menu.appendItem("Zweiter", 502);
+    MenuKeys guard;
+
+    menu.setSendCommand(false);
+    answerMenu({VK_DOWN, VK_DOWN, VK_RETURN}, frame.getHwnd());
+    EXPECT_EQ(menu.track(frame.getHwnd(), at()), 502);
+    MessagePump::flush();
+    EXPECT_TRUE(frame.commands.empty());
+
+    menu.setSendCommand(true);
+    answerMenu({VK_DOWN, VK_RETURN}, frame.getHwnd());
+    EXPECT_EQ(menu.track(frame.getHwnd(), at()), 501);
+    EXPECT_EQ(frame.commands, std::vector<int>{501});
+
+    answerMenu({VK_ESCAPE}, frame.getHwnd());
+    EXPECT_EQ(menu.track(frame.getHwnd(), at()), 0);
+    EXPECT_EQ(frame.commands.size(), 1u);
+
+    // choose: the chosen text; separators are skipped, and its ids (1, 2 …) never reach the
+    // owner, where they would be OK and Cancel.
+    answerMenu({VK_DOWN, VK_DOWN, VK_RETURN}, frame.getHwnd());
+    EXPECT_STREQ(SPopupMenu::choose(frame.getHwnd(), at(), "Eins;;Zwei;Drei", ";"), "Zwei");
+    answerMenu({VK_ESCAPE}, frame.getHwnd());
+    EXPECT_TRUE(SPopupMenu::choose(frame.getHwnd(), at(), "Eins,Zwei").isEmpty());
+    MessagePump::flush();
+    EXPECT_EQ(frame.commands.size(), 1u);
+}
+
 TEST(Manifest, CommonControlsSixComeFromTheSideBySideStore) {
     INITCOMMONCONTROLSEX init{sizeof init, ICC_BAR_CLASSES};
     ASSERT_TRUE(InitCommonControlsEx(&init));
@@ -177,6 +232,95 @@ TEST(Manifest, CommonControlsSixComeFromTheSideBySideStore) {
     module.setRaw(path);
     EXPECT_GE(module.find("winsxs", 0, true), 0) << path;
     EXPECT_GE(module.find("common-controls", 0, true), 0) << path;
+}
+
+// ---------------------------------------------------------------- the menu bar
+
+// The menu bar: a click opens its button's menu, moving the real mouse onto the neighbouring
+// button while the menu is open closes it and opens the neighbour's, never two at a time.
+int visiblePopupMenus() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM counter) {
+            char name[16] = {0};
+            GetClassNameA(h, name, sizeof name);
+            if (!strcmp(name, "#32768") && IsWindowVisible(h)) ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        (LPARAM)&count);
+    return count;
+}
+
+void moveRealMouse(SPoint screen) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    in.mi.dx = (LONG)(((long long)screen.x * 65535 + (w - 1) / 2) / (w - 1));
+    in.mi.dy = (LONG)(((long long)screen.y * 65535 + (h - 1) / 2) / (h - 1));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+// What the menu loop sees, step by step (a thread timer runs inside the menu's own loop).
+struct Watch {
+    SMenubar* bar = nullptr;
+    SPoint neighbour;
+    std::vector<int> opened;    // open button ids as they changed
+    std::vector<int> menusShown; // popup menus visible at each change
+    int ticks = 0;
+    bool done = false;
+};
+Watch watch;
+
+void CALLBACK onTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    int open = watch.bar->getOpenId();
+    if (open && (watch.opened.empty() || watch.opened.back() != open)) {
+        watch.opened.push_back(open);
+        watch.menusShown.push_back(visiblePopupMenus());
+        if (watch.opened.size() == 1)
+            moveRealMouse(watch.neighbour);
+        else
+            EndMenu();
+    }
+    if (++watch.ticks > 60) EndMenu(); // give up rather than hang
+    if ((watch.opened.size() == 2 && !SMenubar::getOpenMenubar()) || watch.ticks > 80) {
+        KillTimer(nullptr, timer);
+        watch.done = true;
+    }
+}
+
+class Menubar : public BarsTest {};
+
+TEST_F(Menubar, MovingToTheNeighbourButtonClosesOneMenuAndOpensTheOther) {
+    SMenubar& bar = frame.getMenubar();
+    ASSERT_TRUE(bar.createToolbar(frame));
+    bar.moveWindow(0, 0, frame.getClientSize().width, 24); // not in a band: placed by hand
+    SPopupMenu file, edit;
+    file.appendItem("\326ffnen", 601);
+    edit.appendItem("Kopieren", 602);
+    int fileId = bar.addMenu("Datei", file);
+    int editId = bar.addMenu("Bearbeiten", edit);
+    ASSERT_NE(fileId, 0);
+    ASSERT_NE(editId, 0);
+    SRect r = bar.getButtonRect(editId);
+    watch = Watch{};
+    watch.bar = &bar;
+    watch.neighbour = bar.clientToScreen(SPoint{r.x + r.width / 2, r.y + r.height / 2});
+    moveRealMouse(bar.clientToScreen(SPoint{2, 2}));
+
+    SetTimer(nullptr, 0, 50, onTick);
+    InputSender(bar.getHwnd(), InputSender::Mode::Post).click(5, 5); // the "Datei" button
+    EXPECT_TRUE(MessagePump::until([] { return watch.done; }, 8000));
+    MessagePump::flush();
+
+    EXPECT_EQ(watch.opened, (std::vector<int>{fileId, editId}));
+    EXPECT_EQ(watch.menusShown, (std::vector<int>{1, 1}));
+    EXPECT_EQ(SMenubar::getOpenMenubar(), nullptr);
+    EXPECT_EQ(bar.getButtonState(fileId) & TBSTATE_PRESSED, 0);
+    EXPECT_EQ(bar.getButtonState(editId) & TBSTATE_PRESSED, 0);
+    // The frame saw the button's click; no item was chosen, so no item command followed.
+    EXPECT_EQ(frame.commands, std::vector<int>{fileId});
 }
 
 } // namespace

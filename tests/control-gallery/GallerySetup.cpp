@@ -1,7 +1,6 @@
 #include "tests/control-gallery/GallerySetup.h"
 
 #include "tests/support/TestResources.h"
-#include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/Raise.h"
 #include "tools/control-gallery/GalleryFrame.h"
 

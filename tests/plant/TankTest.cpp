@@ -1,14 +1,14 @@
 // The tank's elements and the supply lines: their places without stored records, the
 // bottom's and lid's outlines, and a supply line reshaped through its menu.
+#include "VEK_ARRAYS/SStringList.h"
+#include "VEK_UTIL/SFileIni.h"
+#include "VEK_UTIL/SResources.h"
 #include "app/Behaelter.h"
 #include "app/Entnahme.h"
 #include "app/Pumpe1.h"
 #include "app/Pumpe2.h"
 #include "app/Zuleitung1.h"
 #include "app/Zuleitung2.h"
-#include "VEK_ARRAYS/SStringList.h"
-#include "VEK_UTIL/SFileIni.h"
-#include "VEK_UTIL/SResources.h"
 #include "tests/VEK_GraphicsElement/GraphicsHost.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +116,56 @@ TEST(Tank, SupplyLineReshapedThroughItsMenuPointsRight) {
     EXPECT_EQ(c.pixel(547, 30), colorRef(Green)) << "the apex on the right, half way down";
     EXPECT_EQ(countIn(c, Green, SRect{530, 10, 20, 5}, 8), 0);
     EXPECT_EQ(countIn(c, Green, SRect{530, 45, 20, 5}, 8), 0);
+}
+
+// ---------------------------------------------------------------- the pumps
+
+// The pumps: their colour by the controller's byte, clamping, and an alarm colour changed
+// through the menu that repaints over the cached disc without rebuilding it, and their record.
+TEST(Pumpe, ByteZeroIsSteelBlueAnyOtherRedAndAboveTheRangeClamped) {
+    GraphicsHost host(SSize{200, 120});
+    Pumpe1 pump(&host);
+    pump.setRect(SRect{20, 20, 80, 80});
+    pump.setLighting(0);
+    pump.setText("P1", 10);
+    pump.setLimits(0, 1);
+    ASSERT_TRUE(host.open());
+    const SPoint disc{40, 60}; // left of the caption
+    struct {
+        int byte;
+        float value;
+        uint32_t colour;
+    } cases[] = {{1, 1, 0xFFFF0000}, {0, 0, 0xFF4682B4}, {255, 100, 0xFFFF0000}, {100, 100, 0xFFFF0000}};
+    for (auto& k : cases) {
+        pump.setValue((float)k.byte);
+        EXPECT_EQ(pump.getValue(), k.value) << k.byte;
+        EXPECT_EQ(host.shot().pixel(disc.x, disc.y), colorRef(k.colour)) << k.byte;
+    }
+    WindowCapture c = host.shot();
+    EXPECT_TRUE(c.hasTextLike(RECT{50, 50, 70, 70})) << "the caption";
+    EXPECT_EQ(c.pixel(22, 22), GraphicsHost::Background) << "a disc, not a square";
+}
+
+TEST(Pumpe, AlarmColourFromTheMenuRepaintsOverTheCachedDisc) {
+    GraphicsHost host(SSize{200, 120});
+    Pumpe2 pump(&host);
+    pump.setRect(SRect{20, 20, 80, 80});
+    pump.setLighting(0);
+    pump.setLimits(0, 1);
+    pump.setValue(1);
+    ASSERT_TRUE(host.open());
+    ASSERT_TRUE(pump.hasCachedLayers());
+    const int before = host.invalidations;
+    pump.buildMenu();
+    host.colorAnswer = 0xFFFFA500; // orange
+    pump.onMenu(menuIndex(pump, "Farben/Alarm Max"));
+    EXPECT_EQ(pump.getAlarmMaxColor(), 0xFFFFA500u);
+    EXPECT_EQ(host.invalidations, before + 1);
+    EXPECT_TRUE(pump.hasCachedLayers()) << "the disc is not rebuilt";
+    EXPECT_EQ(host.shot().pixel(40, 60), colorRef(0xFFFFA500));
+    // Its record: the base fields and both alarm colours, not the background.
+    EXPECT_TRUE(pump.toString().endsWith("|-12156236|-23296"));
+    EXPECT_EQ(pump.toString().count("|"), 6);
 }
 
 } // namespace

@@ -1,9 +1,14 @@
-// The drawing device on memory contexts (and one real window for the buffered paint).
+// The drawing device on memory contexts and real windows, and images from .bmp and .ico files
+// drawn through it.
 #include "tests/VEK_GUI/device/Canvas.h"
 #include "tests/VEK_SYSTEM/PlainPeer.h"
+#include "tests/support/BitmapFile.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/gui/MessagePump.h"
 #include "tests/support/gui/WindowCapture.h"
 
 #include "VEK_GUI/SDevice.h"
+#include "VEK_GUI/SImage.h"
 #include "VEK_GUI/SWindow.h"
 #include "VEK_UTIL/SDebug.h"
 #include "VEK_UTIL/SError.h"
@@ -262,19 +267,6 @@ TEST_F(DeviceTest, PieStartsAtTwelveAndGrowsClockwise) {
     EXPECT_EQ(radius.count(black), 100);
 }
 
-TEST_F(DeviceTest, OffsetMovesTheOriginInCompatibleMode) {
-    device.setOffset(10, 20);
-    device.beginPaint(canvas.get());
-    EXPECT_EQ(device.logicalToDevice(SPoint{10, 20}), (SPoint{0, 0}));
-    device.fillRectangle(SRect{10, 20, 5, 5}, red);
-    device.setOffset(-2, 0);
-    EXPECT_EQ(device.getOffsetX(), 10);
-    EXPECT_EQ(device.deviceToLogical(SPoint{0, 0}), (SPoint{10, 0}));
-    device.endPaint();
-    EXPECT_EQ(canvas.at(0, 0), red);
-    EXPECT_EQ(canvas.count(red), 25);
-}
-
 TEST_F(DeviceTest, DrawnBoundsCoverEveryShapeOfThePaint) {
     device.beginPaint(canvas.get());
     EXPECT_EQ(device.getDrawnBounds(), SRect{});
@@ -324,42 +316,17 @@ TEST_F(DeviceTest, ObjectsOfAPaintAreDeletedAtItsEnd) {
     EXPECT_EQ(device.getFont(), nullptr);
 }
 
-// A library window painting through BeginPaint, buffered.
-class PaintWindow : public SWindow {
-public:
-    PaintWindow() {
-        rect = SRect{50, 50, 200, 150};
-        style = WS_POPUP | WS_VISIBLE;
-    }
-    void onPaint(SDevice& device) override {
-        ++paints;
-        device.rectangle(SRect{20, 20, 50, 50}, black, red);
-    }
-    int paints = 0;
-};
-
-TEST_F(DeviceTest, BufferedWindowPaintShowsBackgroundAndShapes) {
-    PaintWindow window;
-    window.getDevice().setBackgroundColor(blue);
-    window.getDevice().setNoFlicker(true);
-    ASSERT_TRUE(window.create(nullptr));
-    WindowCapture shot = WindowCapture::ofWindow(window.getHwnd());
-    ASSERT_GT(window.paints, 0);
-    EXPECT_EQ(shot.pixel(40, 40), red);
-    EXPECT_EQ(shot.pixel(20, 20), black);
-    EXPECT_EQ(shot.pixel(150, 100), blue);
-    EXPECT_FALSE(window.getDevice().isPainting());
-    EXPECT_EQ(log(), "");
-}
-
 // The off-screen picture of a buffered window: kept from paint to paint, yet each paint
 // starts from a fresh context (what one paint left set on it does not reach the next) and a
 // new size gets a picture of its own.
 TEST_F(DeviceTest, BufferedPaintsStartFreshAndFollowTheWindowsSize) {
-    class EdgeWindow : public PaintWindow {
+    class EdgeWindow : public SWindow {
     public:
+        EdgeWindow() {
+            rect = SRect{50, 50, 200, 150};
+            style = WS_POPUP | WS_VISIBLE;
+        }
         void onPaint(SDevice& device) override {
-            ++paints;
             const int right = getClientSize().width;
             device.rectangle(SRect{right - 30, 20, 20, 20}, black, red);
             SetROP2(device.getHdc(), R2_NOT); // left behind on purpose
@@ -378,6 +345,220 @@ TEST_F(DeviceTest, BufferedPaintsStartFreshAndFollowTheWindowsSize) {
         }
     }
     EXPECT_EQ(log(), "");
+}
+
+// ---------------------------------------------------------------- images
+
+class ImageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // 4 x 2: top row red red blue blue, bottom row all blue.
+        writeBitmapFile(dir, "four.bmp", 4, 2, [](int x, int y) { return y == 0 && x < 2 ? 0xFF0000u : 0x0000FFu; });
+        writeIconFile(dir, "red.ico", 16, 0xFF0000);
+        device.beginPaint(canvas.get());
+    }
+    void TearDown() override { device.endPaint(); }
+
+    TempDir dir;
+    Canvas canvas{64, 64};
+    SDevice device;
+    SImage image;
+};
+
+TEST_F(ImageTest, BitmapKeepsItsSizeAndPixels) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    EXPECT_TRUE(image.isLoaded());
+    EXPECT_EQ(image.getSize(), (SSize{4, 2}));
+    image.draw(device, 10, 20);
+    EXPECT_EQ(canvas.at(10, 20), red);
+    EXPECT_EQ(canvas.at(12, 20), blue);
+    EXPECT_EQ(canvas.at(10, 21), blue);
+    EXPECT_EQ(canvas.at(14, 20), white);
+    EXPECT_EQ(canvas.count(white), 64 * 64 - 8);
+}
+
+TEST_F(ImageTest, StretchedBitmapFillsTheTarget) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    image.draw(device, SRect{0, 0, 40, 20});
+    EXPECT_EQ(canvas.count(red), 20 * 10);
+    EXPECT_EQ(canvas.at(39, 19), blue);
+    EXPECT_EQ(canvas.at(40, 0), white);
+}
+
+TEST_F(ImageTest, TransparentColourIsLeftOut) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    image.setTransparentColor(blue);
+    image.draw(device, 0, 0);
+    EXPECT_EQ(canvas.count(red), 2);
+    EXPECT_EQ(canvas.count(blue), 0);
+}
+
+TEST_F(ImageTest, IconLoadsAndDraws) {
+    ASSERT_TRUE(image.load(dir.file("red.ico")));
+    EXPECT_EQ(image.getSize(), (SSize{16, 16}));
+    image.draw(device, 5, 5);
+    EXPECT_EQ(canvas.count(red), 256);
+    EXPECT_EQ(canvas.at(5, 5), red);
+}
+
+TEST_F(ImageTest, MissingOrBrokenFilesLeaveNothingLoaded) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    EXPECT_FALSE(image.load(dir.file("missing.bmp")));
+    EXPECT_FALSE(image.isLoaded());
+    EXPECT_EQ(image.getSize(), SSize{});
+    dir.write("broken.ico", "not an icon");
+    EXPECT_FALSE(image.load(dir.file("broken.ico")));
+    image.draw(device, 0, 0); // nothing to draw, nothing drawn
+    EXPECT_EQ(canvas.count(white), 64 * 64);
+}
+
+// The library's count of owned handles and, on Windows, the platform's.
+TEST_F(ImageTest, LoadingAgainLeaksNothing) {
+    ASSERT_TRUE(image.load(dir.file("four.bmp")));
+    const long owned = SGdiCount::live();
+    const DWORD platform = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 200; ++i) {
+        image.load(dir.file(i % 2 ? "four.bmp" : "red.ico"));
+        image.draw(device, 0, 0);
+    }
+    image.load(dir.file("four.bmp"));
+    EXPECT_EQ(SGdiCount::live(), owned);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), platform);
+}
+
+// ---------------------------------------------------------------- controls and nested paints of real windows
+
+// Two plain controls that get a styled font through a drawing device whose window they are,
+// as the library's controls do: the label once, and then its device draws an underline in
+// every paint of the frame; the owner-drawn button sets its font while it draws itself.
+class FontHost : public SWindow {
+public:
+    HWND label = nullptr;
+    HWND button = nullptr;
+    SDevice labelDevice;
+    SDevice buttonDevice;
+    int buttonDraws = 0;
+
+    FontHost() {
+        rect = SRect{40, 40, 320, 160};
+        style = WS_POPUP | WS_VISIBLE;
+    }
+    void makeControls() {
+        label = CreateWindowExA(0, "STATIC", "HHHH", WS_CHILD | WS_VISIBLE, 10, 10, 200, 50, hwnd, (HMENU)21,
+                                nullptr, nullptr);
+        button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 90, 200, 50, hwnd,
+                                 (HMENU)22, nullptr, nullptr);
+        labelDevice.setHwnd(label);
+        labelDevice.setFont("Arial", 20, 0, 0, 700);
+        buttonDevice.setHwnd(button);
+    }
+    void onPaint(SDevice& device) override {
+        labelDevice.beginPaint(device.getHdc());
+        labelDevice.line(10, 62, 210, 62, black);
+        labelDevice.endPaint();
+    }
+    LRESULT windowProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam, bool& handled, LRESULT& result) override {
+        if (msg == WM_DRAWITEM && h == hwnd) {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            ++buttonDraws;
+            buttonDevice.beginPaint(item->hDC);
+            buttonDevice.setFont("Arial", 20, 0, 0, 700);
+            SRect r{0, 0, item->rcItem.right, item->rcItem.bottom};
+            buttonDevice.fillRectangle(r, white);
+            buttonDevice.drawText(r, "HHHH", "lt");
+            buttonDevice.endPaint();
+            handled = true;
+            result = TRUE;
+            return result;
+        }
+        return SWindow::windowProc(h, msg, wParam, lParam, handled, result);
+    }
+};
+
+// Height of the dark ink in r: the capital H of the font the control draws with.
+int inkHeight(const WindowCapture& shot, RECT r) {
+    int top = -1, bottom = -1;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (GetRValue(shot.pixel(x, y)) < 100) {
+                if (top < 0) top = y;
+                bottom = y;
+                break;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+TEST(WindowDevice, FontsGivenToControlsOutliveThousandPaints) {
+    globalError.clearLog();
+    FontHost host;
+    ASSERT_TRUE(host.create(nullptr));
+    host.makeControls();
+    MessagePump::run(100);
+    // The frame alone, at once; the controls repaint from the queue.
+    for (int i = 0; i < 1000; ++i)
+        RedrawWindow(host.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW);
+    MessagePump::run(200);
+    int draws = host.buttonDraws;
+    MessagePump::run(200);
+    EXPECT_EQ(host.buttonDraws, draws) << "the button keeps invalidating itself";
+
+    for (HWND control : {host.label, host.button}) {
+        HGDIOBJ held = (HGDIOBJ)SendMessageA(control, WM_GETFONT, 0, 0);
+        EXPECT_EQ(GetObjectType(held), (DWORD)OBJ_FONT);
+    }
+    RedrawWindow(host.getHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    MessagePump::run(100);
+    WindowCapture shot = WindowCapture::ofWindow(host.getHwnd());
+    // 20 points bold: capitals about 19 pixels high; the system font's are about 11.
+    EXPECT_GE(inkHeight(shot, RECT{10, 10, 210, 60}), 16) << "the label draws in its own font";
+    EXPECT_GE(inkHeight(shot, RECT{10, 90, 210, 140}), 16);
+    EXPECT_EQ(globalError.getLog(), "");
+}
+
+// A paint that redraws its own background and frame at once (RedrawWindow with RDW_ERASENOW
+// and RDW_FRAME) gets the erase and frame messages in the middle of its onPaint.
+class NestedEraseWindow : public SWindow {
+public:
+    int paints = 0;
+    std::vector<HGDIOBJ> used; // pens and brushes selected by the first paint and its erase
+
+    NestedEraseWindow() {
+        rect = SRect{40, 40, 200, 120};
+        style = WS_POPUP | WS_VISIBLE;
+    }
+    int onEraseBackground(SDevice& device) override {
+        device.rectangle(SRect{0, 0, 200, 120}, green, green);
+        remember(device.getHdc());
+        return 1;
+    }
+    void onPaint(SDevice& device) override {
+        ++paints;
+        device.rectangle(SRect{10, 10, 40, 40}, black, red);
+        if (paints != 1) return;
+        remember(device.getHdc());
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ERASENOW);
+        device.rectangle(SRect{60, 10, 40, 40}, black, blue);
+        remember(device.getHdc());
+    }
+
+private:
+    void remember(HDC dc) {
+        if (!dc) return;
+        used.push_back(GetCurrentObject(dc, OBJ_PEN));
+        used.push_back(GetCurrentObject(dc, OBJ_BRUSH));
+    }
+};
+
+TEST(WindowDevice, NestedEraseAndFramePaintLeaveThePaintWhole) {
+    globalError.clearLog();
+    NestedEraseWindow window;
+    ASSERT_TRUE(window.create(nullptr));
+    MessagePump::run(100);
+    ASSERT_GE(window.paints, 1);
+    EXPECT_EQ(globalError.getLog(), "") << "the rest of the paint was refused";
+    EXPECT_FALSE(window.getDevice().isPainting());
+    ASSERT_FALSE(window.used.empty());
+    for (HGDIOBJ object : window.used) EXPECT_EQ(GetObjectType(object), 0u) << "a pen or brush outlived its paint";
 }
 
 } // namespace

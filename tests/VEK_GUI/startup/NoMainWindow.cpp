@@ -4,7 +4,6 @@
 #include "VEK_GUI/SApplication.h"
 #include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SColorMap.h"
-#include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SLanguage.h"
 
 #include <cstdio>

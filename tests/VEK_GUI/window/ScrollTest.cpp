@@ -1,8 +1,6 @@
 #include "VEK_GUI/SAnchor.h"
-#include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SToolTip.h"
 #include "VEK_GUI/SWindow.h"
-#include "VEK_UTIL/SError.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/gui/MessagePump.h"
 

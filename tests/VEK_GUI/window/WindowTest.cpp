@@ -1,10 +1,12 @@
-#include "VEK_GUI/SApplication.h"
 #include "VEK_GUI/SApplicationBasic.h"
 #include "VEK_GUI/SDialog.h"
 #include "VEK_GUI/SFrameWindow.h"
+#include "VEK_GUI/SToolTip.h"
 #include "VEK_GUI/SWindow.h"
+#include "VEK_SYSTEM/SSystem.h"
 #include "VEK_UTIL/SError.h"
 #include "VEK_UTIL/SResources.h"
+#include "tests/support/BitmapFile.h"
 #include "tests/support/BoxRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestResources.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -20,7 +23,10 @@ namespace {
 class WindowTest : public ::testing::Test {
 protected:
     BoxRecorder boxes;
-    void SetUp() override { globalError.clearLog(); }
+    void SetUp() override {
+        startTestResources(nullptr); // frames find their icons and places through it
+        globalError.clearLog();
+    }
     void TearDown() override { MessagePump::flush(); }
 };
 
@@ -245,6 +251,119 @@ TEST_F(WindowTest, DialogNotShownModallyClosesOnEndDialog) {
     EXPECT_FALSE(IsWindow(dialog.getHwnd()));
 }
 
+// ---------------------------------------------------------------- lifetime
+
+class Counted : public SWindow {
+public:
+    int creates = 0, closes = 0, destroys = 0;
+    void onCreate(CREATESTRUCTA*) override { ++creates; }
+    int onClose() override { return ++closes, 1; }
+    void onDestroy() override { ++destroys; }
+};
+
+class LifetimeTest : public WindowTest {};
+
+TEST_F(LifetimeTest, ModalRunClosedByTheUserAsksOnCloseOnce) {
+    Counted owner, dialog;
+    ASSERT_TRUE(owner.create(nullptr));
+    owner.show(SW_SHOW);
+    ASSERT_TRUE(dialog.create(&owner));
+    PostMessageA(dialog.getHwnd(), WM_CLOSE, 0, 0);
+    dialog.showModal();
+    EXPECT_EQ(dialog.closes, 1);
+    EXPECT_EQ(dialog.destroys, 1);
+    EXPECT_EQ(dialog.getHwnd(), nullptr); // no stale handle to act on
+    dialog.close();
+    EXPECT_EQ(dialog.closes, 1);
+}
+
+TEST_F(LifetimeTest, FailedRegistrationClaimsNoLaterWindow) {
+    class Unregistrable : public Counted {
+    public:
+        Unregistrable() {
+            className = "VEK_LIFETIME_INVALID_CLASS";
+            windowClass.cbClsExtra = -1;
+        }
+    } failed;
+    EXPECT_FALSE(failed.create(nullptr));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text.find("Registrierung fehlgeschlagen, "), 0);
+
+    Counted next;
+    ASSERT_TRUE(next.create(nullptr));
+    EXPECT_EQ(next.creates, 1);
+    EXPECT_EQ(failed.creates, 0);
+    EXPECT_EQ(failed.getHwnd(), nullptr);
+}
+
+TEST_F(LifetimeTest, BeforeCreationInvalidateAndFocusTouchNoOtherWindow) {
+    Counted shown;
+    ASSERT_TRUE(shown.create(nullptr));
+    shown.show(SW_SHOW);
+    SetForegroundWindow(shown.getHwnd());
+    SetFocus(shown.getHwnd());
+    UpdateWindow(shown.getHwnd());
+    MessagePump::flush();
+    ASSERT_EQ(GetFocus(), shown.getHwnd());
+
+    Counted notYet;
+    notYet.invalidate();
+    notYet.invalidate(SRect{0, 0, 10, 10});
+    notYet.setFocus();
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(shown.getHwnd(), &dirty, FALSE));
+    EXPECT_EQ(GetFocus(), shown.getHwnd());
+}
+
+// Frames of one class with icons of their own: each window shows its own, and the class keeps
+// an icon that outlives every frame.
+TEST_F(LifetimeTest, EveryFrameShowsItsOwnIconsAndTheClassKeepsAValidOne) {
+    TempDir icons;
+    writeIconFile(icons, "red.ico", 32, 0xFF0000);
+    writeIconFile(icons, "blue.ico", 32, 0x0000FF);
+    class IconFrame : public SFrameWindow {
+    public:
+        IconFrame(const SString& icon) {
+            className = "VEK_ICON_FRAME";
+            bigIconName = icon;
+            smallIconName = icon;
+            showInfoButton = 0;
+        }
+        const char* getClassName() const override { return "IconFrame"; }
+        HICON big() const { return bigIcon.get(); }
+    };
+    auto* red = new IconFrame(icons.file("red.ico"));
+    IconFrame blue(icons.file("blue.ico"));
+    ASSERT_TRUE(red->create(nullptr));
+    ASSERT_TRUE(blue.create(nullptr));
+    ASSERT_NE(red->big(), nullptr);
+    ASSERT_NE(blue.big(), red->big());
+    EXPECT_EQ((HICON)SendMessageA(red->getHwnd(), WM_GETICON, ICON_BIG, 0), red->big());
+    EXPECT_EQ((HICON)SendMessageA(blue.getHwnd(), WM_GETICON, ICON_BIG, 0), blue.big());
+
+    delete red;
+    HICON classIcon = (HICON)GetClassLongPtrA(blue.getHwnd(), GCLP_HICON);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(classIcon, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+}
+
+TEST_F(LifetimeTest, ToolTipAreaFollowsTheOwnersSize) {
+    SWindow w;
+    ASSERT_TRUE(w.create(nullptr));
+    ASSERT_EQ(w.addToolTip("Hilfe"), 1);
+    w.moveWindow(30, 30, 500, 420);
+    MessagePump::flush();
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = w.getHwnd();
+    ASSERT_TRUE(SendMessageA(w.getToolTip()->getHwnd(), TTM_GETTOOLINFOA, 0, (LPARAM)&info));
+    SRect client = w.getClientRect();
+    EXPECT_EQ(info.rect.right, client.width);
+    EXPECT_EQ(info.rect.bottom, client.height);
+}
+
 // ---------------------------------------------------------------- frames
 
 class PlacedFrame : public SFrameWindow {
@@ -299,30 +418,6 @@ TEST_F(FrameTest, PlacementIsStoredOnlyInTheNormalState) {
     EXPECT_STREQ(stored("winpos"), "50,60,420,310");
 }
 
-TEST_F(FrameTest, ReceivedBytesAndReflectedMessagesReachTheirHandlers) {
-    class ByteFrame : public PlacedFrame {
-    public:
-        std::vector<int> bytes;
-        void onReceiveByte(unsigned char b) override { bytes.push_back(b); }
-    } frame;
-    ASSERT_TRUE(frame.create(nullptr));
-    SendMessageA(frame.getHwnd(), MSG_RECEIVE_BYTE, 0, 0x1255);
-    SendMessageA(frame.getHwnd(), MSG_RECEIVE_BYTE, 0, 0xAA);
-    EXPECT_EQ(frame.bytes, (std::vector<int>{0x55, 0xAA}));
-
-    static HBRUSH answer = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame.getHwnd(), (HMENU)21,
-                                nullptr, nullptr);
-    WNDPROC old = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR) + [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m == MSG_REFLECT_CTLCOLOR) return (LRESULT)answer;
-        return DefWindowProcA(h, m, w, l);
-    });
-    HDC dc = GetDC(edit);
-    EXPECT_EQ(SendMessageA(frame.getHwnd(), WM_CTLCOLOREDIT, (WPARAM)dc, (LPARAM)edit), (LRESULT)answer);
-    ReleaseDC(edit, dc);
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)old);
-}
-
 // An owned frame too: its place is in screen coordinates, like the pointer's.
 TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
     Plain owner;
@@ -345,10 +440,81 @@ TEST_F(FrameTest, DragMovesTheWindowWithTheLeftButton) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// Counts the moves asked of it (a move to the same place costs a request and a repaint);
+// follows its parent's edges like a control.
+class MoveCounter : public SWindow {
+public:
+    int moves = 0;
+    MoveCounter(SWindow& frame, SRect r) {
+        style = WS_CHILD | WS_VISIBLE;
+        rect = r;
+        create(&frame);
+        anchor.setMode(SAnchor::Automatic);
+        anchor.rerecord(getWindowRect(false), frame.getClientSize());
+        moves = 0; // not the showing at creation
+    }
+    LRESULT windowProc(HWND h, UINT msg, WPARAM w, LPARAM l, bool& handled, LRESULT& result) override {
+        if (msg == WM_WINDOWPOSCHANGING && h == hwnd) ++moves;
+        return SWindow::windowProc(h, msg, w, l, handled, result);
+    }
+};
+
+void resizeBy(HWND h, int dx, int dy) {
+    RECT r;
+    GetWindowRect(h, &r);
+    SetWindowPos(h, nullptr, 0, 0, r.right - r.left + dx, r.bottom - r.top + dy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TEST_F(FrameTest, AnchoredChildMovesOncePerStepAndOnlyWhenItsPlaceChanges) {
+    PlacedFrame frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    frame.show(SW_SHOWNORMAL);
+    MessagePump::flush();
+    MoveCounter topLeft(frame, SRect{10, 10, 40, 20}), right(frame, SRect{330, 120, 40, 20});
+    resizeBy(frame.getHwnd(), 50, 0);
+    MessagePump::flush();
+    EXPECT_EQ(right.moves, 1);
+    EXPECT_EQ(right.getWindowRect().x, 380);
+    EXPECT_EQ(topLeft.moves, 0);
+}
+
+// The stored placement reaches the file once per finished move or size, not per step.
+TEST_F(FrameTest, PlacementIsWrittenOncePerFinishedMoveOrSizeAndAtClose) {
+    auto onDisk = [this] {
+        SString text;
+        SSystem::readFile(user.file("VEK\\Anlage.cfg"), text);
+        return text;
+    };
+    PlacedFrame frame;
+    ASSERT_TRUE(frame.create(nullptr));
+    frame.show(SW_SHOWNORMAL);
+    frame.moveWindow(50, 60, 420, 310);
+    MessagePump::flush();
+    SString before = onDisk();
+    ASSERT_NE(before.find("winpos=50,60,420,310"), -1);
+
+    HWND h = frame.getHwnd();
+    SendMessageA(h, WM_ENTERSIZEMOVE, 0, 0);
+    for (int step = 1; step <= 3; ++step) {
+        resizeBy(h, 10, 10);
+        SetWindowPos(h, nullptr, 50 + step, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        MessagePump::flush();
+        EXPECT_STREQ(onDisk(), before) << "step " << step;
+    }
+    SendMessageA(h, WM_EXITSIZEMOVE, 0, 0);
+    EXPECT_NE(onDisk().find("winpos=53,60,450,340"), -1);
+
+    frame.moveWindow(70, 80, 430, 320);
+    SendMessageA(h, WM_CLOSE, 0, 0);
+    SString atClose = onDisk();
+    EXPECT_NE(atClose.find("winpos=70,80,430,320"), -1);
+    EXPECT_NE(atClose.find("winpostype=std"), -1);
+}
+
 // The layouter's entry points of a frame: the size question, the messages to the children,
 // the emptied section of the layout file, and Scroll Lock in development mode.
 TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
-    startTestResources(nullptr);
     ASSERT_TRUE(globalResources.isDevelopmentMode());
     globalResources.controlPositions.setSectionText("PlacedFrame", "old=1\r\n");
 
@@ -395,6 +561,96 @@ TEST_F(FrameTest, PositioningStartsAndStopsThroughTheFrame) {
     EXPECT_TRUE(frame.isPositioning());
     frame.onInfoCommand(SFrameWindow::InfoPositioningActive);
     EXPECT_FALSE(frame.isPositioning());
+}
+
+// ---------------------------------------------------------------- focus and keys
+
+// Focus across top-level frames, the cursor over child controls and Tab in dialogs.
+class FocusKeys : public WindowTest {
+protected:
+    void TearDown() override {
+        WindowTest::TearDown();
+        EXPECT_EQ(boxes.count(), 0);
+    }
+};
+
+HWND makeChild(HWND parent, const char* cls, DWORD style, int y, int id) {
+    return CreateWindowExA(0, cls, "", WS_CHILD | style, 10, y, 200, cls == std::string("COMBOBOX") ? 120 : 24,
+                           parent, (HMENU)(INT_PTR)id, nullptr, nullptr);
+}
+
+class EditFrame : public SFrameWindow {
+public:
+    HWND edit = nullptr;
+    explicit EditFrame(int x) {
+        rect = SRect{x, 40, 300, 200};
+        showInfoButton = 0;
+    }
+    bool open() {
+        if (!create(nullptr)) return false;
+        show(SW_SHOW);
+        edit = makeChild(hwnd, "EDIT", WS_VISIBLE | WS_BORDER | WS_TABSTOP, 10, 31);
+        return edit != nullptr;
+    }
+};
+
+// The main window had the focus last; activating the experiment window must not hand it back.
+TEST_F(FocusKeys, ActivatedFrameStaysActiveWithItsOwnFocus) {
+    EditFrame main(20), experiment(360);
+    ASSERT_TRUE(main.open());
+    ASSERT_TRUE(experiment.open());
+    SetActiveWindow(experiment.getHwnd());
+    SetFocus(experiment.edit);
+    SetActiveWindow(main.getHwnd());
+    SetFocus(main.getHwnd());
+    MessagePump::flush();
+    ASSERT_EQ(GetFocus(), main.getHwnd());
+
+    SetActiveWindow(experiment.getHwnd());
+    MessagePump::flush();
+    EXPECT_EQ(GetActiveWindow(), experiment.getHwnd());
+    EXPECT_EQ(GetFocus(), experiment.edit);
+}
+
+TEST_F(FocusKeys, CursorOfAWindowOnlyInItsOwnClientArea) {
+    EditFrame frame(20);
+    ASSERT_TRUE(frame.open());
+    frame.setCursor(32515); // IDC_CROSS
+    auto setCursorOver = [](HWND h, int hitTest) {
+        SendMessageA(h, WM_SETCURSOR, (WPARAM)h, MAKELPARAM(hitTest, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(setCursorOver(frame.edit, HTCLIENT), LoadCursorA(nullptr, IDC_IBEAM));
+    EXPECT_EQ(setCursorOver(frame.getHwnd(), HTCLIENT), LoadCursorA(nullptr, IDC_CROSS));
+    EXPECT_EQ(setCursorOver(frame.getHwnd(), HTCAPTION), LoadCursorA(nullptr, IDC_ARROW));
+}
+
+class PlainDialog : public SDialog {
+public:
+    PlainDialog() { showInfoButton = 0; }
+};
+
+// Tab passes a disabled and a hidden tab stop, and from the edit inside a combo box it goes on
+// to the control after the combo box.
+TEST_F(FocusKeys, TabSkipsWhatCannotTakeTheFocusAndLeavesAComboForward) {
+    PlainDialog dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    dialog.show(SW_SHOW);
+    SetActiveWindow(dialog.getHwnd());
+    HWND h = dialog.getHwnd();
+    HWND first = makeChild(h, "EDIT", WS_VISIBLE | WS_TABSTOP, 10, 41);
+    makeChild(h, "EDIT", WS_VISIBLE | WS_TABSTOP | WS_DISABLED, 40, 42);
+    makeChild(h, "BUTTON", WS_TABSTOP, 70, 43);
+    HWND combo = makeChild(h, "COMBOBOX", WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWN, 100, 44);
+    HWND last = makeChild(h, "EDIT", WS_VISIBLE | WS_TABSTOP, 130, 45);
+    auto tab = [&] {
+        InputSender(h).keyDown(VK_TAB);
+        return GetFocus();
+    };
+    SetFocus(first);
+    HWND inCombo = tab();
+    ASSERT_TRUE(IsChild(combo, inCombo)) << "a drop-down combo box hands the focus to its edit";
+    EXPECT_EQ(tab(), last);
 }
 
 } // namespace

@@ -27,12 +27,10 @@ protected:
 
 } // namespace
 
-TEST_F(ElementModel, DefaultRectanglesCascadeInRowsAndUnorderedElementsKeepConstructionOrder) {
+// (Where they stand without records, two rows of the cascade, is the plant suite's.)
+TEST_F(ElementModel, UnorderedElementsKeepConstructionOrder) {
     std::vector<std::unique_ptr<SGraphicElement>> elements;
     for (int i = 0; i < 9; ++i) elements.push_back(std::make_unique<SGraphicElement>(&host, "e"));
-    EXPECT_EQ(elements[5]->boundingRect(), (SRect{560, 10, 100, 40}));
-    EXPECT_EQ(elements[6]->boundingRect(), (SRect{10, 60, 100, 40}));
-    EXPECT_EQ(elements[8]->boundingRect(), (SRect{230, 60, 100, 40}));
 
     host.list.sortByLayer();
     for (int i = 0; i < 9; ++i) {
