@@ -28,14 +28,28 @@ class ExperimentWndTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(lab.ready()); }
     void servers(const char* host, int webPort, int experimentPort) { lab.servers(host, webPort, experimentPort); }
-    void writeFirmware(const char* bytes) { lab.writeFirmware(bytes); }
+    void writeFirmware(const char* bytes, int length = -1) { lab.writeFirmware(bytes, length); }
 
-    static void open(ExperimentWnd& wnd) {
+    // exp-server started with the options, and the lab's servers set to it.
+    void serve(ExpServer& server, const std::string& options) {
+        ASSERT_TRUE(server.start(options)) << server.getError();
+        servers("127.0.0.1", server.webPort, server.port);
+    }
+
+    static void open(ExperimentWnd& wnd, bool withStudent = false) {
         if (!wnd.isCreated()) {
             ASSERT_TRUE(wnd.create(nullptr));
         }
         wnd.show(SW_RESTORE);
         MessagePump::flush();
+        if (withStudent) typeStudent(wnd);
+    }
+
+    // Open with a student typed in, and connected to the lab's servers.
+    static void openConnected(ExperimentWnd& wnd) {
+        open(wnd, true);
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
     }
 
     // Verbinden, Upload, Start, Fertig: 1 enabled, 0 disabled.
@@ -99,14 +113,12 @@ TEST_F(ExperimentWndTest, UserErrorsGoToTheViewAndABoxAndLeaveTheSessionIdle) {
 TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
-    ASSERT_TRUE(server.start("--telemetry-ms 20 --step-ms 5")) << server.getError();
-    servers("127.0.0.1", server.webPort, server.port);
+    ASSERT_NO_FATAL_FAILURE(serve(server, "--telemetry-ms 20 --step-ms 5"));
     BoxRecorder boxes;
     RecordingSink sink;
     ExperimentWnd wnd;
     wnd.setTelemetrySink(&sink);
-    open(wnd);
-    typeStudent(wnd);
+    open(wnd, true);
 
     wnd.getButton(ExperimentEffects::Verbinden).click();
     EXPECT_EQ(wnd.getState(), ExperimentSession::Connecting);
@@ -189,8 +201,7 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
     servers("127.0.0.1", web.portOf("wakes"), server.port); // the first request is never answered
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
+    open(wnd, true);
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeReopenAndConnect);
     wnd.connect(); // the query ends with the closed window, silently
@@ -217,8 +228,7 @@ TEST_F(ExperimentWndTest, ClosingTheWindowEndsTheAddressQuerySilently) {
     servers("127.0.0.1", web.portOf("silent"), 1);
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
+    open(wnd, true);
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeTheWindow);
     wnd.connect();
@@ -241,8 +251,7 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
     {
         servers("127.0.0.1", server.webPort, server.port);
         ExperimentWnd wnd;
-        open(wnd);
-        typeStudent(wnd);
+        open(wnd, true);
         wnd.getNetClient().setIp("127.0.0.5"); // an address of an earlier run; nothing listens there
         wnd.connect();
         ASSERT_EQ(boxes.count(), 1);
@@ -256,8 +265,7 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
     {
         servers("127.0.0.1", 1, refusing.port); // no web server: the address must be reused
         ExperimentWnd wnd;
-        open(wnd);
-        typeStudent(wnd);
+        open(wnd, true);
         wnd.getNetClient().setIp("127.0.0.1");
         for (int attempt = 0; attempt < 2; ++attempt) {
             wnd.connect();
@@ -285,17 +293,12 @@ TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWo
     for (const auto& c : cases) {
         SCOPED_TRACE(c.closeAt);
         ExpServer server;
-        ASSERT_TRUE(server.start("--step-ms 20 --telemetry-ms 20 --close-at " + std::to_string(c.closeAt)))
-            << server.getError();
-        servers("127.0.0.1", server.webPort, server.port);
+        ASSERT_NO_FATAL_FAILURE(serve(server, "--step-ms 20 --telemetry-ms 20 --close-at " + std::to_string(c.closeAt)));
         BoxRecorder boxes;
         RecordingSink sink;
         ExperimentWnd wnd;
         wnd.setTelemetrySink(&sink);
-        open(wnd);
-        typeStudent(wnd);
-        wnd.connect();
-        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        ASSERT_NO_FATAL_FAILURE(openConnected(wnd));
         wnd.upload();
         if (c.during == ExperimentSession::Running) {
             ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
@@ -321,15 +324,11 @@ TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWo
 TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSent) {
     SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
-    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
-    servers("127.0.0.1", server.webPort, server.port);
+    ASSERT_NO_FATAL_FAILURE(serve(server, "--step-ms 5"));
     writeFirmware("\x0C\x94\x34\x12");
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
-    wnd.connect();
-    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    ASSERT_NO_FATAL_FAILURE(openConnected(wnd));
 
     SString path = ExperimentWnd::firmwarePath();
     HANDLE held = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -358,24 +357,12 @@ TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSen
 TEST_F(ExperimentWndTest, ASendTheServerNeverTakesGivesUpAndSaysSo) {
     SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
-    ASSERT_TRUE(server.start("--step-ms 5 --deaf-at 1")) << server.getError();
-    servers("127.0.0.1", server.webPort, server.port);
-    // More than any socket buffers between the two ends hold.
-    writeFirmware("");
-    {
-        HANDLE f = CreateFileA(ExperimentWnd::firmwarePath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        std::vector<char> block(1 << 20, '\x5A');
-        DWORD written = 0;
-        for (int i = 0; i < 32; ++i) WriteFile(f, block.data(), (DWORD)block.size(), &written, nullptr);
-        CloseHandle(f);
-    }
+    ASSERT_NO_FATAL_FAILURE(serve(server, "--step-ms 5 --deaf-at 1"));
+    const std::string firmware(32 << 20, '\x5A'); // more than any socket buffers between the two ends hold
+    writeFirmware(firmware.data(), (int)firmware.size());
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
-    wnd.connect();
-    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    ASSERT_NO_FATAL_FAILURE(openConnected(wnd));
     wnd.upload();
     EXPECT_TRUE(MessagePump::until([&] { return wnd.getState() == ExperimentSession::Idle; }, 20000)) << view(wnd);
     EXPECT_TRUE(view(wnd).ends_with("Upload Steuerung\r\n"
