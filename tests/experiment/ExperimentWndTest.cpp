@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,14 +64,6 @@ protected:
 
     static bool until(ExperimentWnd& wnd, int state) {
         return MessagePump::until([&] { return wnd.getState() == state; }, 5000);
-    }
-
-    // The frames the server received (its record without its own notes).
-    static std::string received(const ExpServer& server) {
-        std::string record, line;
-        for (std::istringstream in(server.record()); std::getline(in, line);)
-            if (!line.starts_with("#")) record += line + "\n";
-        return record;
     }
 
     static void typeStudent(ExperimentWnd& wnd) {
@@ -174,10 +165,10 @@ TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     EXPECT_EQ(boxes.count(), 1);
 
     // The press of start while Running and of finish while Ready sent nothing.
-    EXPECT_EQ(received(server).find("1 S 33 connect|matrikel=123456;name=Anna\n1 U 6\n1 S 5 start\n1 S 6 finish\n"
+    EXPECT_EQ(server.received().find("1 S 33 connect|matrikel=123456;name=Anna\n1 U 6\n1 S 5 start\n1 S 6 finish\n"
                                     "1 S 5 start\n"),
               0u)
-        << received(server);
+        << server.received();
 }
 
 ExperimentWnd* closedDuringQuery = nullptr;
@@ -211,7 +202,7 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
 
     wnd.connect();
     ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n");
     EXPECT_EQ(boxes.count(), 0);
 }
 
@@ -344,11 +335,11 @@ TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSen
     EXPECT_EQ(row(wnd), "0100");
     EXPECT_EQ(view(wnd).find("Upload Steuerung"), std::string::npos) << view(wnd);
     MessagePump::run(200);
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n");
 
     wnd.upload();
     ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n");
     wnd.end();
 }
 
