@@ -7,6 +7,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
+
+std::string ExpServer::received() const {
+    std::string frames, line;
+    for (std::istringstream in(record()); std::getline(in, line);)
+        if (!line.starts_with("#")) frames += line + "\n";
+    return frames;
+}
 
 bool ExpServer::start(const std::string& options) {
     std::string f = "'" + unixFolder() + "/";

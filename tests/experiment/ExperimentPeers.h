@@ -16,6 +16,8 @@ public:
     static std::string programPath() { return VEK_EXP_SERVER; }
     bool start(const std::string& options);
     std::string record() const { return readFile("record"); }
+    // The frames it received (its record without its own notes).
+    std::string received() const;
     int webPort = 0, port = 0;
 };
 

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,14 +27,28 @@ class ExperimentWndTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(lab.ready()); }
     void servers(const char* host, int webPort, int experimentPort) { lab.servers(host, webPort, experimentPort); }
-    void writeFirmware(const char* bytes) { lab.writeFirmware(bytes); }
+    void writeFirmware(const char* bytes, int length = -1) { lab.writeFirmware(bytes, length); }
 
-    static void open(ExperimentWnd& wnd) {
+    // exp-server started with the options, and the lab's servers set to it.
+    void serve(ExpServer& server, const std::string& options) {
+        ASSERT_TRUE(server.start(options)) << server.getError();
+        servers("127.0.0.1", server.webPort, server.port);
+    }
+
+    static void open(ExperimentWnd& wnd, bool withStudent = false) {
         if (!wnd.isCreated()) {
             ASSERT_TRUE(wnd.create(nullptr));
         }
         wnd.show(SW_RESTORE);
         MessagePump::flush();
+        if (withStudent) typeStudent(wnd);
+    }
+
+    // Open with a student typed in, and connected to the lab's servers.
+    static void openConnected(ExperimentWnd& wnd) {
+        open(wnd, true);
+        wnd.connect();
+        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
     }
 
     // Verbinden, Upload, Start, Fertig: 1 enabled, 0 disabled.
@@ -51,14 +64,6 @@ protected:
 
     static bool until(ExperimentWnd& wnd, int state) {
         return MessagePump::until([&] { return wnd.getState() == state; }, 5000);
-    }
-
-    // The frames the server received (its record without its own notes).
-    static std::string received(const ExpServer& server) {
-        std::string record, line;
-        for (std::istringstream in(server.record()); std::getline(in, line);)
-            if (!line.starts_with("#")) record += line + "\n";
-        return record;
     }
 
     static void typeStudent(ExperimentWnd& wnd) {
@@ -99,14 +104,12 @@ TEST_F(ExperimentWndTest, UserErrorsGoToTheViewAndABoxAndLeaveTheSessionIdle) {
 TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
-    ASSERT_TRUE(server.start("--telemetry-ms 20 --step-ms 5")) << server.getError();
-    servers("127.0.0.1", server.webPort, server.port);
+    ASSERT_NO_FATAL_FAILURE(serve(server, "--telemetry-ms 20 --step-ms 5"));
     BoxRecorder boxes;
     RecordingSink sink;
     ExperimentWnd wnd;
     wnd.setTelemetrySink(&sink);
-    open(wnd);
-    typeStudent(wnd);
+    open(wnd, true);
 
     wnd.getButton(ExperimentEffects::Verbinden).click();
     EXPECT_EQ(wnd.getState(), ExperimentSession::Connecting);
@@ -162,10 +165,10 @@ TEST_F(ExperimentWndTest, FullSessionThroughTheButtons) {
     EXPECT_EQ(boxes.count(), 1);
 
     // The press of start while Running and of finish while Ready sent nothing.
-    EXPECT_EQ(received(server).find("1 S 33 connect|matrikel=123456;name=Anna\n1 U 6\n1 S 5 start\n1 S 6 finish\n"
+    EXPECT_EQ(server.received().find("1 S 33 connect|matrikel=123456;name=Anna\n1 U 6\n1 S 5 start\n1 S 6 finish\n"
                                     "1 S 5 start\n"),
               0u)
-        << received(server);
+        << server.received();
 }
 
 ExperimentWnd* closedDuringQuery = nullptr;
@@ -189,8 +192,7 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
     servers("127.0.0.1", web.portOf("wakes"), server.port); // the first request is never answered
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
+    open(wnd, true);
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeReopenAndConnect);
     wnd.connect(); // the query ends with the closed window, silently
@@ -200,7 +202,7 @@ TEST_F(ExperimentWndTest, AConnectDuringTheAddressQueryIsIgnored) {
 
     wnd.connect();
     ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n");
     EXPECT_EQ(boxes.count(), 0);
 }
 
@@ -217,8 +219,7 @@ TEST_F(ExperimentWndTest, ClosingTheWindowEndsTheAddressQuerySilently) {
     servers("127.0.0.1", web.portOf("silent"), 1);
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
+    open(wnd, true);
     closedDuringQuery = &wnd;
     SetTimer(nullptr, 0, 300, closeTheWindow);
     wnd.connect();
@@ -241,8 +242,7 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
     {
         servers("127.0.0.1", server.webPort, server.port);
         ExperimentWnd wnd;
-        open(wnd);
-        typeStudent(wnd);
+        open(wnd, true);
         wnd.getNetClient().setIp("127.0.0.5"); // an address of an earlier run; nothing listens there
         wnd.connect();
         ASSERT_EQ(boxes.count(), 1);
@@ -256,8 +256,7 @@ TEST_F(ExperimentWndTest, AnAddressThatCannotBeReachedIsForgottenARefusingServer
     {
         servers("127.0.0.1", 1, refusing.port); // no web server: the address must be reused
         ExperimentWnd wnd;
-        open(wnd);
-        typeStudent(wnd);
+        open(wnd, true);
         wnd.getNetClient().setIp("127.0.0.1");
         for (int attempt = 0; attempt < 2; ++attempt) {
             wnd.connect();
@@ -285,17 +284,12 @@ TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWo
     for (const auto& c : cases) {
         SCOPED_TRACE(c.closeAt);
         ExpServer server;
-        ASSERT_TRUE(server.start("--step-ms 20 --telemetry-ms 20 --close-at " + std::to_string(c.closeAt)))
-            << server.getError();
-        servers("127.0.0.1", server.webPort, server.port);
+        ASSERT_NO_FATAL_FAILURE(serve(server, "--step-ms 20 --telemetry-ms 20 --close-at " + std::to_string(c.closeAt)));
         BoxRecorder boxes;
         RecordingSink sink;
         ExperimentWnd wnd;
         wnd.setTelemetrySink(&sink);
-        open(wnd);
-        typeStudent(wnd);
-        wnd.connect();
-        ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+        ASSERT_NO_FATAL_FAILURE(openConnected(wnd));
         wnd.upload();
         if (c.during == ExperimentSession::Running) {
             ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
@@ -321,15 +315,11 @@ TEST_F(ExperimentWndTest, TheServerClosingTheConnectionIsSaidAndTheNextConnectWo
 TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSent) {
     SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
-    ASSERT_TRUE(server.start("--step-ms 5")) << server.getError();
-    servers("127.0.0.1", server.webPort, server.port);
+    ASSERT_NO_FATAL_FAILURE(serve(server, "--step-ms 5"));
     writeFirmware("\x0C\x94\x34\x12");
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
-    wnd.connect();
-    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    ASSERT_NO_FATAL_FAILURE(openConnected(wnd));
 
     SString path = ExperimentWnd::firmwarePath();
     HANDLE held = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -345,11 +335,11 @@ TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSen
     EXPECT_EQ(row(wnd), "0100");
     EXPECT_EQ(view(wnd).find("Upload Steuerung"), std::string::npos) << view(wnd);
     MessagePump::run(200);
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n");
 
     wnd.upload();
     ASSERT_TRUE(until(wnd, ExperimentSession::Ready)) << view(wnd);
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n");
     wnd.end();
 }
 
@@ -358,24 +348,12 @@ TEST_F(ExperimentWndTest, AFirmwareFileThatCannotBeReadIsReportedAndNothingIsSen
 TEST_F(ExperimentWndTest, ASendTheServerNeverTakesGivesUpAndSaysSo) {
     SKIP_WITHOUT_EXP_SERVER();
     ExpServer server;
-    ASSERT_TRUE(server.start("--step-ms 5 --deaf-at 1")) << server.getError();
-    servers("127.0.0.1", server.webPort, server.port);
-    // More than any socket buffers between the two ends hold.
-    writeFirmware("");
-    {
-        HANDLE f = CreateFileA(ExperimentWnd::firmwarePath(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        std::vector<char> block(1 << 20, '\x5A');
-        DWORD written = 0;
-        for (int i = 0; i < 32; ++i) WriteFile(f, block.data(), (DWORD)block.size(), &written, nullptr);
-        CloseHandle(f);
-    }
+    ASSERT_NO_FATAL_FAILURE(serve(server, "--step-ms 5 --deaf-at 1"));
+    const std::string firmware(32 << 20, '\x5A'); // more than any socket buffers between the two ends hold
+    writeFirmware(firmware.data(), (int)firmware.size());
     BoxRecorder boxes;
     ExperimentWnd wnd;
-    open(wnd);
-    typeStudent(wnd);
-    wnd.connect();
-    ASSERT_TRUE(until(wnd, ExperimentSession::Connected)) << view(wnd);
+    ASSERT_NO_FATAL_FAILURE(openConnected(wnd));
     wnd.upload();
     EXPECT_TRUE(MessagePump::until([&] { return wnd.getState() == ExperimentSession::Idle; }, 20000)) << view(wnd);
     EXPECT_TRUE(view(wnd).ends_with("Upload Steuerung\r\n"

@@ -12,7 +12,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,14 +72,6 @@ struct ExperimentWindow {
     }
 };
 
-// The frames the server received (its record without its own notes).
-std::string received(const ExpServer& server) {
-    std::string frames, line;
-    for (std::istringstream in(server.record()); std::getline(in, line);)
-        if (!line.starts_with("#")) frames += line + "\n";
-    return frames;
-}
-
 } // namespace
 
 // Connect, upload, start, the relayed plant in the main window, a mix click as one 'D'
@@ -110,7 +101,7 @@ TEST(ExperimentRoad, AFullSessionRelaysThePlantAndTheMixCommand) {
     EXPECT_TRUE(MessagePump::until([&] { return textOf(value) != "Level = 0"; }, 5000)) << "no relayed telemetry";
 
     EXPECT_TRUE(Program::press(program.child("Button", "2:1"),
-                               [&] { return received(server).find(" D ") != std::string::npos; }));
+                               [&] { return server.received().find(" D ") != std::string::npos; }));
     ASSERT_TRUE(experiment.press("Beenden", program));
     ASSERT_TRUE(experiment.becomesEnabled("Starten")) << experiment.protocol();
     EXPECT_TRUE(program.noBox());
@@ -121,7 +112,7 @@ TEST(ExperimentRoad, AFullSessionRelaysThePlantAndTheMixCommand) {
         EXPECT_NE(protocol.find(step), std::string::npos) << step << " missing in\n" << protocol;
     MessagePump::run(200);
     WindowCapture::ofWindow(experiment.window).savePng(artifactPath("program/experiment-session.png"));
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n1 S 5 start\n1 D 2 02 01\n"
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n1 U 4\n1 S 5 start\n1 D 2 02 01\n"
                                 "1 S 6 finish\n");
 
     EXPECT_TRUE(Program::press(experiment.button("schlie\337en"), [&] { return !IsWindowVisible(experiment.window); }));
@@ -206,7 +197,7 @@ TEST(ExperimentRoad, AWebServerThatNeverAnswersIsReportedAndTheNextAttemptConnec
                                           0),
               0u)
         << experiment.protocol();
-    EXPECT_EQ(received(server), "1 S 33 connect|matrikel=123456;name=Anna\n");
+    EXPECT_EQ(server.received(), "1 S 33 connect|matrikel=123456;name=Anna\n");
     EXPECT_TRUE(program.noBox());
     EXPECT_TRUE(program.endsByItsButton()) << "still running after the end button";
 }

@@ -110,9 +110,9 @@ HWND Program::waitForOwnedWindow(int timeoutMs) {
     return found;
 }
 
-HWND Program::waitForBox(int timeoutMs) {
+HWND Program::waitForBox(int timeoutMs, HWND except) {
     HWND box = nullptr;
-    MessagePump::until([&] { return (box = findTopLevel(true)) != nullptr; }, timeoutMs);
+    MessagePump::until([&] { return (box = findTopLevel(true, nullptr, except)) != nullptr; }, timeoutMs);
     return box;
 }
 
@@ -189,19 +189,18 @@ bool Program::ended(int timeoutMs, DWORD& code) {
 
 // A visible top-level window of the process: a message box, or a frame whose owner is owner
 // (the main window has none).
-HWND Program::findTopLevel(bool box, HWND owner) {
+HWND Program::findTopLevel(bool box, HWND owner, HWND except) {
     struct Search {
         DWORD pid;
         bool box;
-        HWND owner;
-        HWND found;
-    } search{process.dwProcessId, box, owner, nullptr};
+        HWND owner, except, found;
+    } search{process.dwProcessId, box, owner, except, nullptr};
     EnumWindows(
         [](HWND h, LPARAM l) -> BOOL {
             Search* s = reinterpret_cast<Search*>(l);
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
+            if (pid != s->pid || h == s->except || !IsWindowVisible(h)) return TRUE;
             bool isBox = classOf(h) == "#32770";
             if (isBox != s->box || (!s->box && GetWindow(h, GW_OWNER) != s->owner)) return TRUE;
             s->found = h;

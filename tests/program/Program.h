@@ -43,8 +43,8 @@ public:
     // The visible top-level window of the program owned by the main window (the experiment
     // window), once it shows.
     HWND waitForOwnedWindow(int timeoutMs = 5000);
-    // A message box (#32770) of the program, once it shows.
-    HWND waitForBox(int timeoutMs = 10000);
+    // A message box (#32770) of the program other than except, once it shows.
+    HWND waitForBox(int timeoutMs = 10000, HWND except = nullptr);
     // Whether no message box of the program is open.
     bool noBox() { return findTopLevel(true) == nullptr; }
     // Presses the box's OK button with the mouse; whether the box went away.
@@ -83,7 +83,7 @@ public:
     HWND main = nullptr;
 
 private:
-    HWND findTopLevel(bool box, HWND owner = nullptr);
+    HWND findTopLevel(bool box, HWND owner = nullptr, HWND except = nullptr);
     void close();
 
     PROCESS_INFORMATION process{};

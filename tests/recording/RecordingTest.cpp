@@ -48,32 +48,6 @@ bool stopRecording(Program& program) {
                           [&] { return program.child("Button", "Aufzeichnen") != nullptr; });
 }
 
-// A visible dialog or box of the program other than `except`, once it shows.
-HWND otherBox(const Program& program, HWND except, int timeoutMs = 10000) {
-    struct Search {
-        DWORD pid;
-        HWND except, found;
-    } search{0, except, nullptr};
-    GetWindowThreadProcessId(program.main, &search.pid);
-    MessagePump::until(
-        [&] {
-            search.found = nullptr;
-            EnumWindows(
-                [](HWND h, LPARAM l) -> BOOL {
-                    Search* s = reinterpret_cast<Search*>(l);
-                    DWORD pid = 0;
-                    GetWindowThreadProcessId(h, &pid);
-                    if (pid != s->pid || h == s->except || !IsWindowVisible(h) || classOf(h) != "#32770") return TRUE;
-                    s->found = h;
-                    return FALSE;
-                },
-                (LPARAM)&search);
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
-}
-
 // The rows the main window says the recording has: "1234 Zeilen", "1234 Zeilen gespeichert";
 // -1 while it shows no count.
 long long rowsShown(const Program& program) {
@@ -451,9 +425,9 @@ TEST(Recording, AFileHeldByAnotherProgramIsNamedInABoxAndTheEndButtonFinishesARe
                                [&] { return (dialog = program.waitForBox(0)) != nullptr; }));
     SendMessageA(GetDlgItem(dialog, 0x47C), WM_SETTEXT, 0, (LPARAM)held.c_str());
     HWND replace = nullptr;
-    ASSERT_TRUE(Program::press(GetDlgItem(dialog, IDOK), [&] { return (replace = otherBox(program, dialog, 0)); }));
+    ASSERT_TRUE(Program::press(GetDlgItem(dialog, IDOK), [&] { return (replace = program.waitForBox(0, dialog)); }));
     ASSERT_TRUE(Program::press(GetDlgItem(replace, IDYES), [&] { return !IsWindow(replace); })) << "replace?";
-    HWND box = otherBox(program, dialog);
+    HWND box = program.waitForBox(10000, dialog);
     ASSERT_TRUE(box) << "no box";
     const std::string said = boxText(box);
     EXPECT_EQ(textOf(box), "Fehler");

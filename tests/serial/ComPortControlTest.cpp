@@ -12,6 +12,7 @@
 #include "tests/VEK_SYSTEM/PlainPeer.h"
 #include "tests/serial/PlantSim.h"
 #include "tests/support/BoxRecorder.h"
+#include "tests/support/PlantRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/gui/MessagePump.h"
 
@@ -60,19 +61,6 @@ private:
     std::vector<std::pair<std::string, std::string>> saved;
 };
 
-// The decoder's effects, unused here: only its counts are looked at.
-class NoEffects : public TelemetryEffects {
-public:
-    void showLevel(const SString&, int) override {}
-    void setStatusText(const SString&) override {}
-    void setPump1(float) override {}
-    void setPump2(float) override {}
-    void setRatio1Text(const SString&) override {}
-    void setRatio2Text(const SString&) override {}
-    void repaintPump1() override {}
-    void repaintPump2() override {}
-};
-
 class Host : public SFrameWindow {
 public:
     Host() {
@@ -109,7 +97,7 @@ public:
         return SFrameWindow::windowProc(h, msg, w, l, handled, result);
     }
     int bytes = 0;
-    NoEffects effects;
+    PlantRecorder effects; // only the decoder's counts are looked at
     TelemetryDecoder decoder{effects};
 
 private:
